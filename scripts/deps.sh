@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need, when any is missing.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libfreetype-dev libzip-dev
+          libgtest-dev fonts-dejavu-core fonts-wine xvfb xauth)
+[ "${GLYVANTA_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$GLYVANTA_EXTRA_PACKAGES" && packages+=("${extra[@]}")
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

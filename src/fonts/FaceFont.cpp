@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "FaceFont.h"
+
+#include "FontCatalogue.h"
+
+#include <QVariant>
+#include <QWidget>
+
+void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue)
+{
+    control->setProperty("faceName", name);
+    const QFont resolved = catalogue.fontFor(name);
+    QFont font = control->font();
+    font.setFamilies(resolved.families());
+    font.setStyleName(resolved.styleName());
+    control->setFont(font);
+}
+
+QString faceName(const QWidget *control)
+{
+    return control->property("faceName").toString();
+}
+
+void setFaceCharset(QWidget *control, int charset)
+{
+    control->setProperty("faceCharset", charset);
+}
+
+int faceCharset(const QWidget *control)
+{
+    const QVariant value = control->property("faceCharset");
+    return value.isValid() ? value.toInt() : 1;
+}

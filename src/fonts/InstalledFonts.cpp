@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "InstalledFonts.h"
+
+#include "CharsetTable.h"
+
+#include <algorithm>
+
+const InstalledFontColumn kInstalledFontColumns[13] = {
+    {"Name", 185, 200}, {"Type", 62, 0}, {"Charset", 62, 0}, {"Characters", 62, 0}, {"Width", 62, 0},
+    {"Height", 62, 0}, {"Weight", 62, 0}, {"Style", 62, 0}, {"Type", 92, 100}, {"Pitch", 62, 100},
+    {"File Name", 62, 0}, {"DOS ext.", 62, 0}, {"Charsets", 0, 0},
+};
+
+InstalledFontFile splitFontsValue(const QString &valueName, const QString &data)
+{
+    const qsizetype open = valueName.indexOf(QLatin1Char('('));
+    if (open < 0)
+        return {valueName, QStringLiteral("Raster"), data};
+    // The type runs up to, not including, the name's last character (the closing parenthesis).
+    return {valueName.left(open).trimmed(), valueName.mid(open + 1, valueName.size() - open - 2).trimmed(), data};
+}
+
+QString joinInstalledFontFile(const InstalledFontFile &entry)
+{
+    return entry.face + QLatin1Char('\n') + entry.type + QLatin1Char('\n') + entry.file;
+}
+
+bool FindInstalledFontFile(const QStringList &installedFontFiles, const QString &face, QString *type, QString *file)
+{
+    for (const QString &entry : installedFontFiles) {
+        const QStringList parts = entry.split(QLatin1Char('\n'));
+        if (parts.size() < 3 || parts[0] != face)
+            continue;
+        if (type)
+            *type = parts[1];
+        if (file)
+            *file = parts.mid(2).join(QLatin1Char('\n'));
+        return true;
+    }
+    return false;
+}
+
+QString pitchText(int pitchAndFamily)
+{
+    if ((pitchAndFamily & 3) == 0)
+        return QStringLiteral("Default");
+    return (pitchAndFamily & 1) ? QStringLiteral("Fixed") : QStringLiteral("Variable");
+}
+
+QString familyText(int pitchAndFamily)
+{
+    switch (pitchAndFamily & 0xF0) {
+    case 0x50: return QStringLiteral("Decorative");
+    case 0x30: return QStringLiteral("Modern");
+    case 0x10: return QStringLiteral("Roman");
+    case 0x40: return QStringLiteral("Script");
+    case 0x20: return QStringLiteral("Swiss");
+    default: return QStringLiteral("Don't care");
+    }
+}
+
+QString fileExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
+    if (dot < 0 || dot < slash)
+        return {};
+    return fileName.mid(dot);
+}
+
+std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const QStringList &installedFontFiles)
+{
+    std::vector<InstalledFontRow> rows;
+    QString previousFace;
+    bool havePrevious = false;
+    for (const EnumeratedFace &face : faces) {
+        if (havePrevious && face.faceName == previousFace) {
+            rows.back().subItems[FontsListColumn::Charsets] += QLatin1Char(';') + QString::number(face.charset);
+            continue;
+        }
+        previousFace = face.faceName;
+        havePrevious = true;
+        QString type, file;
+        if (!FindInstalledFontFile(installedFontFiles, face.faceName, &type, &file)) {
+            type = QStringLiteral("TrueType");
+            file = QStringLiteral("Unknown");
+        }
+        InstalledFontRow row;
+        row.caption = face.faceName;
+        row.subItems = {type,
+                        CharsetName(face.charset),
+                        QString::number(face.lastChar),
+                        QString::number(face.width),
+                        QString::number(face.height),
+                        face.weight == 0 ? QStringLiteral("Default") : QString::number(face.weight),
+                        face.style,
+                        pitchText(face.pitchAndFamily),
+                        familyText(face.pitchAndFamily),
+                        file,
+                        file == QLatin1String("Unknown") ? QString() : fileExtension(file),
+                        QString::number(face.charset)};
+        // A raster face shows the raster image even when its value carries a "(VGA res)" type.
+        row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;
+        rows.push_back(std::move(row));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const InstalledFontRow &a, const InstalledFontRow &b) {
+        return QString::localeAwareCompare(a.caption, b.caption) < 0;
+    });
+    return rows;
+}
+
+QStringList faceNamesOf(const std::vector<EnumeratedFace> &faces)
+{
+    QStringList names;
+    QString previous;
+    for (const EnumeratedFace &face : faces) {
+        if (!names.isEmpty() && face.faceName == previous)
+            continue;
+        names << face.faceName;
+        previous = face.faceName;
+    }
+    return names;
+}

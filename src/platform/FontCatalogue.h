@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// What FreeType tells about one face of a font file, in the terms of a Windows LOGFONT and
+// TEXTMETRIC. Cached per file under the cache folder, keyed by path, size and modification time.
+struct FontFacts {
+    bool valid = false;          // FreeType could open the face
+    bool raster = false;         // a Windows FNT face (.fon)
+    bool italic = false;
+    QString family;              // the face name Windows uses (name ID 1, or the FNT face name)
+    QString style;               // name ID 2, or FreeType's style name
+    QString fullName;            // name ID 4, or family and style
+    std::vector<int> charsets;   // Windows charset codes, in code-page bit order
+    int weight = 400;
+    int pitchAndFamily = 0;      // LOGFONT lfPitchAndFamily
+    int lastChar = 255;          // capped at 255
+    int width = 0;               // at 16 pixels per em (raster: the header's average width)
+    int height = 0;              // at 16 pixels per em (raster: the pixel height)
+};
+
+// One face of a font file that the system knows (from fontconfig) or that the program has
+// added for itself.
+struct CatalogueFont {
+    QString file;
+    int index = 0;
+    QString format;      // fontconfig's format: "TrueType", "CFF", "Windows FNT", "PCF", ...
+    bool temporary = false;
+    FontFacts facts;
+};
+
+// One enumerated face, as EnumFontFamiliesEx reports it: once per family and charset.
+struct EnumeratedFace {
+    QString faceName;
+    QString style;
+    QString fullName;
+    QString file;
+    int charset = 0;
+    int weight = 400;
+    int pitchAndFamily = 0;
+    int lastChar = 255;
+    int width = 0;
+    int height = 0;
+    bool raster = false;
+};
+
+enum class EnumCharset { Default, Ansi };
+
+// The installed fonts as fontconfig knows them, plus the fonts this process has added for
+// itself (temporary fonts). Nothing here uses widgets.
+class FontCatalogue {
+public:
+    explicit FontCatalogue(QString cacheFolder);
+    ~FontCatalogue();
+    FontCatalogue(const FontCatalogue &) = delete;
+    FontCatalogue &operator=(const FontCatalogue &) = delete;
+
+    // Drops what fontconfig told and asks it again (after fonts were installed or removed).
+    void rescan();
+    // Installed faces, in fontconfig's order, then the temporary ones in the order added.
+    std::vector<CatalogueFont> fonts();
+
+    // DEFAULT_CHARSET: every family once for each of its charsets; ANSI_CHARSET: every family
+    // that has the ANSI charset, once. Families appear in the order of their first face.
+    std::vector<EnumeratedFace> enumerate(EnumCharset which);
+
+    // Process-private fonts (AddFontResource / RemoveFontResource). addTemporary returns the
+    // number of faces added, 0 when the file is not a font that can be used.
+    int addTemporary(const QString &path);
+    bool removeTemporary(const QString &path);
+    bool isTemporary(const QString &path) const;
+
+    // The font to draw a face name with: a family, or a full name (family and style).
+    QFont fontFor(const QString &faceName);
+
+    // Facts of one face of a file, straight from FreeType (no cache).
+    static FontFacts readFacts(const QString &file, int index);
+    // Number of faces in a file (0 when FreeType cannot open it).
+    static int faceCount(const QString &file);
+
+    // Reads or fills the facts of many faces, through the cache. Exposed for the benchmark.
+    void fillFacts(std::vector<CatalogueFont> &fonts);
+
+private:
+    struct Temporary {
+        QString path;
+        int qtId = -1;
+        int count = 0;
+        std::vector<CatalogueFont> faces;
+    };
+    struct CachedFacts {
+        qint64 size = 0;
+        qint64 mtime = 0;
+        FontFacts facts;
+    };
+
+    static QString withSlash(const QString &folder);
+    void loadSystemFonts();
+    void loadCache();
+    void saveCache();
+
+    QString m_cacheFile;
+    bool m_cacheLoaded = false;
+    bool m_cacheDirty = false;
+    QHash<QString, CachedFacts> m_cache;   // key: path + '\n' + index
+    bool m_systemLoaded = false;
+    std::vector<CatalogueFont> m_system;
+    std::vector<Temporary> m_temporary;
+};
+
+// Name of the font format for a Fonts-key value name: "TrueType" for sfnt files, "VGA res" for
+// Windows raster files, else fontconfig's format.
+QString fontsKeySuffixFor(const CatalogueFont &font);

@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: MIT
+#include "ListView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QStackedLayout>
+#include <QTreeView>
+
+#include <algorithm>
+
+class ListView::Model : public QAbstractTableModel {
+public:
+    explicit Model(ListView &owner) : QAbstractTableModel(&owner), m_owner(owner) {}
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() || m_owner.m_updateDepth > 0 ? 0 : m_owner.count();
+    }
+    int columnCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : std::max<int>(1, static_cast<int>(m_owner.m_columns.size()));
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_owner.count())
+            return {};
+        const Item &item = m_owner.item(index.row());
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+            if (index.column() == 0)
+                return item.caption;
+            const int sub = index.column() - 1;
+            return sub < item.subItems.size() ? item.subItems[sub] : QString();
+        }
+        if (role == Qt::DecorationRole && index.column() == 0 && item.image >= 0
+            && item.image < static_cast<int>(m_owner.m_images.size()))
+            return m_owner.m_images[static_cast<size_t>(item.image)];
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < static_cast<int>(m_owner.m_columns.size()))
+            return m_owner.m_columns[static_cast<size_t>(section)].header;
+        return {};
+    }
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    void rowsAdded(int first, int last)
+    {
+        beginInsertRows({}, first, last);
+        endInsertRows();
+    }
+
+private:
+    ListView &m_owner;
+};
+
+ListView::ListView(QWidget *parent)
+    : QWidget(parent)
+{
+    m_model = new Model(*this);
+    m_listView = new QListView(this);
+    m_treeView = new QTreeView(this);
+    m_listView->setModel(m_model);
+    m_treeView->setModel(m_model);
+    m_treeView->setSelectionModel(m_listView->selectionModel());
+    m_treeView->setRootIsDecorated(false);
+    m_treeView->setUniformRowHeights(true);
+    m_treeView->setItemsExpandable(false);
+    m_treeView->setAllColumnsShowFocus(true);
+    m_treeView->header()->setSectionsClickable(false);
+    m_treeView->header()->setStretchLastSection(false);
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_listView), static_cast<QAbstractItemView *>(m_treeView)}) {
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this, [this] { emit dblClick(); });
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &p) {
+            emit contextMenu(view->viewport()->mapToGlobal(p));
+        });
+    }
+    m_listView->setUniformItemSizes(true);
+    m_listView->setLayoutMode(QListView::Batched);
+    m_listView->setBatchSize(500);
+    connect(m_listView->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListView::emitSelectionChanges);
+
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_listView);
+    m_stack->addWidget(m_treeView);
+    setViewStyle(ViewStyle::Icon);
+}
+
+void ListView::setColumns(const std::vector<Column> &columns)
+{
+    m_columns = columns;
+    m_model->reset();
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const int width = m_columns[i].maxWidth > 0 ? std::min(m_columns[i].width, m_columns[i].maxWidth) : m_columns[i].width;
+        m_treeView->setColumnWidth(static_cast<int>(i), width);
+        m_treeView->setColumnHidden(static_cast<int>(i), width == 0);
+    }
+}
+
+void ListView::setImages(std::vector<QIcon> images)
+{
+    m_images = std::move(images);
+}
+
+void ListView::setViewStyle(ViewStyle style)
+{
+    m_style = style;
+    switch (style) {
+    case ViewStyle::Icon:
+        m_listView->setViewMode(QListView::IconMode);
+        m_listView->setIconSize(QSize(32, 32));
+        m_listView->setGridSize(QSize(84, 64));
+        m_listView->setWordWrap(true);
+        m_listView->setMovement(QListView::Static);
+        m_listView->setResizeMode(QListView::Adjust);
+        m_stack->setCurrentWidget(m_listView);
+        break;
+    case ViewStyle::SmallIcon:
+        m_listView->setViewMode(QListView::ListMode);
+        m_listView->setIconSize(QSize(16, 16));
+        m_listView->setGridSize(QSize(130, 20));
+        m_listView->setFlow(QListView::LeftToRight);
+        m_listView->setWrapping(true);
+        m_listView->setWordWrap(false);
+        m_listView->setResizeMode(QListView::Adjust);
+        m_stack->setCurrentWidget(m_listView);
+        break;
+    case ViewStyle::List:
+        m_listView->setViewMode(QListView::ListMode);
+        m_listView->setIconSize(QSize(16, 16));
+        m_listView->setGridSize(QSize());
+        m_listView->setFlow(QListView::TopToBottom);
+        m_listView->setWrapping(true);
+        m_listView->setWordWrap(false);
+        m_listView->setResizeMode(QListView::Adjust);
+        m_stack->setCurrentWidget(m_listView);
+        break;
+    case ViewStyle::Report:
+        m_treeView->setIconSize(QSize(16, 16));
+        m_stack->setCurrentWidget(m_treeView);
+        break;
+    }
+}
+
+int ListView::addItem(Item item)
+{
+    m_items.push_back(std::move(item));
+    const int row = count() - 1;
+    if (m_updateDepth == 0)
+        m_model->rowsAdded(row, row);
+    return row;
+}
+
+void ListView::removeItem(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    // A model reset clears the selection without signals, as deleting a list item does.
+    m_items.erase(m_items.begin() + row);
+    m_model->reset();
+}
+
+void ListView::setItem(int row, Item item)
+{
+    if (row < 0 || row >= count())
+        return;
+    m_items[static_cast<size_t>(row)] = std::move(item);
+    if (m_updateDepth == 0)
+        emit m_model->dataChanged(m_model->index(row, 0), m_model->index(row, m_model->columnCount({}) - 1));
+}
+
+void ListView::clear()
+{
+    m_items.clear();
+    m_model->reset();
+}
+
+void ListView::beginUpdate()
+{
+    if (m_updateDepth++ == 0) {
+        m_model->reset();
+        setUpdatesEnabled(false);
+    }
+}
+
+void ListView::endUpdate()
+{
+    if (m_updateDepth > 0 && --m_updateDepth == 0) {
+        m_model->reset();
+        setUpdatesEnabled(true);
+    }
+}
+
+void ListView::sort(const std::function<bool(const Item &, const Item &)> &less)
+{
+    std::stable_sort(m_items.begin(), m_items.end(), less);
+    if (m_updateDepth == 0)
+        m_model->reset();
+}
+
+int ListView::selectedRow() const
+{
+    const QModelIndexList rows = m_listView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+void ListView::selectRow(int row)
+{
+    if (row < 0 || row >= count() || m_updateDepth > 0)
+        return;
+    const QModelIndex index = m_model->index(row, 0);
+    m_listView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListView::scrollToRow(int row)
+{
+    if (row < 0 || row >= count() || m_updateDepth > 0)
+        return;
+    m_listView->scrollTo(m_model->index(row, 0));
+    m_treeView->scrollTo(m_model->index(row, 0));
+}
+
+void ListView::focusList()
+{
+    activeView()->setFocus();
+}
+
+int ListView::rowAt(const QPoint &position) const
+{
+    const auto *view = static_cast<QAbstractItemView *>(activeView());
+    const QModelIndex index = view->indexAt(position);
+    return index.isValid() ? index.row() : -1;
+}
+
+QWidget *ListView::activeView() const
+{
+    return m_style == ViewStyle::Report ? static_cast<QWidget *>(m_treeView) : static_cast<QWidget *>(m_listView);
+}
+
+void ListView::setCollapsed(bool collapsed)
+{
+    m_collapsed = collapsed;
+    setVisible(!collapsed);
+}
+
+void ListView::emitSelectionChanges(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    for (const QModelIndex &index : deselected.indexes())
+        if (index.column() == 0)
+            emit selectItem(index.row(), false);
+    for (const QModelIndex &index : selected.indexes())
+        if (index.column() == 0)
+            emit selectItem(index.row(), true);
+}
+
+bool ListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_listView || watched == m_treeView)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            emit keyPress(QChar(13));
+            return true;
+        }
+        if (!key->text().isEmpty() && key->text()[0].isPrint())
+            emit keyPress(key->text()[0]);
+    }
+    return QWidget::eventFilter(watched, event);
+}

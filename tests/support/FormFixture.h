@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "FontCatalogue.h"
+#include "FontsRegistry.h"
+#include "RegistryStore.h"
+#include "ScriptedPrompter.h"
+#include "TFormPreview.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+// A main window over the test environment, its services and a scripted prompter.
+struct FormFixture {
+    explicit FormFixture(QStringList arguments = {}, bool resetFiles = true)
+        : paths((resetFiles ? TestEnvironment::instance().resetUserFiles() : void()), TestEnvironment::instance().paths())
+        , registry(paths.registryFile())
+        , catalogue(paths.cacheFolder)
+        , fontsKey(catalogue, paths.systemFontsFolder)
+    {
+        registry.load();
+        form = std::make_unique<TFormPreview>(MainServices{prompter, registry, catalogue, fontsKey, paths}, std::move(arguments));
+    }
+    ~FormFixture()
+    {
+        if (form && form->isVisible())
+            form->close();
+    }
+    void show()
+    {
+        form->show();
+        QCoreApplication::processEvents();
+    }
+
+    Paths paths;
+    ScriptedPrompter prompter;
+    RegistryStore registry;
+    FontCatalogue catalogue;
+    FontsRegistry fontsKey;
+    std::unique_ptr<TFormPreview> form;
+};
