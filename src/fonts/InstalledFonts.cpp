@@ -2,6 +2,7 @@
 #include "InstalledFonts.h"
 
 #include "CharsetTable.h"
+#include "LocaleCompare.h"
 
 #include <algorithm>
 
@@ -104,7 +105,7 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         rows.push_back(std::move(row));
     }
     std::stable_sort(rows.begin(), rows.end(), [](const InstalledFontRow &a, const InstalledFontRow &b) {
-        return QString::localeAwareCompare(a.caption, b.caption) < 0;
+        return localeCompare(a.caption, b.caption) < 0;
     });
     return rows;
 }

@@ -119,7 +119,8 @@ void ListView::setViewStyle(ViewStyle style)
     case ViewStyle::Icon:
         m_listView->setViewMode(QListView::IconMode);
         m_listView->setIconSize(QSize(32, 32));
-        m_listView->setGridSize(QSize(84, 64));
+        m_listView->setGridSize(QSize(88, 76));
+        m_listView->setTextElideMode(Qt::ElideNone);
         m_listView->setWordWrap(true);
         m_listView->setMovement(QListView::Static);
         m_listView->setResizeMode(QListView::Adjust);
@@ -129,6 +130,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(130, 20));
+        m_listView->setTextElideMode(Qt::ElideRight);
         m_listView->setFlow(QListView::LeftToRight);
         m_listView->setWrapping(true);
         m_listView->setWordWrap(false);
@@ -139,6 +141,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize());
+        m_listView->setTextElideMode(Qt::ElideRight);
         m_listView->setFlow(QListView::TopToBottom);
         m_listView->setWrapping(true);
         m_listView->setWordWrap(false);

@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: MIT
+#include "AppError.h"
+#include "Desktop.h"
+#include "FormFixture.h"
+#include "InstalledFonts.h"
+#include "ListView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int rowOf(const ListView *list, const QString &caption)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i).caption == caption)
+            return i;
+    return -1;
+}
+
+QKeySequence key(const char *text)
+{
+    return QKeySequence(QString::fromLatin1(text));
+}
+
+}
+
+TEST(TFormPreview, FirstStartShowsTheFontsView)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    EXPECT_EQ(f.form->windowTitle(), QStringLiteral("Glyvanta v. 2.4"));
+    EXPECT_EQ(f.form->activeView(), 1);
+    EXPECT_FALSE(c.FontsList->collapsed());
+    EXPECT_TRUE(c.FilesBrowse->collapsed());
+    EXPECT_TRUE(c.ZipBrowse->collapsed());
+    EXPECT_TRUE(c.PanelSelectExt->isHidden());
+    EXPECT_EQ(c.DisksBrowse->currentText(), QStringLiteral("Fonts"));
+    EXPECT_EQ(c.DisksBrowse->currentIndex(), c.DisksBrowse->count() - 1);
+    EXPECT_EQ(c.EditFileName->text(), QStringLiteral("fonts"));
+    EXPECT_EQ(c.SelectExt->currentText(), QStringLiteral("Font files (*.ttf;*.fon)"));
+    EXPECT_EQ(f.form->state().CurrentFolder, QStringLiteral("fonts"));
+    EXPECT_FALSE(c.Install1->isEnabled());
+    EXPECT_FALSE(c.BtnInst->isEnabled());
+    EXPECT_TRUE(c.Uninstall1->isEnabled());
+    EXPECT_TRUE(f.form->state().StartupTipPending);
+    EXPECT_TRUE(f.form->state().FontsListReady);
+    EXPECT_EQ(c.StatusPanels[0]->width(), 360);
+    EXPECT_EQ(c.StatusPanels[3]->width(), 75);
+    // The refresh at start-up selects the first row, which shows that font.
+    EXPECT_EQ(c.FontsList->selectedRow(), 0);
+    EXPECT_EQ(c.StatusPanels[1]->text(), TestEnvironment::instance().testFontsFolder() + QStringLiteral("coure.fon"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Courier"));
+
+    // The installed fonts of the test catalogue, sorted, one row per face.
+    const ListView *list = c.FontsList;
+    QStringList captions;
+    for (int i = 0; i < list->count(); ++i)
+        captions << list->item(i).caption;
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Courier"), QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Sans Mono"),
+                                     QStringLiteral("DejaVu Serif"), QStringLiteral("Marlett"), QStringLiteral("MS Sans Serif"),
+                                     QStringLiteral("Tahoma")}));
+    const auto &sans = list->item(rowOf(list, QStringLiteral("DejaVu Sans")));
+    EXPECT_EQ(sans.subItems[FontsListColumn::Type], QStringLiteral("TrueType"));
+    EXPECT_EQ(sans.subItems[FontsListColumn::FileName], TestEnvironment::instance().testFontsFolder() + QStringLiteral("DejaVuSans.ttf"));
+    EXPECT_EQ(sans.subItems[FontsListColumn::DosExt], QStringLiteral(".ttf"));
+    EXPECT_TRUE(sans.subItems[FontsListColumn::Charsets].startsWith(QStringLiteral("0;238;204")));
+    EXPECT_EQ(sans.image, 2);
+    const auto &raster = list->item(rowOf(list, QStringLiteral("MS Sans Serif")));
+    EXPECT_EQ(raster.subItems[FontsListColumn::Type], QStringLiteral("VGA res"));
+    EXPECT_EQ(raster.subItems[FontsListColumn::DosExt], QStringLiteral(".fon"));
+    EXPECT_EQ(raster.image, 3);
+    const auto &marlett = list->item(rowOf(list, QStringLiteral("Marlett")));
+    EXPECT_EQ(marlett.subItems[FontsListColumn::Charset], QStringLiteral("Symbol"));
+    EXPECT_EQ(marlett.subItems[FontsListColumn::Charsets], QStringLiteral("2"));
+}
+
+TEST(TFormPreview, ClosingStoresTheCurrentFolderAsLastPath)
+{
+    FormFixture f;
+    f.show();
+    f.form->close();
+    RegistryStore reread(f.paths.registryFile());
+    ASSERT_EQ(reread.load(), RegistryStore::LoadResult::Loaded);
+    EXPECT_EQ(reread.readString(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Glyvanta v2_2"), QStringLiteral("Last Path")), QStringLiteral("fonts"));
+}
+
+TEST(TFormPreview, ModesTakeShortcutsAwayAndGiveThemBack)
+{
+    FormFixture f;
+    f.show();
+    TFormPreview &form = *f.form;
+    QAction *previewMenu = form.menu(QStringLiteral("Preview1"))->menuAction();
+    QAction *reportMenu = form.menu(QStringLiteral("Report1"))->menuAction();
+    QAction *symbolMenu = form.menu(QStringLiteral("Symbol1"))->menuAction();
+    QAction *formatMenu = form.menu(QStringLiteral("Format1"))->menuAction();
+    QAction *cut = form.action(QStringLiteral("Cut1"));
+    QAction *paste = form.action(QStringLiteral("Paste1"));
+
+    // Mode 0 at start: preview and format menus on, symbol and report off with their keys gone.
+    EXPECT_TRUE(previewMenu->isEnabled());
+    EXPECT_FALSE(symbolMenu->isEnabled());
+    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(form.action(QStringLiteral("SaveAs1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(cut->shortcut(), key("Ctrl+X"));
+
+    // An item disabled on its own keeps its key while its menu is off.
+    paste->setEnabled(false);
+    form.CharMap2Click();
+    EXPECT_EQ(form.controls().TabsPreviewModes->currentIndex(), 1);
+    EXPECT_FALSE(previewMenu->isEnabled());
+    EXPECT_FALSE(reportMenu->isEnabled());
+    EXPECT_TRUE(symbolMenu->isEnabled());
+    EXPECT_TRUE(formatMenu->isEnabled());
+    EXPECT_FALSE(cut->isEnabled());
+    EXPECT_EQ(cut->shortcut(), QKeySequence());
+    EXPECT_EQ(paste->shortcut(), key("Ctrl+V"));
+    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), key("Ctrl+C"));
+    EXPECT_EQ(form.action(QStringLiteral("GoTo1"))->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_TRUE(form.action(QStringLiteral("CharMap2"))->isChecked());
+    EXPECT_TRUE(form.action(QStringLiteral("BtnCharmap"))->isChecked());
+    EXPECT_FALSE(form.action(QStringLiteral("BtnPreview"))->isChecked());
+    EXPECT_FALSE(form.action(QStringLiteral("BtnLoadText"))->isEnabled());
+    EXPECT_TRUE(form.action(QStringLiteral("BtnGotoLetter"))->isEnabled());
+
+    form.Report2Click();
+    EXPECT_FALSE(formatMenu->isEnabled());
+    EXPECT_EQ(form.action(QStringLiteral("Bold1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(form.action(QStringLiteral("SaveAs1"))->shortcut(), key("Ctrl+S"));
+    EXPECT_FALSE(form.controls().FontSize->isEnabled());
+    EXPECT_FALSE(form.action(QStringLiteral("BtnBold"))->isEnabled());
+
+    form.FontPreview2Click();
+    EXPECT_TRUE(previewMenu->isEnabled());
+    EXPECT_EQ(cut->shortcut(), key("Ctrl+X"));
+    EXPECT_EQ(paste->shortcut(), key("Ctrl+V"));
+    EXPECT_TRUE(paste->isEnabled());
+    EXPECT_EQ(form.action(QStringLiteral("Bold1"))->shortcut(), key("Ctrl+B"));
+    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), QKeySequence());
+    EXPECT_TRUE(form.controls().FontSize->isEnabled());
+    EXPECT_TRUE(form.action(QStringLiteral("FontPreview2"))->isChecked());
+}
+
+TEST(TFormPreview, TimerKeepsCommandStatesCurrent)
+{
+    FormFixture f;
+    f.show();
+    TFormPreview &form = *f.form;
+    MainControls &c = form.controls();
+
+    Desktop::setClipboardText(QStringLiteral("some text"));
+    form.SysTimerTimer();
+    EXPECT_TRUE(form.action(QStringLiteral("Paste1"))->isEnabled());
+    EXPECT_TRUE(form.action(QStringLiteral("BtnPaste"))->isEnabled());
+    form.CharMap2Click();
+    form.SysTimerTimer();
+    EXPECT_FALSE(form.action(QStringLiteral("Paste1"))->isEnabled());
+    EXPECT_FALSE(form.action(QStringLiteral("BtnPaste"))->isEnabled());
+
+    EXPECT_FALSE(form.action(QStringLiteral("BtnCopyBuff"))->isEnabled());
+    c.CopyBuff->setText(QStringLiteral("AB"));
+    form.SysTimerTimer();
+    EXPECT_TRUE(form.action(QStringLiteral("BuffToClipboard1"))->isEnabled());
+    EXPECT_TRUE(form.action(QStringLiteral("BtnCopyBuff"))->isEnabled());
+
+    c.SelectCharset->clear();
+    form.SysTimerTimer();
+    EXPECT_FALSE(c.SelectCharset->isEnabled());
+    c.SelectCharset->addItem(QStringLiteral("ANSI"));
+    form.SysTimerTimer();
+    EXPECT_TRUE(c.SelectCharset->isEnabled());
+
+    // Uninstall follows the selected installed font: a known file enables it, "Unknown" does not.
+    ListView *fonts = c.FontsList;
+    fonts->selectRow(rowOf(fonts, QStringLiteral("DejaVu Sans")));
+    form.SysTimerTimer();
+    EXPECT_TRUE(c.Uninstall1->isEnabled());
+    EXPECT_TRUE(c.BtnUninst->isEnabled());
+    ListView::Item unknown = fonts->item(0);
+    unknown.subItems[FontsListColumn::FileName] = QStringLiteral("Unknown");
+    fonts->setItem(0, unknown);
+    fonts->selectRow(0);
+    form.SysTimerTimer();
+    EXPECT_FALSE(c.Uninstall1->isEnabled());
+    EXPECT_FALSE(c.BtnUninst->isEnabled());
+
+    // Install follows the folder list's selected font file; folders and archives have " ".
+    c.FontsList->setCollapsed(true);
+    c.FilesBrowse->setCollapsed(false);
+    c.FilesBrowse->addItem({QStringLiteral("sub"), {QStringLiteral(" ")}, 0, 4});
+    c.FilesBrowse->addItem({QStringLiteral("font"), {QStringLiteral(".ttf")}, 2, 6});
+    c.FilesBrowse->selectRow(1);
+    form.SysTimerTimer();
+    EXPECT_TRUE(c.Install1->isEnabled());
+    EXPECT_TRUE(c.BtnInst->isEnabled());
+    EXPECT_FALSE(c.Uninstall1->isEnabled());
+    c.FilesBrowse->selectRow(0);
+    form.SysTimerTimer();
+    EXPECT_FALSE(c.Install1->isEnabled());
+    EXPECT_FALSE(c.BtnInst->isEnabled());
+    form.setWindowTitle(QStringLiteral("x"));
+    form.SysTimerTimer();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Glyvanta v. 2.4"));
+}
+
+TEST(TFormPreview, HintsGoToTooltipAndStatusPanel)
+{
+    FormFixture f;
+    f.show();
+    TFormPreview &form = *f.form;
+    QAction *install = form.action(QStringLiteral("BtnInst"));
+    EXPECT_EQ(install->toolTip(), QStringLiteral("Install"));
+    EXPECT_EQ(install->statusTip(), QStringLiteral("Install current font"));
+    EXPECT_EQ(form.action(QStringLiteral("Open1"))->statusTip(), QStringLiteral("Load a file"));
+    EXPECT_EQ(form.action(QStringLiteral("FontsWebResources1"))->statusTip(), QStringLiteral("Links to font resouces"));
+    QStatusTipEvent tip(QStringLiteral("Refresh the current directory"));
+    QCoreApplication::sendEvent(form.controls().FontsList, &tip);
+    EXPECT_EQ(form.controls().StatusPanels[0]->text(), QStringLiteral("Refresh the current directory"));
+
+    // The whole File menu, in order, with its separators.
+    QStringList items;
+    for (QAction *a : form.menu(QStringLiteral("File1"))->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Load..."), QStringLiteral("&Refresh"), QStringLiteral("-"), QStringLiteral("&Install"),
+                                  QStringLiteral("&Uninstall"), QStringLiteral("-"), QStringLiteral("Unpack..."), QStringLiteral("Unpack to here"),
+                                  QStringLiteral("-"), QStringLiteral("Copy to..."), QStringLiteral("Move to..."), QStringLiteral("Delete"),
+                                  QStringLiteral("-"), QStringLiteral("Properties"), QStringLiteral("-"), QStringLiteral("E&xit")}));
+    EXPECT_EQ(form.action(QStringLiteral("Refresh1"))->shortcut(), key("Ctrl+Alt+O"));
+    EXPECT_EQ(form.action(QStringLiteral("Install1"))->shortcut(), QKeySequence(Qt::Key_Insert));
+    EXPECT_EQ(form.action(QStringLiteral("Exit1"))->shortcut(), QKeySequence(Qt::Key_F10));
+}
+
+TEST(TFormPreview, AnErrorInAHandlerIsShownAndTheProgramGoesOn)
+{
+    FormFixture f;
+    f.show();
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->guarded([] { throw AppError::withArg(QStringLiteral("Cannot open file %s"), QStringLiteral("/x/y.txt")); });
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Cannot open file /x/y.txt"));
+    EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(f.prompter.messages()[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(f.form->isVisible());
+}

@@ -15,7 +15,7 @@
 // A main window over the test environment, its services and a scripted prompter.
 struct FormFixture {
     explicit FormFixture(QStringList arguments = {}, bool resetFiles = true)
-        : paths((resetFiles ? TestEnvironment::instance().resetUserFiles() : void()), TestEnvironment::instance().paths())
+        : paths(preparedPaths(resetFiles))
         , registry(paths.registryFile())
         , catalogue(paths.cacheFolder)
         , fontsKey(catalogue, paths.systemFontsFolder)
@@ -27,6 +27,12 @@ struct FormFixture {
     {
         if (form && form->isVisible())
             form->close();
+    }
+    static Paths preparedPaths(bool resetFiles)
+    {
+        if (resetFiles)
+            TestEnvironment::instance().resetUserFiles();
+        return TestEnvironment::instance().paths();
     }
     void show()
     {
