@@ -18,6 +18,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,14 +36,16 @@ constexpr int kFixedPitch = 1;
 constexpr int kVariablePitch = 2;
 constexpr int kRoman = 0x10, kSwiss = 0x20, kModern = 0x30, kScript = 0x40, kDecorative = 0x50;
 
+// One library per thread: facts are read on several threads at a cold start.
 FT_Library freetype()
 {
-    static FT_Library library = [] {
-        FT_Library lib = nullptr;
-        FT_Init_FreeType(&lib);
-        return lib;
-    }();
-    return library;
+    struct Library {
+        FT_Library handle = nullptr;
+        Library() { FT_Init_FreeType(&handle); }
+        ~Library() { FT_Done_FreeType(handle); }
+    };
+    thread_local Library library;
+    return library.handle;
 }
 
 QString decodeName(const FT_SfntName &name)
@@ -52,15 +59,27 @@ QString decodeName(const FT_SfntName &name)
     return out;
 }
 
-// Windows English first, then any Windows record, then Macintosh Roman.
-QString sfntName(FT_Face face, FT_UShort nameId)
+// Names 1, 2 and 4 in one pass over the records: Windows English first, then any Windows
+// record, then Unicode, then Macintosh Roman.
+struct SfntNames {
+    QString family, style, full;
+};
+
+SfntNames sfntNames(FT_Face face)
 {
-    int bestScore = -1;
-    QString best;
+    SfntNames names;
+    int best[3] = {-1, -1, -1};
+    QString *targets[3] = {&names.family, &names.style, &names.full};
     const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
     for (FT_UInt i = 0; i < count; ++i) {
         FT_SfntName name;
-        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId || name.string_len == 0)
+        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.string_len == 0)
+            continue;
+        const int slot = name.name_id == TT_NAME_ID_FONT_FAMILY ? 0
+            : name.name_id == TT_NAME_ID_FONT_SUBFAMILY       ? 1
+            : name.name_id == TT_NAME_ID_FULL_NAME            ? 2
+                                                              : -1;
+        if (slot < 0)
             continue;
         int score = -1;
         if (name.platform_id == TT_PLATFORM_MICROSOFT)
@@ -69,12 +88,12 @@ QString sfntName(FT_Face face, FT_UShort nameId)
             score = 1;
         else if (name.platform_id == TT_PLATFORM_MACINTOSH && name.encoding_id == TT_MAC_ID_ROMAN)
             score = 0;
-        if (score > bestScore) {
-            bestScore = score;
-            best = decodeName(name);
+        if (score > best[slot]) {
+            best[slot] = score;
+            *targets[slot] = decodeName(name);
         }
     }
-    return best;
+    return names;
 }
 
 int familyFromPanose(const TT_OS2 *os2, bool fixed)
@@ -138,11 +157,43 @@ QString fcString(FcPattern *pattern, const char *object)
 
 }
 
+namespace {
+
+// Small files are read whole into a reused buffer: FreeType's many small reads then cost no
+// system calls. (Mapping them costs more: every unmap flushes the other cores' TLBs.)
+constexpr qint64 kWholeReadLimit = 2 * 1024 * 1024;
+
+bool readWhole(const QString &path, std::vector<FT_Byte> &buffer)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size <= kWholeReadLimit;
+    if (ok) {
+        buffer.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (ok && done < buffer.size()) {
+            const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+            ok = n > 0;
+            done += ok ? static_cast<size_t>(n) : 0;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+}
+
 FontFacts FontCatalogue::readFacts(const QString &file, int index)
 {
     FontFacts facts;
+    thread_local std::vector<FT_Byte> buffer;
     FT_Face face = nullptr;
-    if (FT_New_Face(freetype(), QFile::encodeName(file).constData(), index, &face) != 0)
+    const FT_Error error = readWhole(file, buffer)
+        ? FT_New_Memory_Face(freetype(), buffer.data(), static_cast<FT_Long>(buffer.size()), index, &face)
+        : FT_New_Face(freetype(), QFile::encodeName(file).constData(), index, &face);
+    if (error != 0)
         return facts;
     facts.valid = true;
     facts.italic = face->style_flags & FT_STYLE_FLAG_ITALIC;
@@ -164,13 +215,14 @@ FontFacts FontCatalogue::readFacts(const QString &file, int index)
         return facts;
     }
 
-    facts.family = sfntName(face, TT_NAME_ID_FONT_FAMILY);
+    const SfntNames names = sfntNames(face);
+    facts.family = names.family;
     if (facts.family.isEmpty())
         facts.family = QString::fromUtf8(face->family_name ? face->family_name : "");
-    facts.style = sfntName(face, TT_NAME_ID_FONT_SUBFAMILY);
+    facts.style = names.style;
     if (facts.style.isEmpty())
         facts.style = QString::fromUtf8(face->style_name ? face->style_name : "");
-    facts.fullName = sfntName(face, TT_NAME_ID_FULL_NAME);
+    facts.fullName = names.full;
     if (facts.fullName.isEmpty())
         facts.fullName = fullNameOf(facts.family, facts.style);
 
@@ -275,20 +327,49 @@ void FontCatalogue::loadSystemFonts()
 void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
 {
     loadCache();
+    struct Missing {
+        CatalogueFont *font;
+        qint64 size;
+        qint64 mtime;
+    };
+    std::vector<Missing> missing;
     for (CatalogueFont &font : fonts) {
-        const QFileInfo info(font.file);
-        const qint64 size = info.size();
-        const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
-        const QString key = cacheKey(font.file, font.index);
-        auto it = m_cache.find(key);
-        if (it != m_cache.end() && it->size == size && it->mtime == mtime) {
-            font.facts = it->facts;
+        struct stat info {};
+        if (::stat(QFile::encodeName(font.file).constData(), &info) != 0) {
+            font.facts = FontFacts{};
             continue;
         }
-        font.facts = readFacts(font.file, font.index);
-        m_cache.insert(key, {size, mtime, font.facts});
-        m_cacheDirty = true;
+        const qint64 size = info.st_size;
+        const qint64 mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        auto it = m_cache.constFind(cacheKey(font.file, font.index));
+        if (it != m_cache.cend() && it->size == size && it->mtime == mtime)
+            font.facts = it->facts;
+        else
+            missing.push_back({&font, size, mtime});
     }
+    if (missing.empty())
+        return;
+    // FreeType reads dominate a cold start; share them out over the processor's cores.
+    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    auto work = [&](size_t first) {
+        for (size_t i = first; i < missing.size(); i += workers)
+            missing[i].font->facts = readFacts(missing[i].font->file, missing[i].font->index);
+    };
+    if (missing.size() < 16 || workers == 1) {
+        work(0);
+        for (size_t i = 1; i < workers; ++i)
+            work(i);
+    } else {
+        std::vector<std::thread> threads;
+        for (size_t i = 1; i < workers; ++i)
+            threads.emplace_back(work, i);
+        work(0);
+        for (std::thread &t : threads)
+            t.join();
+    }
+    for (const Missing &m : missing)
+        m_cache.insert(cacheKey(m.font->file, m.font->index), {m.size, m.mtime, m.font->facts});
+    m_cacheDirty = true;
     saveCache();
 }
 
