@@ -121,6 +121,8 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setIconSize(QSize(32, 32));
         m_listView->setGridSize(QSize(88, 76));
         m_listView->setTextElideMode(Qt::ElideNone);
+        // Captions differ in length: every item needs its own size here.
+        m_listView->setUniformItemSizes(false);
         m_listView->setWordWrap(true);
         m_listView->setMovement(QListView::Static);
         m_listView->setResizeMode(QListView::Adjust);
@@ -131,6 +133,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(130, 20));
         m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::LeftToRight);
         m_listView->setWrapping(true);
         m_listView->setWordWrap(false);
@@ -140,8 +143,9 @@ void ListView::setViewStyle(ViewStyle style)
     case ViewStyle::List:
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
-        m_listView->setGridSize(QSize());
+        m_listView->setGridSize(QSize(170, 18));
         m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::TopToBottom);
         m_listView->setWrapping(true);
         m_listView->setWordWrap(false);
