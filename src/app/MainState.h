@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +50,9 @@ struct MainState {
     bool FontsListReady = true;
     bool StartupTipPending = false;
     int TipCount = 0;
+    // The colours the text-colour and background-colour pickers hold.
+    QColor TextColor = Qt::black;
+    QColor BackgroundColor = Qt::white;
 };
 
 // The services behind the Windows facilities.
@@ -100,4 +104,6 @@ struct MainControls {
     QAction *BtnInst = nullptr;
     QAction *Uninstall1 = nullptr;
     QAction *BtnUninst = nullptr;
+    QAction *CharPreview2 = nullptr;
+    QAction *BtnCharPreview = nullptr;
 };

@@ -2,6 +2,10 @@
 #include "TFormPreview.h"
 
 #include "AppError.h"
+#include "CharacterMap.h"
+#include "FontLoader.h"
+#include "ReportView.h"
+#include "TextSample.h"
 #include "Desktop.h"
 #include "FaceFont.h"
 #include "FontCatalogue.h"
@@ -130,7 +134,15 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     connect(m_mainSplitter, &QSplitter::splitterMoved, this, [this](int pos) { guarded([&] { MainSplitterMoved(pos); }); });
     buildStatusBar();
 
+    m_controls.CharPreview2 = action(QStringLiteral("CharPreview2"));
+    m_controls.BtnCharPreview = action(QStringLiteral("BtnCharPreview"));
     m_installedFonts = std::make_unique<InstalledFontsList>(m_state, m_services, m_controls);
+    m_textSample = std::make_unique<TextSample>(m_state, m_services, m_controls, [] {});
+    m_characterMap = std::make_unique<CharacterMap>(m_state, m_services, m_controls);
+    m_report = std::make_unique<ReportView>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap);
+    m_fontLoader = std::make_unique<FontLoader>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap, *m_report);
+    setViewColors(m_controls.Preview, m_state.TextColor, m_state.BackgroundColor);
+    setViewColors(m_controls.CharactersPreview, m_state.TextColor, m_state.BackgroundColor);
 
     FormAbout = new TFormAbout(this);
     FormConfig = new TFormConfig(this);
@@ -141,6 +153,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     FormFavOrg = new TFormFavOrg(this);
     FormLinksOrg = new TFormLinksOrg(this);
     FormTip = new TFormTip(this);
+    connectHandlers();
 
     m_sysTimer = new QTimer(this);
     m_sysTimer->setObjectName(QStringLiteral("SysTimer"));
@@ -489,19 +502,6 @@ void TFormPreview::buildNavigation(QWidget *box)
     m_controls.FontsList->setColumns(fontColumns);
     m_controls.ZipBrowse = makeList(QStringLiteral("ZipBrowse"), QString());
     m_controls.ZipBrowse->setColumns({{QStringLiteral("Name"), 215, 300}, {QStringLiteral("Extention"), 37, 50}});
-    connect(m_controls.FontsList, &ListView::selectItem, this, [this](int row, bool selected) {
-        guarded([&] {
-            if (!m_state.FontsListReady || row < 0 || !selected)
-                return;
-            // The full preview of an installed font comes with the report; the face and panels follow now.
-            const ListView::Item &item = m_controls.FontsList->item(row);
-            setFaceName(m_controls.Preview, item.caption, m_services.catalogue);
-            m_controls.StatusPanels[1]->setText(item.subItems.value(9));
-            m_controls.StatusPanels[2]->setText(QStringLiteral("Installed"));
-            m_controls.StatusPanels[3]->setText(item.caption);
-        });
-    });
-
     m_controls.PanelSelectExt = named(new QWidget(box), QStringLiteral("PanelSelectExt"));
     auto *extLayout = new QHBoxLayout(m_controls.PanelSelectExt);
     extLayout->setContentsMargins(0, 0, 0, 0);
@@ -541,6 +541,8 @@ void TFormPreview::buildPages()
     m_controls.CharactersPreview = named(new QTableWidget(1, 1, sheetCharMap), QStringLiteral("CharactersPreview"));
     m_controls.CharactersPreview->horizontalHeader()->hide();
     m_controls.CharactersPreview->verticalHeader()->hide();
+    m_controls.CharactersPreview->horizontalHeader()->setMinimumSectionSize(1);
+    m_controls.CharactersPreview->verticalHeader()->setMinimumSectionSize(1);
     m_controls.CharactersPreview->horizontalHeader()->setDefaultSectionSize(20);
     m_controls.CharactersPreview->verticalHeader()->setDefaultSectionSize(30);
     m_controls.CharactersPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -556,6 +558,7 @@ void TFormPreview::buildPages()
     auto *panelSymbolLayout = new QVBoxLayout(m_controls.PanelSymbol);
     panelSymbolLayout->setContentsMargins(0, 0, 0, 0);
     m_controls.SymbolPreview = named(new QLabel(m_controls.PanelSymbol), QStringLiteral("SymbolPreview"));
+    m_controls.SymbolPreview->setMinimumWidth(40);
     m_controls.SymbolPreview->setAlignment(Qt::AlignCenter);
     m_controls.SymbolPreview->setAutoFillBackground(true);
     m_controls.SymbolPreview->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; border: 1px solid gray; }"));
@@ -711,12 +714,17 @@ void TFormPreview::FormShow()
         m_state.StartFolder = QStringLiteral("fonts");
     m_state.FontsListReady = false;
 
-    // Until the folder browser can list folders, every start shows the Fonts view.
-    m_state.StartFolder = QStringLiteral("fonts");
-    m_controls.DisksBrowse->setCurrentIndex(m_controls.DisksBrowse->count() - 1);
-    m_state.CurrentFolder = m_state.StartFolder;
-    setFaceName(m_controls.Preview, QStringLiteral("Times New Roman"), m_services.catalogue);
-    Refresh1Click();
+    const QString fontArgument = m_arguments.value(0);
+    if (!fontArgument.isEmpty()) {
+        loadFontFromPath(fontArgument);
+    } else {
+        // Until the folder browser can list folders, every start shows the Fonts view.
+        m_state.StartFolder = QStringLiteral("fonts");
+        m_controls.DisksBrowse->setCurrentIndex(m_controls.DisksBrowse->count() - 1);
+        m_state.CurrentFolder = m_state.StartFolder;
+        setFaceName(m_controls.Preview, QStringLiteral("Times New Roman"), m_services.catalogue);
+        Refresh1Click();
+    }
 
     m_controls.ZipBrowse->setCollapsed(true);
     if (m_controls.DisksBrowse->currentIndex() != m_controls.DisksBrowse->count() - 1) {
@@ -898,6 +906,80 @@ void TFormPreview::SysTimerTimer()
 
 void TFormPreview::FormResize()
 {
+    if (m_characterMap)
+        m_characterMap->FormResize();
+}
+
+void TFormPreview::connectToggle(const QString &item, std::function<void()> handler)
+{
+    QAction *a = action(item);
+    connect(a, &QAction::triggered, this, [this, a, handler] {
+        // The action has already flipped its check mark; the handler flips it as the command does.
+        a->setChecked(!a->isChecked());
+        guarded(handler);
+    });
+}
+
+void TFormPreview::connectHandlers()
+{
+    auto on = [this](const QString &name, std::function<void()> handler) { connectGuarded(action(name), std::move(handler)); };
+    on(QStringLiteral("Open1"), [this] { Open1Click(); });
+    on(QStringLiteral("LoadText1"), [this] { m_textSample->LoadText1Click(); });
+    on(QStringLiteral("Clear1"), [this] { m_textSample->Clear1Click(); });
+    on(QStringLiteral("Cut1"), [this] { m_textSample->Cut1Click(); });
+    on(QStringLiteral("Copy2"), [this] { m_textSample->Copy2Click(); });
+    on(QStringLiteral("Paste1"), [this] { m_textSample->Paste1Click(); });
+    on(QStringLiteral("Color"), [this] { m_textSample->ColorClick(); });
+    const std::tuple<const char *, const char *, TextSample::Style> styles[] = {
+        {"Bold1", "BtnBold", TextSample::Bold}, {"Italic1", "BtnItalic", TextSample::Italic},
+        {"Underline1", "BtnUnderline", TextSample::Underline}, {"StrikeOut1", nullptr, TextSample::StrikeOut}};
+    for (const auto &[item, button, style] : styles) {
+        QAction *menuItem = action(QString::fromLatin1(item));
+        QAction *buttonAction = button ? action(QString::fromLatin1(button)) : nullptr;
+        const TextSample::Style s = style;
+        connectToggle(QString::fromLatin1(item), [this, menuItem, buttonAction, s] { m_textSample->toggleStyle(menuItem, buttonAction, s); });
+    }
+    connect(m_controls.FontSize, &QSpinBox::valueChanged, this, [this](int size) { guarded([&] { m_textSample->FontSizeChange(size); }); });
+    on(QStringLiteral("BtnLeft"), [this] { m_textSample->setAlignment(Qt::AlignLeft); });
+    on(QStringLiteral("BtnCenter"), [this] { m_textSample->setAlignment(Qt::AlignHCenter); });
+    on(QStringLiteral("BtnRight"), [this] { m_textSample->setAlignment(Qt::AlignRight); });
+
+    on(QStringLiteral("Copy1"), [this] { m_characterMap->Copy1Click(); });
+    on(QStringLiteral("CopyBuff1"), [this] { m_characterMap->CopyBuff1Click(); });
+    on(QStringLiteral("BuffToClipboard1"), [this] { m_characterMap->BuffToClipboard1Click(); });
+    connectToggle(QStringLiteral("CharPreview2"), [this] { m_characterMap->CharPreview2Click(); });
+    on(QStringLiteral("GoTo1"), [this] { m_characterMap->GoTo1Click(*FormGoTo); });
+    QTableWidget *grid = m_controls.CharactersPreview;
+    connect(grid, &QTableWidget::currentCellChanged, this, [this] { guarded([&] { m_characterMap->CharactersPreviewClick(); }); });
+    connect(grid, &QTableWidget::cellDoubleClicked, this, [this] { guarded([&] { m_characterMap->CopyBuff1Click(); }); });
+    for (QRadioButton *radio : {m_controls.AsciiDec, m_controls.AcsiiHex})
+        connect(radio, &QRadioButton::clicked, this, [this] { guarded([&] { m_characterMap->CharactersPreviewClick(); }); });
+    connect(m_controls.GoStart, &QPushButton::clicked, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
+    connect(m_controls.GoTo, &QLineEdit::returnPressed, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
+    connect(m_controls.SelectCharset, &QComboBox::activated, this, [this] { guarded([&] { m_characterMap->SelectCharsetChange(); }); });
+
+    on(QStringLiteral("SaveAs1"), [this] { m_report->SaveAs1Click(); });
+    connect(m_controls.FontsList, &ListView::selectItem, this, [this](int row, bool selected) {
+        guarded([&] { m_report->FontsListSelectItem(row, selected); });
+    });
+}
+
+void TFormPreview::Open1Click()
+{
+    const auto path = m_services.prompter.openFile(
+        QStringLiteral("TrueType (*.ttf)|*.ttf;*.001|Raster (*.fon)|*.fon|All fonts|*.fon;*.ttf|All files|*.*"), QString());
+    if (path)
+        loadFontFromPath(*path);
+}
+
+void TFormPreview::loadFontFromPath(const QString &path)
+{
+    m_state.CurrentFolder = withTrailingSlash(QFileInfo(path).absolutePath());
+    ReleaseCurrentFont();
+    m_fontLoader->LoadFontFile(path);
+    m_characterMap->CharactersPreviewClick();
+    m_controls.Install1->setEnabled(true);
+    m_controls.BtnInst->setEnabled(true);
 }
 
 void TFormPreview::MainSplitterMoved(int left)
@@ -910,7 +992,7 @@ void TFormPreview::MainSplitterMoved(int left)
 
 void TFormPreview::ReleaseCurrentFont()
 {
-    if (m_state.CurrentFont.FontFileHandle != 0) {
+    if (m_state.CurrentFont.FontFileHandle > 0) {
         ::close(m_state.CurrentFont.FontFileHandle);
         m_state.CurrentFont.FontFileHandle = 0;
     }

@@ -8,7 +8,11 @@
 #include <functional>
 #include <memory>
 
+class CharacterMap;
+class FontLoader;
 class InstalledFontsList;
+class ReportView;
+class TextSample;
 class QActionGroup;
 class QMenu;
 class QSplitter;
@@ -36,6 +40,10 @@ public:
     MainState &state() { return m_state; }
     MainControls &controls() { return m_controls; }
     InstalledFontsList &installedFonts() { return *m_installedFonts; }
+    TextSample &textSample() { return *m_textSample; }
+    CharacterMap &characterMap() { return *m_characterMap; }
+    ReportView &report() { return *m_report; }
+    FontLoader &fontLoader() { return *m_fontLoader; }
 
     // Start-up, run once at the first showing.
     void FormShow();
@@ -50,6 +58,9 @@ public:
     void CharMap2Click();
     void Report2Click();
     void DisksBrowseChange();
+    void Open1Click();
+    // Loads a font file as "&Load..." and the command line do.
+    void loadFontFromPath(const QString &path);
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
     void guarded(const std::function<void()> &handler);
@@ -87,6 +98,9 @@ private:
     QAction *addButton(QToolBar *bar, const QString &name, const QString &icon, const QString &hint,
                        std::function<void()> handler = {}, bool checkable = false);
     void connectGuarded(QAction *action, std::function<void()> handler);
+    void connectHandlers();
+    // For check items whose handler inverts the check mark itself.
+    void connectToggle(const QString &item, std::function<void()> handler);
     void showFontsView();
     void showFolderView();
     void setViewStyle(int style);
@@ -97,6 +111,10 @@ private:
     MainState m_state;
     MainControls m_controls;
     std::unique_ptr<InstalledFontsList> m_installedFonts;
+    std::unique_ptr<TextSample> m_textSample;
+    std::unique_ptr<CharacterMap> m_characterMap;
+    std::unique_ptr<ReportView> m_report;
+    std::unique_ptr<FontLoader> m_fontLoader;
     QTimer *m_sysTimer = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QWidget *m_boxFilesBrowse = nullptr;

@@ -547,6 +547,14 @@ bool FontCatalogue::isTemporary(const QString &path) const
     return std::any_of(m_temporary.begin(), m_temporary.end(), [&](const Temporary &t) { return t.path == path; });
 }
 
+const FontFacts *FontCatalogue::temporaryFacts(const QString &path) const
+{
+    for (const Temporary &t : m_temporary)
+        if (t.path == path && !t.faces.empty())
+            return &t.faces.front().facts;
+    return nullptr;
+}
+
 QFont FontCatalogue::fontFor(const QString &faceName)
 {
     QFont font;

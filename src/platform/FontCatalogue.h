@@ -76,6 +76,8 @@ public:
     int addTemporary(const QString &path);
     bool removeTemporary(const QString &path);
     bool isTemporary(const QString &path) const;
+    // The facts of the first face of a temporary font; nullptr when the path is not added.
+    const FontFacts *temporaryFacts(const QString &path) const;
 
     // The font to draw a face name with: a family, or a full name (family and style).
     QFont fontFor(const QString &faceName);

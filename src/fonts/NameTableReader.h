@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "MainState.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class ByteSource;
+
+// Reads the 21 strings (name IDs 0 to 20) of a TrueType/OpenType naming table.
+//
+// Safety: every offset is computed in 64-bit arithmetic and every read is bounded by the source,
+// so a table that points past the end comes up short and fails; nothing outside the file is
+// read. Records are taken in file order; the last one with an ID wins; IDs above 20 are skipped.
+// Strings are decoded by platform: Unicode and Windows records as UTF-16 big-endian, Macintosh
+// Roman records as Mac Roman, others by dropping zero bytes.
+enum class NameReadStatus { Ok, CannotOpen, ShortRead, NoNameTable };
+
+struct NameReadResult {
+    std::array<QString, 21> names;   // filled as far as reading got
+    NameReadStatus status = NameReadStatus::Ok;
+};
+
+NameReadResult readNameTable(ByteSource &source);
+NameReadResult readNameTable(std::span<const std::uint8_t> bytes);
+QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t> bytes);
+
+// The reader as the program uses it on a font record: returns the full name (name ID 4), empty
+// when the file has no full name or no naming table, and nothing (the failure result) when the
+// file cannot be opened or a read comes up short. On failure after opening, the file stays open
+// in FontFileHandle and FontFilePath keeps its previous value; on success the file is closed
+// and the path recorded.
+std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path);

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include "NameTableReader.h"
+#include "QtPrinters.h"
+#include "SfntBuilder.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+QString writeFont(const QString &name, const std::vector<std::uint8_t> &bytes)
+{
+    const QString path = TestEnvironment::instance().makeFolder(QStringLiteral("names-") + name) + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+}
+
+TEST(NameTableReader, DecodesWindowsAndMacintoshRecordsAlikeAndTheLaterWins)
+{
+    const auto font = SfntBuilder{}
+                          .withOtherTable()
+                          .name(1, 1, SfntBuilder::latin1("Arial"))
+                          .name(3, 1, SfntBuilder::utf16be(QStringLiteral("Arial")))
+                          .name(3, 4, {0x00, 0x41, 0x00, 0x42})
+                          .name(3, 15, SfntBuilder::utf16be(QStringLiteral("reserved")))
+                          .name(3, 25, SfntBuilder::utf16be(QStringLiteral("skipped")))
+                          .name(3, 2, {})
+                          .name(1, 0, SfntBuilder::latin1("\xA9 Someone"))
+                          .name(3, 6, SfntBuilder::utf16be(QStringLiteral("Шрифт Ελληνικά 字体")))
+                          .build();
+    const NameReadResult r = readNameTable(font);
+    EXPECT_EQ(r.status, NameReadStatus::Ok);
+    EXPECT_EQ(r.names[1], QStringLiteral("Arial"));
+    EXPECT_EQ(r.names[4], QStringLiteral("AB"));
+    EXPECT_EQ(r.names[15], QStringLiteral("reserved"));
+    EXPECT_EQ(r.names[2], QString());
+    // Macintosh Roman: 0xA9 is the copyright sign there.
+    EXPECT_EQ(r.names[0], QStringLiteral("\u00A9 Someone"));
+    EXPECT_EQ(r.names[6], QStringLiteral("Шрифт Ελληνικά 字体"));
+}
+
+TEST(NameTableReader, FileLevelResultsAndTheRecordsState)
+{
+    // Success: the full name, the path recorded, the file closed.
+    CurrentFontRecord record;
+    record.FontFilePath = QStringLiteral("previous.ttf");
+    const QString good = writeFont(QStringLiteral("good.ttf"), SfntBuilder{}.name(3, 4, SfntBuilder::utf16be(QStringLiteral("Good Font"))).build());
+    EXPECT_EQ(ReadTrueTypeNames(record, good), QStringLiteral("Good Font"));
+    EXPECT_EQ(record.FontFilePath, good);
+    EXPECT_EQ(record.FontFileHandle, 0);
+
+    // No full name: empty, still a success.
+    const QString noFull = writeFont(QStringLiteral("nofull.ttf"), SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("Fam"))).build());
+    EXPECT_EQ(ReadTrueTypeNames(record, noFull), QString());
+    EXPECT_EQ(record.FontNames[1], QStringLiteral("Fam"));
+
+    // No naming table at all: no names, a success.
+    const QString noName = writeFont(QStringLiteral("noname.ttf"), SfntBuilder{}.withOtherTable().withoutNameTable().build());
+    EXPECT_EQ(ReadTrueTypeNames(record, noName), QString());
+    EXPECT_EQ(record.FontFilePath, noName);
+
+    // A string cut off by the end of the file: failure, the earlier names kept, the file left
+    // open, the path not recorded.
+    auto cutFont = SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("Kept"))).name(3, 4, SfntBuilder::utf16be(QStringLiteral("FontForge"))).build();
+    cutFont.resize(cutFont.size() - 9);
+    const QString cut = writeFont(QStringLiteral("cut.ttf"), cutFont);
+    EXPECT_FALSE(ReadTrueTypeNames(record, cut).has_value());
+    EXPECT_EQ(record.FontNames[1], QStringLiteral("Kept"));
+    EXPECT_EQ(record.FontFilePath, noName);
+    EXPECT_GT(record.FontFileHandle, 0);
+    ::close(record.FontFileHandle);
+
+    // A file that cannot be opened.
+    record.FontFileHandle = 0;
+    EXPECT_FALSE(ReadTrueTypeNames(record, QStringLiteral("/nonexistent/x.ttf")).has_value());
+    EXPECT_LT(record.FontFileHandle, 0);
+    EXPECT_EQ(record.FontNames[1], QString());
+}
+
+TEST(NameTableReader, OffsetsAndCountsPastTheEndFailCleanly)
+{
+    SfntBuilder::Record farOffset;
+    farOffset.nameID = 4;
+    farOffset.bytes = SfntBuilder::utf16be(QStringLiteral("X"));
+    farOffset.offsetOverride = 0xFFFF;
+    EXPECT_EQ(readNameTable(SfntBuilder{}.record(farOffset).build()).status, NameReadStatus::ShortRead);
+
+    SfntBuilder::Record longLength;
+    longLength.nameID = 4;
+    longLength.bytes = SfntBuilder::utf16be(QStringLiteral("X"));
+    longLength.lengthOverride = 0xFFFF;
+    EXPECT_EQ(readNameTable(SfntBuilder{}.record(longLength).build()).status, NameReadStatus::ShortRead);
+
+    const auto manyRecords = SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("A"))).countOverride(0xFFFF).build();
+    EXPECT_EQ(readNameTable(manyRecords).status, NameReadStatus::ShortRead);
+
+    std::vector<std::uint8_t> tooManyTables = SfntBuilder{}.name(3, 1, {}).build();
+    tooManyTables[4] = 0xFF;
+    tooManyTables[5] = 0xFF;
+    EXPECT_EQ(readNameTable(tooManyTables).status, NameReadStatus::ShortRead);
+
+    const std::vector<std::uint8_t> notAFont = SfntBuilder::latin1("this is plain text, not a font file at all");
+    EXPECT_NE(readNameTable(notAFont).status, NameReadStatus::Ok);
+}
+
+TEST(NameTableReader, EveryTruncationFailsWithoutReadingPastTheEnd)
+{
+    const auto font = SfntBuilder{}
+                          .withOtherTable()
+                          .name(1, 1, SfntBuilder::latin1("Family"))
+                          .name(3, 4, SfntBuilder::utf16be(QStringLiteral("Full Name")))
+                          .build();
+    const std::size_t nameTableStart = 12 + 2 * 16 + 8;
+    for (std::size_t size = 0; size < font.size(); ++size) {
+        SCOPED_TRACE(size);
+        const std::vector<std::uint8_t> prefix(font.begin(), font.begin() + static_cast<std::ptrdiff_t>(size));
+        const NameReadResult r = readNameTable(prefix);
+        // Before the naming table's header is complete the file has no names; after, a cut
+        // record or string is a short read.
+        if (size < 12 + 2 * 16)
+            EXPECT_EQ(r.status, NameReadStatus::ShortRead);
+        else if (size < nameTableStart + 6)
+            EXPECT_EQ(r.status, NameReadStatus::NoNameTable);
+        else
+            EXPECT_EQ(r.status, NameReadStatus::ShortRead);
+    }
+}
+
+TEST(NameTableReader, RealFontsReadAsFreeTypeReadsThem)
+{
+    CurrentFontRecord record;
+    EXPECT_EQ(ReadTrueTypeNames(record, TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf"))), QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(record.FontNames[1], QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(record.FontNames[2], QStringLiteral("Bold"));
+    EXPECT_TRUE(record.FontNames[0].contains(QStringLiteral("Bitstream")));
+    EXPECT_EQ(ReadTrueTypeNames(record, TestEnvironment::wine(QStringLiteral("tahoma.ttf"))), QStringLiteral("Tahoma"));
+}
