@@ -424,7 +424,7 @@ void TFormPreview::buildToolbars()
     setHint(m_controls.CopyBuff, QStringLiteral("Characters to copy"));
     character->addWidget(m_controls.CopyBuff);
     addButton(character, QStringLiteral("BtnCopyBuff"), QStringLiteral("copybuffer"), QStringLiteral("Copy buffer|Copy the buffer to clipboard"), forward(QStringLiteral("BuffToClipboard1")));
-    addButton(character, QStringLiteral("BtnCharPreview"), QStringLiteral("charpreview"), QStringLiteral("Extended preview|Extended symbol preview"), {}, true)->setChecked(true);
+    addButton(character, QStringLiteral("BtnCharPreview"), QStringLiteral("charpreview"), QStringLiteral("Extended preview|Extended symbol preview"), forward(QStringLiteral("CharPreview2")), true)->setChecked(true);
     character->addSeparator();
     addButton(character, QStringLiteral("BtnGotoLetter"), QStringLiteral("goto"), QStringLiteral("Go to|Go to a symbol"), forward(QStringLiteral("GoTo1")));
 }

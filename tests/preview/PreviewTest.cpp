@@ -1,0 +1,443 @@
+// SPDX-License-Identifier: MIT
+#include "AppError.h"
+#include "CharacterMap.h"
+#include "Desktop.h"
+#include "FaceFont.h"
+#include "FontLoader.h"
+#include "FormFixture.h"
+#include "InstalledFonts.h"
+#include "ListView.h"
+#include "ReportView.h"
+#include "SampleTexts.h"
+#include "TFormGoTo.h"
+#include "TextSample.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void press(QWidget *target, Qt::Key key, const QString &text = {})
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+// A map of 256 codes in a grid 254 pixels wide with 20-pixel cells.
+void standardMap(FormFixture &f, int charset = 0)
+{
+    MainControls &c = f.form->controls();
+    f.form->CharMap2Click();
+    c.CharactersPreview->setFixedWidth(254);
+    c.SelectCharset->clear();
+    c.SelectCharset->addItem(charset == 2 ? QStringLiteral("Symbol") : QStringLiteral("ANSI"));
+    f.form->characterMap().FillCharacterMap(255, charset);
+}
+
+QString copyTo(const QString &source, const QString &folderName)
+{
+    const QString target = TestEnvironment::instance().makeFolder(folderName) + source.section(QLatin1Char('/'), -1);
+    QFile::copy(source, target);
+    return target;
+}
+
+int rowOf(const ListView *list, const QString &caption)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i).caption == caption)
+            return i;
+    return -1;
+}
+
+}
+
+TEST(TextSample, StylesToggleOnAllThreeFontsAndKeepTheOthers)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    QAction *bold = f.form->action(QStringLiteral("Bold1"));
+    bold->trigger();
+    EXPECT_TRUE(bold->isChecked());
+    EXPECT_TRUE(f.form->action(QStringLiteral("BtnBold"))->isChecked());
+    f.form->action(QStringLiteral("BtnItalic"))->trigger();
+    EXPECT_TRUE(f.form->action(QStringLiteral("Italic1"))->isChecked());
+    bold->trigger();
+    for (QWidget *w : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview), static_cast<QWidget *>(c.SymbolPreview)}) {
+        EXPECT_FALSE(w->font().bold()) << w->objectName().toStdString();
+        EXPECT_TRUE(w->font().italic()) << w->objectName().toStdString();
+    }
+    EXPECT_FALSE(f.form->action(QStringLiteral("BtnBold"))->isChecked());
+    f.form->action(QStringLiteral("StrikeOut1"))->trigger();
+    EXPECT_TRUE(f.form->action(QStringLiteral("StrikeOut1"))->isChecked());
+    EXPECT_TRUE(c.Preview->font().strikeOut());
+
+    // A new font keeps size and styles.
+    c.FontSize->setValue(20);
+    setFaceName(c.Preview, QStringLiteral("DejaVu Serif"), f.catalogue);
+    EXPECT_EQ(c.Preview->font().pointSize(), 20);
+    EXPECT_TRUE(c.Preview->font().italic());
+    EXPECT_EQ(faceName(c.Preview), QStringLiteral("DejaVu Serif"));
+
+    c.FontSize->setValue(99);
+    EXPECT_EQ(c.FontSize->value(), 75);
+    EXPECT_EQ(c.Preview->font().pointSize(), 75);
+}
+
+TEST(TextSample, TestOnTheFirstLineTurnsTheNextKeyIntoTheMultilingualSample)
+{
+    FormFixture f;
+    f.show();
+    TextSample &sample = f.form->textSample();
+    QPlainTextEdit *preview = f.form->controls().Preview;
+    EXPECT_EQ(sample.lines().size(), 15);
+    EXPECT_EQ(sample.lines().value(0), QStringLiteral("He was a mongoose, rather like a little "));
+    EXPECT_EQ(sample.lines().value(9), QStringLiteral("scuttled through the long grass, was: "));
+
+    for (const QStringList &text : {QStringList{QStringLiteral("Test")}, QStringList{QStringLiteral("test ")},
+                                    QStringList{QStringLiteral("x"), QStringLiteral("test")}}) {
+        sample.setLines(text);
+        press(preview, Qt::Key_A, QStringLiteral("a"));
+        EXPECT_NE(sample.lines().value(0), QStringLiteral("France:"));
+    }
+    sample.setLines({QStringLiteral("test")});
+    press(preview, Qt::Key_Left);
+    EXPECT_EQ(sample.lines(), QStringList{QStringLiteral("test")});
+    press(preview, Qt::Key_A, QStringLiteral("a"));
+    const QStringList lines = sample.lines();
+    EXPECT_EQ(lines.value(0), QStringLiteral("France:"));
+    EXPECT_EQ(lines.size(), 59);   // 58 lines and the empty one after the final line feed
+    EXPECT_EQ(lines.value(1), QStringLiteral("A noir, E blanc, I rouge, U vert, O bleu: voyelles,"));
+    EXPECT_EQ(lines.value(20), QStringLiteral("English:"));
+    EXPECT_EQ(lines.value(40), QStringLiteral("Russian:"));
+    EXPECT_TRUE(multilingualSampleText().endsWith(QLatin1Char('\n')));
+    // Typing goes on normally from here.
+    press(preview, Qt::Key_B, QStringLiteral("b"));
+    EXPECT_EQ(sample.lines().size(), 59);
+}
+
+TEST(TextSample, LoadsSingleByteTextAndReportsAFileItCannotOpen)
+{
+    FormFixture f;
+    f.show();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("texts"));
+    QFile file(folder + QStringLiteral("cp1252.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("caf\xe9\r\nline two\rthree\n");
+    file.close();
+    f.prompter.willChooseFile(file.fileName());
+    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    EXPECT_EQ(f.form->textSample().lines(), (QStringList{QStringLiteral("café"), QStringLiteral("line two"), QStringLiteral("three")}));
+    ASSERT_EQ(f.prompter.asked().size(), 1u);
+    EXPECT_EQ(f.prompter.asked()[0].caption, QStringLiteral("Тестовые файлы (*.txt)|*.txt|Все файлы|*.*"));
+
+    f.prompter.willChooseFile(folder + QStringLiteral("missing.txt"));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Cannot open file ") + folder + QStringLiteral("missing.txt"));
+    EXPECT_EQ(f.form->textSample().lines().value(0), QStringLiteral("café"));
+
+    f.form->action(QStringLiteral("Clear1"))->trigger();
+    EXPECT_TRUE(f.form->textSample().lines().isEmpty());
+}
+
+TEST(CharacterMap, LaysCodesOutByTheGridWidth)
+{
+    FormFixture f;
+    f.show();
+    standardMap(f);
+    CharacterMap &map = f.form->characterMap();
+    QTableWidget *grid = f.form->controls().CharactersPreview;
+    EXPECT_EQ(grid->columnCount(), 10);
+    EXPECT_EQ(grid->rowCount(), 26);
+    EXPECT_EQ(map.cellText(5, 6), QStringLiteral("A"));
+    EXPECT_EQ(map.cellText(5, 25), QStringLiteral("\u00FF"));
+    EXPECT_EQ(map.cellText(6, 25), QString());
+    EXPECT_EQ(map.cellText(9, 25), QString());
+    EXPECT_EQ(map.cellText(8, 12), QStringLiteral("\u20AC"));   // byte 128 in Windows-1252
+    EXPECT_EQ(map.lastCode(), 255);
+
+    grid->setFixedWidth(50);
+    map.FillCharacterMap(255, 0);
+    EXPECT_EQ(grid->columnCount(), 1);
+    EXPECT_EQ(grid->rowCount(), 256);
+}
+
+TEST(CharacterMap, GoToByCodeAndBySymbol)
+{
+    FormFixture f;
+    f.show();
+    standardMap(f);
+    MainControls &c = f.form->controls();
+    CharacterMap &map = f.form->characterMap();
+    QTableWidget *grid = c.CharactersPreview;
+
+    c.GoTo->setText(QStringLiteral("65"));
+    map.GoStartClick();
+    EXPECT_EQ(grid->currentColumn(), 5);
+    EXPECT_EQ(grid->currentRow(), 6);
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("65"));
+    EXPECT_EQ(c.OriginalLetter->text(), QStringLiteral("A"));
+    EXPECT_EQ(Desktop::clipboardText(), QStringLiteral("A"));
+
+    c.GoTo->setText(QStringLiteral("256"));
+    map.GoStartClick();
+    EXPECT_EQ(grid->currentColumn(), 6);
+    EXPECT_EQ(grid->currentRow(), 25);
+    EXPECT_EQ(c.OriginalLetter->text(), QString());
+
+    for (const char *bad : {"260", "-1"}) {
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        c.GoTo->setText(QString::fromLatin1(bad));
+        map.GoStartClick();
+    }
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    c.GoTo->clear();
+    map.GoStartClick();
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    c.GoTo->setText(QStringLiteral("6x"));
+    f.form->guarded([&] { map.GoStartClick(); });
+    ASSERT_EQ(f.prompter.messages().size(), 4u);
+    EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Unknown symbol"));
+    EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(f.prompter.messages()[1].text, QStringLiteral("Unknown symbol"));
+    EXPECT_EQ(f.prompter.messages()[2].text, QStringLiteral("You've entered nothing"));
+    EXPECT_EQ(f.prompter.messages()[3].text, QStringLiteral("'6x' is not a valid integer value"));
+    EXPECT_EQ(grid->currentColumn(), 6);   // unchanged by the failures
+
+    c.GoToSymbol->setChecked(true);
+    c.GoTo->setText(QStringLiteral("AB"));
+    map.GoStartClick();
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("65"));
+    c.GoTo->setText(QStringLiteral("$FF"));
+    c.GoToCode->setChecked(true);
+    map.GoStartClick();
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("255"));
+    c.AcsiiHex->click();
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("FF"));
+    EXPECT_EQ(Desktop::clipboardText(), QStringLiteral("\u00FF"));
+
+    // The Go To dialog hands its field and choice to the panel.
+    f.prompter.willRunDialog([](QDialog &dialog) {
+        auto &goTo = static_cast<TFormGoTo &>(dialog);
+        EXPECT_EQ(goTo.windowTitle(), QStringLiteral("Go To"));
+        goTo.GoTo->setText(QStringLiteral("B"));
+        goTo.GoToSymbol->setChecked(true);
+        return ModalResult::Ok;
+    });
+    f.form->action(QStringLiteral("GoTo1"))->trigger();
+    EXPECT_EQ(c.GoTo->text(), QStringLiteral("B"));
+    EXPECT_TRUE(c.GoToSymbol->isChecked());
+    c.AsciiDec->click();
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("66"));
+}
+
+TEST(CharacterMap, AmpersandCodeZeroBufferAndResize)
+{
+    FormFixture f;
+    f.show();
+    standardMap(f);
+    MainControls &c = f.form->controls();
+    CharacterMap &map = f.form->characterMap();
+    QTableWidget *grid = c.CharactersPreview;
+
+    grid->setCurrentCell(3, 8);   // code 38
+    EXPECT_EQ(symbolCaption(c.SymbolPreview), QStringLiteral("&&"));
+    EXPECT_EQ(c.SymbolPreview->text(), QStringLiteral("&"));
+    EXPECT_EQ(c.OriginalLetter->text(), QStringLiteral("&"));
+    c.SelectCharset->clear();
+    c.SelectCharset->addItem(QStringLiteral("Symbol"));
+    map.CharactersPreviewClick();
+    EXPECT_EQ(symbolCaption(c.SymbolPreview), QStringLiteral("&"));
+    EXPECT_EQ(c.OriginalLetter->text(), QStringLiteral("&"));
+
+    Desktop::setClipboardText(QStringLiteral("before"));
+    grid->setCurrentCell(0, 0);
+    EXPECT_EQ(c.AsciiCode->text(), QStringLiteral("0"));
+    EXPECT_EQ(c.OriginalLetter->text(), QString());
+    EXPECT_EQ(symbolCaption(c.SymbolPreview), QString());
+    EXPECT_EQ(Desktop::clipboardText(), QString());
+
+    c.CopyBuff->setText(QStringLiteral("x"));
+    grid->setCurrentCell(6, 5);
+    map.CopyBuff1Click();
+    grid->setCurrentCell(6, 6);
+    emit grid->cellDoubleClicked(6, 6);
+    EXPECT_EQ(c.CopyBuff->text(), QStringLiteral("xAB"));
+    f.form->action(QStringLiteral("BuffToClipboard1"))->setEnabled(true);
+    map.BuffToClipboard1Click();
+    EXPECT_EQ(Desktop::clipboardText(), QStringLiteral("xAB"));
+
+    // A wider grid re-lays the map and keeps "B" selected.
+    grid->setFixedWidth(404);
+    map.FormResize();
+    EXPECT_EQ(grid->columnCount(), 18);
+    EXPECT_EQ(grid->currentRow() * 18 + grid->currentColumn(), 66);
+    EXPECT_EQ(c.OriginalLetter->text(), QStringLiteral("B"));
+
+    // Hiding the symbol panel with the command, and back.
+    f.form->action(QStringLiteral("CharPreview2"))->trigger();
+    EXPECT_FALSE(f.form->action(QStringLiteral("CharPreview2"))->isChecked());
+    EXPECT_FALSE(f.form->action(QStringLiteral("BtnCharPreview"))->isChecked());
+    EXPECT_TRUE(c.SymbolGroup->isHidden());
+    f.form->action(QStringLiteral("BtnCharPreview"))->trigger();
+    EXPECT_TRUE(f.form->action(QStringLiteral("CharPreview2"))->isChecked());
+    EXPECT_FALSE(c.SymbolGroup->isHidden());
+}
+
+TEST(FontLoading, TrueTypeFilesByTheirNameTable)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    FontLoader &loader = f.form->fontLoader();
+
+    // A bold style of an installed family is not installed; the family's own regular face is.
+    const QString bold = copyTo(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf")), QStringLiteral("load-bold"));
+    f.form->ReleaseCurrentFont();
+    EXPECT_EQ(loader.LoadFontFile(bold), 0);
+    EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("DejaVuSans-Bold.ttf"));
+    EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Not intalled"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(faceName(c.Preview), QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(faceName(c.SymbolPreview), QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(c.SelectCharset->count(), 1);
+    EXPECT_EQ(c.SelectCharset->currentText(), QStringLiteral("ANSI"));
+    EXPECT_EQ(f.form->characterMap().lastCode(), 255);
+    EXPECT_TRUE(f.catalogue.isTemporary(bold));
+    EXPECT_EQ(f.form->state().CurrentFont.FontFilePath, bold);
+    EXPECT_TRUE(f.form->report().lines().empty());
+
+    // The next load gives the first file back first; upper-case extensions are TrueType too.
+    const QString regular = TestEnvironment::instance().makeFolder(QStringLiteral("load-regular")) + QStringLiteral("SANS.TTF");
+    QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans.ttf")), regular);
+    f.form->Report2Click();
+    f.form->ReleaseCurrentFont();
+    EXPECT_EQ(loader.LoadFontFile(regular), 0);
+    EXPECT_FALSE(f.catalogue.isTemporary(bold));
+    EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Installed"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
+    // In the report mode the file report is written.
+    const auto &lines = f.form->report().lines();
+    ASSERT_GT(lines.size(), 6u);
+    EXPECT_EQ(lines[3].text, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(lines[5].text, regular);
+    const bool hasSubfamily = std::any_of(lines.begin(), lines.end(), [](const ReportLine &l) { return l.text == QLatin1String("Font Subfamily:"); });
+    EXPECT_TRUE(hasSubfamily);
+
+    // Not a font at all: nothing is added, result 2.
+    const QString bogus = TestEnvironment::instance().makeFolder(QStringLiteral("load-bogus")) + QStringLiteral("bogus.ttf");
+    QFile out(bogus);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("not a font");
+    out.close();
+    f.form->ReleaseCurrentFont();
+    EXPECT_EQ(loader.LoadFontFile(bogus), 2);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
+}
+
+TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    FontLoader &loader = f.form->fontLoader();
+
+    // A raster font the system does not have adds a face.
+    const QString small = copyTo(TestEnvironment::wine(QStringLiteral("smalle.fon")), QStringLiteral("load-small"));
+    EXPECT_EQ(loader.LoadFontFile(small), 0);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Small Fonts"));
+    EXPECT_EQ(faceName(c.Preview), QStringLiteral("Small Fonts"));
+
+    // An identical copy of an installed raster font adds none: its face comes from the list's
+    // "File Name" column.
+    const QString sans = copyTo(TestEnvironment::wine(QStringLiteral("sserife.fon")), QStringLiteral("load-sserife"));
+    f.form->ReleaseCurrentFont();
+    EXPECT_EQ(loader.LoadFontFile(sans), 0);
+    EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("sserife.fon"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("MS Sans Serif"));
+    EXPECT_TRUE(f.form->report().lines().empty());
+
+    EXPECT_EQ(NewFaceName({QStringLiteral("A"), QStringLiteral("B")}, {QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("B")}), QStringLiteral("X"));
+    EXPECT_EQ(NewFaceName({QStringLiteral("A")}, {QStringLiteral("A"), QStringLiteral("N")}), QStringLiteral("N"));
+    EXPECT_EQ(NewFaceName({QStringLiteral("A"), QStringLiteral("B")}, {QStringLiteral("A")}), QStringLiteral("B"));
+    EXPECT_EQ(NewFaceName({QStringLiteral("A")}, {QStringLiteral("A")}), QString());
+}
+
+TEST(FontReport, SelectingInstalledFontsInReportMode)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    f.form->Report2Click();
+    ListView *list = c.FontsList;
+    list->selectRow(rowOf(list, QStringLiteral("DejaVu Sans")));
+    const auto &lines = f.form->report().lines();
+    QStringList headings;
+    int charsetLines = 0;
+    for (const ReportLine &l : lines) {
+        if (l.kind == ReportLineKind::Heading && !l.text.isEmpty())
+            headings << l.text;
+        if (l.kind == ReportLineKind::Value && l.text.startsWith(QStringLiteral("- ")))
+            ++charsetLines;
+    }
+    EXPECT_EQ(headings, (QStringList{QStringLiteral("General Options"), QStringLiteral("Text Options"), QStringLiteral("Charsets"),
+                                     QStringLiteral("Additional Options")}));
+    EXPECT_EQ(charsetLines, c.SelectCharset->count());
+    EXPECT_GT(charsetLines, 3);
+    // The names come from the font's own file.
+    const bool copyright = std::any_of(lines.begin(), lines.end(), [](const ReportLine &l) { return l.text.contains(QStringLiteral("Bitstream")); });
+    EXPECT_TRUE(copyright);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(f.form->characterMap().lastCode(), 255);
+
+    // The report saved as rich text.
+    const QString rtf = TestEnvironment::instance().makeFolder(QStringLiteral("report")) + QStringLiteral("report.rtf");
+    f.prompter.willChooseFile(rtf);
+    f.form->action(QStringLiteral("SaveAs1"))->trigger();
+    QFile saved(rtf);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray content = saved.readAll();
+    EXPECT_TRUE(content.startsWith("{\\rtf1"));
+    EXPECT_TRUE(content.contains("General Options"));
+    EXPECT_TRUE(content.contains("Bitstream"));
+    EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Rich Text Forma (*.rtf)|*.rtf|All files|*.*"));
+
+    // The popup's Copy needs a selection.
+    f.form->report().PopupReportPopup();
+    QAction *copy = f.form->report().popup()->findChild<QAction *>(QStringLiteral("Copy3"));
+    EXPECT_FALSE(copy->isEnabled());
+    f.form->report().SelectAllClick();
+    f.form->report().PopupReportPopup();
+    EXPECT_TRUE(copy->isEnabled());
+
+    // A raster font gets no report.
+    list->selectRow(rowOf(list, QStringLiteral("MS Sans Serif")));
+    EXPECT_TRUE(f.form->report().lines().empty());
+    EXPECT_TRUE(c.ReportEdit->toPlainText().isEmpty());
+    EXPECT_EQ(c.StatusPanels[1]->text(), TestEnvironment::instance().testFontsFolder() + QStringLiteral("sserife.fon"));
+
+    // In the text mode a selection writes no report; switching to the report mode does.
+    f.form->FontPreview2Click();
+    list->selectRow(rowOf(list, QStringLiteral("Tahoma")));
+    EXPECT_TRUE(f.form->report().lines().empty());
+    f.form->Report2Click();
+    EXPECT_FALSE(f.form->report().lines().empty());
+    EXPECT_EQ(f.form->report().lines()[3].text, QStringLiteral("Tahoma"));
+}
