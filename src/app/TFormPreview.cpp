@@ -4,6 +4,9 @@
 #include "AppError.h"
 #include "CharacterMap.h"
 #include "FontLoader.h"
+#include "IniFile.h"
+#include "IntConv.h"
+#include "Settings.h"
 #include "ReportView.h"
 #include "TextSample.h"
 #include "Desktop.h"
@@ -29,6 +32,10 @@
 #include "TOverwritePromt.h"
 
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QUrl>
+#include <random>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -62,7 +69,6 @@
 
 namespace {
 
-const QString kUserKey = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Glyvanta v2_2");
 const QString kCaption = QStringLiteral("Glyvanta v. 2.4");
 
 QString shortHint(const QString &hint)
@@ -106,6 +112,14 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
         : QStringLiteral("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
     m_state.ProgramFolder = m_services.paths.programFolder;
     m_state.FontsListReady = true;
+    // The first run starts from the shipped file, which carries the tips and some links.
+    const QString favorites = m_services.paths.favoritesIni();
+    if (!QFileInfo::exists(favorites) && !m_services.paths.resourceFolder.isEmpty()) {
+        QDir().mkpath(m_services.paths.configFolder);
+        QFile::copy(m_services.paths.resourceFolder + QStringLiteral("favorites.ini"), favorites);
+        QFile(favorites).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    m_favoritesIni = std::make_unique<IniFile>(favorites);
 
     QFont windowFont = font();
     windowFont.setPointSize(9);
@@ -137,7 +151,10 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_controls.CharPreview2 = action(QStringLiteral("CharPreview2"));
     m_controls.BtnCharPreview = action(QStringLiteral("BtnCharPreview"));
     m_installedFonts = std::make_unique<InstalledFontsList>(m_state, m_services, m_controls);
-    m_textSample = std::make_unique<TextSample>(m_state, m_services, m_controls, [] {});
+    m_textSample = std::make_unique<TextSample>(m_state, m_services, m_controls, [this] {
+        FormConfig->showColors();
+        m_settings->SaveSettings(true);
+    });
     m_characterMap = std::make_unique<CharacterMap>(m_state, m_services, m_controls);
     m_report = std::make_unique<ReportView>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap);
     m_fontLoader = std::make_unique<FontLoader>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap, *m_report);
@@ -145,7 +162,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     setViewColors(m_controls.CharactersPreview, m_state.TextColor, m_state.BackgroundColor);
 
     FormAbout = new TFormAbout(this);
-    FormConfig = new TFormConfig(this);
+    FormConfig = new TFormConfig(m_services.prompter, m_state, this);
     OverwritePromt = new TOverwritePromt(this);
     FormFontInstall = new TFormFontInstall(this);
     FormGoTo = new TFormGoTo(this);
@@ -153,6 +170,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     FormFavOrg = new TFormFavOrg(this);
     FormLinksOrg = new TFormLinksOrg(this);
     FormTip = new TFormTip(this);
+    m_settings = std::make_unique<Settings>(*this);
     connectHandlers();
 
     m_sysTimer = new QTimer(this);
@@ -708,18 +726,16 @@ void TFormPreview::FormShow()
     m_installedFonts->BuildInstalledFontFiles();
     m_installedFonts->FillInstalledFontsList();
 
-    // The stored folder of the last run; a folder that no longer exists starts the Fonts view.
-    m_state.StartFolder = m_services.registry.readString(kUserKey, QStringLiteral("Last Path"));
-    if (m_state.StartFolder != QLatin1String("fonts") && !QFileInfo(m_state.StartFolder).isDir())
-        m_state.StartFolder = QStringLiteral("fonts");
+    m_settings->LoadSettings(true);
+    m_settings->ApplyOptions();
     m_state.FontsListReady = false;
 
     const QString fontArgument = m_arguments.value(0);
     if (!fontArgument.isEmpty()) {
         loadFontFromPath(fontArgument);
     } else {
-        // Until the folder browser can list folders, every start shows the Fonts view.
-        m_state.StartFolder = QStringLiteral("fonts");
+        // Until the folder browser can list folders, every start shows the Fonts view; a stored
+        // folder is kept as the current one so that closing stores it again.
         m_controls.DisksBrowse->setCurrentIndex(m_controls.DisksBrowse->count() - 1);
         m_state.CurrentFolder = m_state.StartFolder;
         setFaceName(m_controls.Preview, QStringLiteral("Times New Roman"), m_services.catalogue);
@@ -878,6 +894,10 @@ void TFormPreview::TabsPreviewModesChange()
 
 void TFormPreview::SysTimerTimer()
 {
+    if (m_state.StartupTipPending && FormTip->ShowStartupTips->isChecked() && !FormTip->isVisible()) {
+        m_state.StartupTipPending = false;
+        guarded([&] { showTipOfTheDay(); });
+    }
     const int mode = m_controls.TabsPreviewModes->currentIndex();
     const bool paste = Desktop::clipboardHasText() && mode == 0;
     action(QStringLiteral("Paste1"))->setEnabled(paste);
@@ -930,6 +950,17 @@ void TFormPreview::connectHandlers()
     on(QStringLiteral("Copy2"), [this] { m_textSample->Copy2Click(); });
     on(QStringLiteral("Paste1"), [this] { m_textSample->Paste1Click(); });
     on(QStringLiteral("Color"), [this] { m_textSample->ColorClick(); });
+    on(QStringLiteral("Config1"), [this] { Config1Click(); });
+    on(QStringLiteral("TipOfTheDay"), [this] { TipOfTheDayClick(); });
+    connect(FormTip, &TFormTip::nextTipRequested, this, [this] { guarded([&] { NextTipClick(); }); });
+    on(QStringLiteral("About1"), [this] { m_services.prompter.runDialog(*FormAbout); });
+    on(QStringLiteral("Contents1"), [this] {
+        Desktop::open(QUrl::fromLocalFile(m_services.paths.resourceFolder + QStringLiteral("help.html")));
+    });
+    on(QStringLiteral("Website1"), [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/?item=website"))); });
+    on(QStringLiteral("FontsWebResources1"), [] {
+        Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/fonts/?item=fontswebresources")));
+    });
     const std::tuple<const char *, const char *, TextSample::Style> styles[] = {
         {"Bold1", "BtnBold", TextSample::Bold}, {"Italic1", "BtnItalic", TextSample::Italic},
         {"Underline1", "BtnUnderline", TextSample::Underline}, {"StrikeOut1", nullptr, TextSample::StrikeOut}};
@@ -962,6 +993,38 @@ void TFormPreview::connectHandlers()
     connect(m_controls.FontsList, &ListView::selectItem, this, [this](int row, bool selected) {
         guarded([&] { m_report->FontsListSelectItem(row, selected); });
     });
+}
+
+void TFormPreview::Config1Click()
+{
+    m_settings->LoadSettings(false);
+    if (m_services.prompter.runDialog(*FormConfig) != ModalResult::Ok)
+        return;
+    m_settings->ApplyOptions();
+    m_settings->SaveSettings(true);
+}
+
+void TFormPreview::showTipOfTheDay()
+{
+    static std::mt19937 generator;
+    generator.seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
+    m_state.TipCount = StrToInt(m_favoritesIni->readString(QStringLiteral("Tips"), QStringLiteral("Count"), QStringLiteral("1")));
+    const int index = firstTipIndex(m_state.TipCount, generator());
+    FormTip->showTip(index, m_favoritesIni->readString(QStringLiteral("Tips"), QString::number(index), QStringLiteral("Thank you for choosing Glyvanta")));
+    m_services.prompter.runDialog(*FormTip);
+}
+
+void TFormPreview::NextTipClick()
+{
+    const int index = nextTipIndex(FormTip->tipIndex(), m_state.TipCount);
+    FormTip->showTip(index, m_favoritesIni->readString(QStringLiteral("Tips"), QString::number(index), QStringLiteral("Thank you for choosing Glyvanta")));
+}
+
+void TFormPreview::TipOfTheDayClick()
+{
+    m_state.StartupTipPending = false;
+    showTipOfTheDay();
+    m_settings->SaveSettings(true);
 }
 
 void TFormPreview::Open1Click()
@@ -1002,7 +1065,7 @@ void TFormPreview::ReleaseCurrentFont()
 
 void TFormPreview::FormClose()
 {
-    m_services.registry.writeString(kUserKey, QStringLiteral("Last Path"), m_state.CurrentFolder);
+    m_settings->closeSequence();
     ReleaseCurrentFont();
     if (!m_state.ArchiveTempFile.isEmpty())
         QFile::remove(m_state.ArchiveTempFile);

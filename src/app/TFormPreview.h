@@ -11,7 +11,9 @@
 class CharacterMap;
 class FontLoader;
 class InstalledFontsList;
+class IniFile;
 class ReportView;
+class Settings;
 class TextSample;
 class QActionGroup;
 class QMenu;
@@ -44,6 +46,9 @@ public:
     CharacterMap &characterMap() { return *m_characterMap; }
     ReportView &report() { return *m_report; }
     FontLoader &fontLoader() { return *m_fontLoader; }
+    Settings &settings() { return *m_settings; }
+    IniFile &favoritesIni() { return *m_favoritesIni; }
+    MainServices &services() { return m_services; }
 
     // Start-up, run once at the first showing.
     void FormShow();
@@ -59,6 +64,12 @@ public:
     void Report2Click();
     void DisksBrowseChange();
     void Open1Click();
+    void Config1Click();
+    void ColorClick();
+    void TipOfTheDayClick();
+    // Chooses the first tip and shows the dialog.
+    void showTipOfTheDay();
+    void NextTipClick();
     // Loads a font file as "&Load..." and the command line do.
     void loadFontFromPath(const QString &path);
 
@@ -115,6 +126,8 @@ private:
     std::unique_ptr<CharacterMap> m_characterMap;
     std::unique_ptr<ReportView> m_report;
     std::unique_ptr<FontLoader> m_fontLoader;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<IniFile> m_favoritesIni;
     QTimer *m_sysTimer = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QWidget *m_boxFilesBrowse = nullptr;

@@ -64,6 +64,7 @@ int main(int argc, char *argv[])
     window.show();
 
     if (!options.screenshot.isEmpty()) {
+        window.state().StartupTipPending = false;
         QTimer::singleShot(400, &window, [&] {
             if (options.screenshotPage >= 0 && options.screenshotPage <= 2) {
                 window.controls().TabsPreviewModes->setCurrentIndex(options.screenshotPage);

@@ -3,9 +3,26 @@
 
 #include <QDialog>
 
-// "About Glyvanta ver. 2.4"
+class QLabel;
+class QPushButton;
+
+namespace AboutLinks {
+inline const QString Website = QStringLiteral("https://glyvanta.example.org/?from=about");
+inline const QString Mail = QStringLiteral("mailto:support@glyvanta.example.org");
+}
+
+// "About Glyvanta ver. 2.4": the program's artwork, its web site and mail address.
 class TFormAbout : public QDialog {
     Q_OBJECT
 public:
     explicit TFormAbout(QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QLabel *Website;
+    QLabel *Label2;
+    QLabel *EMail;
+    QPushButton *BtnOK;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };

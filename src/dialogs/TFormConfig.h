@@ -3,9 +3,63 @@
 
 #include <QDialog>
 
-// "Options"
+class Prompter;
+struct MainState;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+
+// "Options": the sample text and its wrapping, the character map's cell and symbol panel, and
+// the colours of both views. Its controls are where these options live during the run.
 class TFormConfig : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormConfig(QWidget *parent = nullptr);
+    TFormConfig(Prompter &prompter, MainState &state, QWidget *parent = nullptr);
+
+    // Shows both colours on the swatches and the sample box.
+    void showColors();
+    QStringList previewLines() const;
+    void setPreviewLines(const QStringList &lines);
+
+    void LoadTextClick();
+    void SaveTextClick();
+    void ClearClick();
+    void TextColorChangeClick();
+    void BackgroundColorChangeClick();
+
+    QTabWidget *PageControlConfig;
+    QWidget *TabSheetPreview;
+    QWidget *TabSheetCharacters;
+    QLabel *Label3;
+    QPlainTextEdit *PrevText;
+    QCheckBox *WrapText;
+    QPushButton *LoadText;
+    QPushButton *SaveText;
+    QPushButton *Clear;
+    QCheckBox *ShowCharPreview;
+    QGroupBox *CharPrevOpt;
+    QSpinBox *CellWidth;
+    QSpinBox *CellHeight;
+    QSpinBox *FontSize;
+    QGroupBox *GroupCellPreview;
+    QLabel *CellPreview;
+    QGroupBox *Colors;
+    QFrame *TextColorPreview;
+    QPushButton *TextColorChange;
+    QFrame *BackgroundColorPreview;
+    QPushButton *BackgroundColorChange;
+    QLabel *SampleText;
+    QPushButton *OK;
+    QPushButton *Cancel;
+
+private:
+    void updateCellPreview();
+
+    Prompter &m_prompter;
+    MainState &m_state;
 };

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "SampleTexts.h"
 
-#include "CodePage.h"
-
-#include <QStringDecoder>
 
 QStringList designTimeSampleText()
 {
@@ -91,18 +88,3 @@ QString multilingualSampleText()
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QStringList linesOfTextFile(const QByteArray &content)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(content);
-    if (utf8.hasError())
-        text = CodePage::decode("CP1252", content);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    // A final line end ends the last line; it does not start another.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}

@@ -9,5 +9,3 @@ QStringList designTimeSampleText();
 // The multilingual sample that replaces the text when its first line reads "test": 58 lines in
 // three sections, ending with a line feed.
 QString multilingualSampleText();
-// Lines of a single-byte text file: UTF-8 when valid, else Windows-1252; CR LF, LF and CR end lines.
-QStringList linesOfTextFile(const QByteArray &content);

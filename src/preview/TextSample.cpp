@@ -4,6 +4,7 @@
 #include "AppError.h"
 #include "Prompter.h"
 #include "SampleTexts.h"
+#include "TextFile.h"
 
 #include <QAction>
 #include <QFile>

@@ -36,7 +36,7 @@ QKeySequence key(const char *text)
 TEST(TFormPreview, FirstStartShowsTheFontsView)
 {
     FormFixture f;
-    f.show();
+    f.form->show();
     MainControls &c = f.form->controls();
     EXPECT_EQ(f.form->windowTitle(), QStringLiteral("Glyvanta v. 2.4"));
     EXPECT_EQ(f.form->activeView(), 1);
@@ -53,6 +53,7 @@ TEST(TFormPreview, FirstStartShowsTheFontsView)
     EXPECT_FALSE(c.BtnInst->isEnabled());
     EXPECT_TRUE(c.Uninstall1->isEnabled());
     EXPECT_TRUE(f.form->state().StartupTipPending);
+    f.form->state().StartupTipPending = false;
     EXPECT_TRUE(f.form->state().FontsListReady);
     EXPECT_EQ(c.StatusPanels[0]->width(), 360);
     EXPECT_EQ(c.StatusPanels[3]->width(), 75);

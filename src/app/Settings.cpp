@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+#include "Settings.h"
+
+#include "CharacterMap.h"
+#include "RegistryStore.h"
+#include "TFormConfig.h"
+#include "TFormPreview.h"
+#include "TFormTip.h"
+#include "TextSample.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+
+std::int32_t colorRef(const QColor &color)
+{
+    return color.red() | color.green() << 8 | color.blue() << 16;
+}
+
+QColor fromColorRef(std::int32_t value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+Settings::Settings(TFormPreview &form)
+    : m_form(form)
+{
+}
+
+OptionsBlock Settings::collect() const
+{
+    const MainControls &c = m_form.controls();
+    const MainState &s = m_form.state();
+    const TFormConfig &config = *m_form.FormConfig;
+    OptionsBlock block;
+    block.wrapText = config.WrapText->isChecked();
+    block.showCharPreview = config.ShowCharPreview->isChecked();
+    block.showStartupTips = m_form.FormTip->ShowStartupTips->isChecked();
+    block.textColor = colorRef(s.TextColor);
+    block.backgroundColor = colorRef(s.BackgroundColor);
+    block.cellWidth = config.CellWidth->value();
+    block.cellHeight = config.CellHeight->value();
+    block.mapFontSize = config.FontSize->value();
+    block.sampleFontSize = c.FontSize->value();
+    block.windowWidth = m_form.width();
+    const int panelParts = c.PanelSymbol->height() + c.PanelANSICode->height() + c.PanelSymbolSearch->height() + c.GroupBoxGoTo->height();
+    block.windowHeight = OptionsBlock::storedHeight(m_form.height(), panelParts);
+    block.activeView = c.TabsPreviewModes->currentIndex();
+    return block;
+}
+
+void Settings::SaveSettings(bool includeLastPath)
+{
+    RegistryStore &store = m_form.services().registry;
+    const OptionsBlock block = collect();
+    TFormConfig &config = *m_form.FormConfig;
+    config.setPreviewLines(m_form.textSample().lines());
+    store.writeString(kKey, QStringLiteral("Preview Text"), encodePreviewText(config.previewLines()));
+    store.writeBinary(kKey, QStringLiteral("Options"), block.encode());
+    if (includeLastPath && store.value(kKey, QStringLiteral("Last Path")))
+        store.writeString(kKey, QStringLiteral("Last Path"), m_form.state().CurrentFolder);
+}
+
+void Settings::LoadSettings(bool includeWindowSize)
+{
+    RegistryStore &store = m_form.services().registry;
+    MainControls &c = m_form.controls();
+    MainState &s = m_form.state();
+    TFormConfig &config = *m_form.FormConfig;
+
+    if (!store.keyExists(kKey))
+        SaveSettings(true);
+    if (!store.value(kKey, QStringLiteral("Options")))
+        SaveSettings(false);
+    OptionsBlock block = collect();
+    if (const auto bytes = store.readBinary(kKey, QStringLiteral("Options"), OptionsBlock::kSize))
+        block.decode(*bytes);
+
+    s.TextColor = fromColorRef(block.textColor);
+    s.BackgroundColor = fromColorRef(block.backgroundColor);
+    config.showColors();
+    config.setPreviewLines(decodePreviewText(store.readString(kKey, QStringLiteral("Preview Text"))));
+
+    config.ShowCharPreview->setChecked(block.showCharPreview);
+    config.WrapText->setChecked(block.wrapText);
+    config.CellWidth->setValue(block.cellWidth);
+    config.CellHeight->setValue(block.cellHeight);
+    config.FontSize->setValue(block.mapFontSize);
+    c.FontSize->setValue(block.sampleFontSize);
+    m_form.textSample().FontSizeChange(c.FontSize->value());
+    if (includeWindowSize && block.windowWidth > 0 && block.windowHeight > 0)
+        m_form.resize(block.windowWidth, block.windowHeight);
+
+    c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, 2));
+    m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
+    m_form.TabsPreviewModesChange();
+
+    s.StartFolder = store.readString(kKey, QStringLiteral("Last Path"));
+    if (s.StartFolder != QLatin1String("fonts") && !QFileInfo(s.StartFolder).isDir())
+        s.StartFolder = QStringLiteral("fonts");
+}
+
+void Settings::ApplyOptions()
+{
+    MainControls &c = m_form.controls();
+    const MainState &s = m_form.state();
+    TFormConfig &config = *m_form.FormConfig;
+    setViewColors(c.Preview, s.TextColor, s.BackgroundColor);
+    setViewColors(c.CharactersPreview, s.TextColor, s.BackgroundColor);
+    if (config.ShowCharPreview->isChecked() != c.BtnCharPreview->isChecked())
+        m_form.characterMap().CharPreview2Click();
+    m_form.textSample().setWrap(config.WrapText->isChecked());
+    m_form.textSample().setLines(config.previewLines());
+    c.CharactersPreview->horizontalHeader()->setDefaultSectionSize(config.CellWidth->value());
+    c.CharactersPreview->verticalHeader()->setDefaultSectionSize(config.CellHeight->value());
+    QFont gridFont = c.CharactersPreview->font();
+    gridFont.setPointSize(std::max(1, config.FontSize->value()));
+    c.CharactersPreview->setFont(gridFont);
+    m_form.FormResize();
+}
+
+void Settings::closeSequence()
+{
+    m_form.services().registry.writeString(kKey, QStringLiteral("Last Path"), m_form.state().CurrentFolder);
+    SaveSettings(true);
+}

@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: MIT
+#include "IniFile.h"
+
+#include "AtomicFile.h"
+#include "TextFile.h"
+
+#include <QFile>
+
+IniFile::IniFile(QString path)
+    : m_path(std::move(path))
+{
+    reload();
+}
+
+void IniFile::reload()
+{
+    m_lines.clear();
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    for (const QString &text : linesOfTextFile(file.readAll()))
+        m_lines.push_back(parseLine(text));
+}
+
+IniFile::Line IniFile::parseLine(const QString &text)
+{
+    Line line;
+    line.text = text;
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+        line.kind = Line::Section;
+        line.name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+        return line;
+    }
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
+        return line;
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0)
+        return line;
+    line.kind = Line::Entry;
+    line.name = unescape(text.left(equals).trimmed());
+    line.value = unescape(text.mid(equals + 1).trimmed());
+    return line;
+}
+
+QString IniFile::escapeKey(const QString &key)
+{
+    QString out;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const QChar c = key[i];
+        if (c == QLatin1Char('%'))
+            out += QStringLiteral("%25");
+        else if (c == QLatin1Char('='))
+            out += QStringLiteral("%3D");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("%0A");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("%0D");
+        else if (i == 0 && c == QLatin1Char('['))
+            out += QStringLiteral("%5B");
+        else if (i == 0 && c == QLatin1Char(';'))
+            out += QStringLiteral("%3B");
+        else
+            out += c;
+    }
+    // Surrounding blanks would be lost to trimming.
+    if (out.startsWith(QLatin1Char(' ')))
+        out.replace(0, 1, QStringLiteral("%20"));
+    if (out.endsWith(QLatin1Char(' ')))
+        out.replace(out.size() - 1, 1, QStringLiteral("%20"));
+    return out;
+}
+
+QString IniFile::escapeValue(const QString &value)
+{
+    QString out = value;
+    out.replace(QLatin1Char('%'), QStringLiteral("%25")).replace(QLatin1Char('\n'), QStringLiteral("%0A")).replace(QLatin1Char('\r'), QStringLiteral("%0D"));
+    if (out.startsWith(QLatin1Char(' ')))
+        out.replace(0, 1, QStringLiteral("%20"));
+    if (out.endsWith(QLatin1Char(' ')))
+        out.replace(out.size() - 1, 1, QStringLiteral("%20"));
+    return out;
+}
+
+QString IniFile::unescape(const QString &text)
+{
+    static const std::pair<const char *, char16_t> codes[] = {
+        {"%25", '%'}, {"%3D", '='}, {"%5B", '['}, {"%3B", ';'}, {"%0A", '\n'}, {"%0D", '\r'}, {"%20", ' '}};
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bool replaced = false;
+        if (text[i] == QLatin1Char('%') && i + 2 < text.size()) {
+            const QString code = text.mid(i, 3).toUpper();
+            for (const auto &[escaped, character] : codes) {
+                if (code == QLatin1String(escaped)) {
+                    out += QChar(character);
+                    i += 2;
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced)
+            out += text[i];
+    }
+    return out;
+}
+
+int IniFile::sectionIndex(const QString &section) const
+{
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        if (m_lines[i].kind == Line::Section && m_lines[i].name.compare(section, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int IniFile::sectionEnd(int sectionLine) const
+{
+    int end = sectionLine + 1;
+    while (end < static_cast<int>(m_lines.size()) && m_lines[static_cast<size_t>(end)].kind != Line::Section)
+        ++end;
+    return end;
+}
+
+int IniFile::entryIndex(const QString &section, const QString &key) const
+{
+    const int start = sectionIndex(section);
+    if (start < 0)
+        return -1;
+    const int end = sectionEnd(start);
+    for (int i = start + 1; i < end; ++i)
+        if (m_lines[static_cast<size_t>(i)].kind == Line::Entry && m_lines[static_cast<size_t>(i)].name.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool IniFile::sectionExists(const QString &section) const
+{
+    return sectionIndex(section) >= 0;
+}
+
+QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const int at = entryIndex(section, key);
+    return at < 0 ? defaultValue : m_lines[static_cast<size_t>(at)].value;
+}
+
+QStringList IniFile::readSectionKeys(const QString &section) const
+{
+    QStringList keys;
+    const int start = sectionIndex(section);
+    if (start < 0)
+        return keys;
+    const int end = sectionEnd(start);
+    for (int i = start + 1; i < end; ++i)
+        if (m_lines[static_cast<size_t>(i)].kind == Line::Entry)
+            keys << m_lines[static_cast<size_t>(i)].name;
+    return keys;
+}
+
+bool IniFile::save(const std::vector<Line> &lines)
+{
+    QString text;
+    for (const Line &line : lines)
+        text += line.text + QStringLiteral("\r\n");
+    if (!writeFileAtomically(m_path, text.toUtf8()))
+        return false;
+    m_lines = lines;
+    return true;
+}
+
+bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    std::vector<Line> lines = m_lines;
+    const Line entry = parseLine(escapeKey(key) + QLatin1Char('=') + escapeValue(value));
+    const int at = entryIndex(section, key);
+    if (at >= 0) {
+        lines[static_cast<size_t>(at)] = entry;
+    } else {
+        int start = sectionIndex(section);
+        if (start < 0) {
+            if (!lines.empty() && !lines.back().text.trimmed().isEmpty())
+                lines.push_back(parseLine(QString()));
+            lines.push_back(parseLine(QLatin1Char('[') + section + QLatin1Char(']')));
+            lines.push_back(entry);
+        } else {
+            // After the section's last entry, before any blank lines that end it.
+            int end = sectionEnd(start);
+            int insertAt = end;
+            while (insertAt > start + 1 && lines[static_cast<size_t>(insertAt - 1)].text.trimmed().isEmpty())
+                --insertAt;
+            lines.insert(lines.begin() + insertAt, entry);
+        }
+    }
+    return save(lines);
+}
+
+bool IniFile::eraseSection(const QString &section)
+{
+    const int start = sectionIndex(section);
+    if (start < 0)
+        return true;
+    std::vector<Line> lines = m_lines;
+    lines.erase(lines.begin() + start, lines.begin() + sectionEnd(start));
+    return save(lines);
+}
