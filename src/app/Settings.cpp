@@ -2,6 +2,7 @@
 #include "Settings.h"
 
 #include "CharacterMap.h"
+#include "Prompter.h"
 #include "RegistryStore.h"
 #include "TFormConfig.h"
 #include "TFormPreview.h"
@@ -28,6 +29,21 @@ std::int32_t colorRef(const QColor &color)
 QColor fromColorRef(std::int32_t value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+void reportStoreLoad(RegistryStore::LoadResult result, const RegistryStore &store, Prompter &prompter)
+{
+    if (result == RegistryStore::LoadResult::SetAside) {
+        prompter.message(QStringLiteral("The settings file %1 could not be read (%2). It has been kept as %3, and the program starts "
+                                        "with its default settings.")
+                             .arg(store.filePath(), store.loadError(), store.setAsidePath()),
+                         MessageIcon::Warning);
+    } else if (result == RegistryStore::LoadResult::Unreadable) {
+        prompter.message(QStringLiteral("The settings file %1 could not be read (%2). It is left as it is, and no settings will be "
+                                        "saved in this run.")
+                             .arg(store.filePath(), store.loadError()),
+                         MessageIcon::Warning);
+    }
 }
 
 Settings::Settings(TFormPreview &form)

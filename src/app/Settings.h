@@ -2,6 +2,7 @@
 #pragma once
 
 #include "OptionsBlock.h"
+#include "RegistryStore.h"
 
 #include <QColor>
 
@@ -28,6 +29,12 @@ public:
 private:
     TFormPreview &m_form;
 };
+
+class Prompter;
+class RegistryStore;
+
+// Tells the user when the settings file could not be read at start-up, and where it was kept.
+void reportStoreLoad(RegistryStore::LoadResult result, const RegistryStore &store, Prompter &prompter);
 
 std::int32_t colorRef(const QColor &color);
 QColor fromColorRef(std::int32_t value);

@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "QtPrompter.h"
 #include "RegistryStore.h"
+#include "Settings.h"
 #include "TFormPreview.h"
 
 #include <QDir>
@@ -52,15 +53,7 @@ int main(int argc, char *argv[])
 
     TFormPreview window(MainServices{prompter, registry, catalogue, fontsKey, paths}, options.arguments);
     prompter.setOwner(&window);
-    if (loaded == RegistryStore::LoadResult::SetAside) {
-        prompter.message(QStringLiteral("The settings file %1 could not be read (%2). It has been kept as %3, and the program starts with its default settings.")
-                             .arg(registry.filePath(), registry.loadError(), registry.setAsidePath()),
-                         MessageIcon::Warning);
-    } else if (loaded == RegistryStore::LoadResult::Unreadable) {
-        prompter.message(QStringLiteral("The settings file %1 could not be read (%2). It is left as it is; settings will not be saved in this run.")
-                             .arg(registry.filePath(), registry.loadError()),
-                         MessageIcon::Warning);
-    }
+    reportStoreLoad(loaded, registry, prompter);
     window.show();
 
     if (!options.screenshot.isEmpty()) {

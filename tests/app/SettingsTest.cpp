@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: MIT
+#include "AppError.h"
+#include "FormFixture.h"
+#include "OptionsBlock.h"
+#include "Settings.h"
+#include "TFormConfig.h"
+#include "TFormTip.h"
+#include "TextSample.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kKey = Settings::kKey;
+
+QByteArray storedOptions(const Paths &paths)
+{
+    RegistryStore store(paths.registryFile());
+    store.load();
+    const auto v = store.value(kKey, QStringLiteral("Options"));
+    return v ? v->bytes : QByteArray();
+}
+
+}
+
+TEST(OptionsBlock, EveryFieldAtItsOffset)
+{
+    OptionsBlock block;
+    block.wrapText = false;
+    block.showCharPreview = true;
+    block.showStartupTips = false;
+    block.textColor = 0x00332211;
+    block.backgroundColor = 0x00CCBBAA;
+    block.cellWidth = 21;
+    block.cellHeight = 31;
+    block.mapFontSize = 11;
+    block.sampleFontSize = 13;
+    block.windowWidth = 800;
+    block.windowHeight = -2;
+    block.activeView = 2;
+    const QByteArray bytes = block.encode();
+    ASSERT_EQ(bytes.size(), 40);
+    EXPECT_EQ(bytes.mid(0, 4), QByteArray("\x00\x01\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(4, 4), QByteArray("\x11\x22\x33\x00", 4));
+    EXPECT_EQ(bytes.mid(8, 4), QByteArray("\xAA\xBB\xCC\x00", 4));
+    EXPECT_EQ(bytes.mid(12, 4), QByteArray("\x15\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(16, 4), QByteArray("\x1F\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(20, 4), QByteArray("\x0B\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(24, 4), QByteArray("\x0D\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(28, 4), QByteArray("\x20\x03\x00\x00", 4));
+    EXPECT_EQ(bytes.mid(32, 4), QByteArray("\xFE\xFF\xFF\xFF", 4));
+    EXPECT_EQ(bytes.mid(36, 4), QByteArray("\x02\x00\x00\x00", 4));
+
+    OptionsBlock back;
+    QByteArray withPadding = bytes;
+    withPadding[3] = 0x7F;   // padding carries no meaning
+    back.decode(withPadding);
+    EXPECT_EQ(back.encode(), bytes);
+
+    // A short block fills only its leading fields.
+    OptionsBlock partial;
+    partial.decode(bytes.left(14));
+    EXPECT_FALSE(partial.wrapText);
+    EXPECT_EQ(partial.backgroundColor, 0x00CCBBAA);
+    EXPECT_EQ(partial.cellWidth, 20);
+
+    EXPECT_EQ(OptionsBlock::storedHeight(400, 300), 500);
+    EXPECT_EQ(OptionsBlock::storedHeight(629, 300), 629);
+}
+
+TEST(OptionsBlock, SampleTextEncoding)
+{
+    EXPECT_EQ(encodePreviewText({QStringLiteral("ab"), QString()}), QStringLiteral("ab~~"));
+    EXPECT_EQ(decodePreviewText(QStringLiteral("ab~~")), (QStringList{QStringLiteral("ab"), QString()}));
+    EXPECT_EQ(encodePreviewText({}), QString());
+    EXPECT_TRUE(decodePreviewText(QString()).isEmpty());
+    EXPECT_EQ(decodePreviewText(QStringLiteral("a~~c~")), (QStringList{QStringLiteral("a"), QString(), QStringLiteral("c")}));
+    EXPECT_EQ(decodePreviewText(QStringLiteral("x~y")), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+    // A "~" inside a line comes back as a line break.
+    EXPECT_EQ(decodePreviewText(encodePreviewText({QStringLiteral("a~b")})), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+TEST(Settings, FirstStartWritesTheDefaultsAndARestartReadsEverythingBack)
+{
+    {
+        FormFixture first;
+        first.show();
+        const QByteArray options = storedOptions(first.paths);
+        ASSERT_EQ(options.size(), 40);
+        EXPECT_EQ(options.mid(0, 3), QByteArray("\x01\x01\x01", 3));
+        EXPECT_EQ(options.mid(4, 8), QByteArray("\x00\x00\x00\x00\xFF\xFF\xFF\x00", 8));
+        EXPECT_EQ(options.mid(12, 16), QByteArray("\x14\x00\x00\x00\x1E\x00\x00\x00\x0A\x00\x00\x00\x0C\x00\x00\x00", 16));
+        EXPECT_FALSE(first.registry.value(kKey, QStringLiteral("Last Path")).has_value());
+        const QString text = first.registry.readString(kKey, QStringLiteral("Preview Text"));
+        EXPECT_TRUE(text.startsWith(QStringLiteral("He was a mongoose, rather like a little ~")));
+        EXPECT_EQ(text.count(QLatin1Char('~')), 15);
+
+        // Change what the store keeps, then close.
+        MainControls &c = first.form->controls();
+        first.form->textSample().setLines({QStringLiteral("first"), QString(), QStringLiteral("third")});
+        c.FontSize->setValue(20);
+        first.form->state().TextColor = QColor(0x11, 0x22, 0x33);
+        first.form->state().BackgroundColor = QColor(0xAA, 0xBB, 0xCC);
+        first.form->FormConfig->CellWidth->setValue(25);
+        first.form->FormConfig->CellHeight->setValue(35);
+        first.form->FormConfig->FontSize->setValue(14);
+        first.form->FormConfig->WrapText->setChecked(false);
+        first.form->FormTip->ShowStartupTips->setChecked(false);
+        first.form->resize(800, 700);
+        first.form->CharMap2Click();
+        first.form->close();
+        EXPECT_EQ(first.registry.readString(kKey, QStringLiteral("Last Path")), QStringLiteral("fonts"));
+    }
+    FormFixture second({}, false);
+    second.show(true);
+    MainControls &c = second.form->controls();
+    EXPECT_EQ(second.form->textSample().lines(), (QStringList{QStringLiteral("first"), QString(), QStringLiteral("third")}));
+    EXPECT_EQ(c.FontSize->value(), 20);
+    EXPECT_EQ(c.Preview->font().pointSize(), 20);
+    EXPECT_EQ(second.form->state().TextColor, QColor(0x11, 0x22, 0x33));
+    EXPECT_EQ(c.Preview->palette().color(QPalette::Base), QColor(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(second.form->FormConfig->CellWidth->value(), 25);
+    EXPECT_EQ(second.form->FormConfig->FontSize->value(), 14);
+    EXPECT_EQ(c.Preview->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_FALSE(second.form->FormTip->ShowStartupTips->isChecked());
+    EXPECT_EQ(second.form->width(), 800);
+    EXPECT_EQ(second.form->height(), 700);
+    EXPECT_EQ(c.TabsPreviewModes->currentIndex(), 1);
+    EXPECT_EQ(second.form->state().StartFolder, QStringLiteral("fonts"));
+    // With the option off, no tip is pending for the timer to show.
+    second.form->SysTimerTimer();
+    EXPECT_FALSE(second.form->state().StartupTipPending && second.form->FormTip->isVisible());
+}
+
+TEST(Settings, WrongTypesStopTheLoadWithTheRegistryMessage)
+{
+    struct Case {
+        const char *name;
+        RegValue value;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"Options", RegValue::string(QStringLiteral("abc")), "Invalid data type for 'Options'"},
+        {"Options", RegValue::dword32(7), "Invalid data type for 'Options'"},
+        {"Options", RegValue::binary(QByteArray(41, '\x01')), "Invalid data type for 'Options'"},
+        {"Preview Text", RegValue::binary("xy"), "Invalid data type for 'Preview Text'"},
+        {"Last Path", RegValue::dword32(1), "Invalid data type for 'Last Path'"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnvironment::instance().resetUserFiles();
+        {
+            RegistryStore seed(TestEnvironment::instance().paths().registryFile());
+            seed.load();
+            seed.setValue(kKey, QStringLiteral("Options"), RegValue::binary(OptionsBlock{}.encode()));
+            seed.setValue(kKey, QString::fromLatin1(c.name), c.value);
+        }
+        FormFixture f({}, false);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.show();
+        ASSERT_EQ(f.prompter.messages().size(), 1u);
+        EXPECT_EQ(f.prompter.messages()[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
+    }
+
+    // A 39-byte block fills the fields it reaches; the program starts normally.
+    TestEnvironment::instance().resetUserFiles();
+    {
+        RegistryStore seed(TestEnvironment::instance().paths().registryFile());
+        seed.load();
+        OptionsBlock block;
+        block.cellWidth = 33;
+        seed.setValue(kKey, QStringLiteral("Options"), RegValue::binary(block.encode().left(39)));
+    }
+    FormFixture f({}, false);
+    f.show();
+    EXPECT_EQ(f.form->FormConfig->CellWidth->value(), 33);
+    EXPECT_TRUE(f.prompter.messages().empty());
+}
+
+TEST(Settings, AStoreThatCannotBeParsedIsKeptBesideAndTheUserTold)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.configFolder);
+    QFile broken(paths.registryFile());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("garbage\n");
+    broken.close();
+    RegistryStore store(paths.registryFile());
+    ScriptedPrompter prompter;
+    prompter.willAnswer(MessageAnswer::Ok);
+    reportStoreLoad(store.load(), store, prompter);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_TRUE(prompter.messages()[0].text.contains(store.setAsidePath()));
+    EXPECT_TRUE(prompter.messages()[0].text.startsWith(QStringLiteral("The settings file ") + paths.registryFile()));
+    QFile kept(store.setAsidePath());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("garbage\n"));
+}
+
+TEST(Settings, OptionsDialogReloadsOnOpenAppliesOnOkAndNothingOnCancel)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    TFormPreview &form = *f.form;
+
+    // Opening reloads: the toolbar size and the view fall back to the stored ones, even on Cancel.
+    c.FontSize->setValue(30);
+    form.CharMap2Click();
+    f.prompter.willRunDialog([&](QDialog &) {
+        EXPECT_EQ(c.FontSize->value(), 12);
+        EXPECT_EQ(c.TabsPreviewModes->currentIndex(), 0);
+        form.FormConfig->CellWidth->setValue(40);
+        return ModalResult::Cancel;
+    });
+    form.action(QStringLiteral("Config1"))->trigger();
+    EXPECT_EQ(c.CharactersPreview->horizontalHeader()->defaultSectionSize(), 20);
+    EXPECT_EQ(storedOptions(f.paths).mid(12, 1), QByteArray("\x14"));
+
+    // OK applies and saves; the sample text comes back to the stored text.
+    form.textSample().setLines({QStringLiteral("typed since the last save")});
+    f.prompter.willRunDialog([&](QDialog &) {
+        EXPECT_EQ(form.FormConfig->CellWidth->value(), 20);   // reloaded, the cancelled edit gone
+        form.FormConfig->CellWidth->setValue(40);
+        form.FormConfig->CellHeight->setValue(50);
+        form.FormConfig->ShowCharPreview->setChecked(false);
+        return ModalResult::Ok;
+    });
+    form.action(QStringLiteral("Config1"))->trigger();
+    EXPECT_EQ(c.CharactersPreview->horizontalHeader()->defaultSectionSize(), 40);
+    EXPECT_EQ(form.FormConfig->CellPreview->width(), 40);
+    EXPECT_EQ(form.FormConfig->CellPreview->height(), 50);
+    EXPECT_FALSE(c.BtnCharPreview->isChecked());
+    EXPECT_EQ(form.textSample().lines().value(0), QStringLiteral("He was a mongoose, rather like a little "));
+    EXPECT_EQ(storedOptions(f.paths).mid(12, 1), QByteArray("\x28"));
+    EXPECT_EQ(storedOptions(f.paths)[1], '\0');
+
+    // The map font size may be 0.
+    form.FormConfig->FontSize->setValue(0);
+    EXPECT_EQ(form.FormConfig->FontSize->value(), 0);
+}
+
+TEST(Settings, ColourCommandSavesAndCancelSavesNothing)
+{
+    FormFixture f;
+    f.show();
+    const QByteArray before = storedOptions(f.paths);
+    f.prompter.willChooseColor(std::nullopt);
+    f.form->action(QStringLiteral("Color"))->trigger();
+    EXPECT_EQ(storedOptions(f.paths), before);
+    f.prompter.willChooseColor(QColor(0x10, 0x20, 0x30));
+    f.form->action(QStringLiteral("Color"))->trigger();
+    EXPECT_EQ(storedOptions(f.paths).mid(4, 4), QByteArray("\x10\x20\x30\x00", 4));
+    EXPECT_EQ(f.form->controls().Preview->palette().color(QPalette::Text), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(f.form->FormConfig->TextColorPreview->property("color").value<QColor>(), QColor(0x10, 0x20, 0x30));
+}
