@@ -14,7 +14,7 @@ QLabel *link(QWidget *parent, const QString &name, const QString &text, const QS
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setText(QStringLiteral("<a href=\"%1\" style=\"color:#2040ff;\">%2</a>").arg(url.toHtmlEscaped(), text.toHtmlEscaped()));
+    label->setText(QStringLiteral("<a href=\"%1\" style=\"color:#a8c0ff;\">%2</a>").arg(url.toHtmlEscaped(), text.toHtmlEscaped()));
     label->setCursor(Qt::PointingHandCursor);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     label->setOpenExternalLinks(false);

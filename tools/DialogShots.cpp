@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+// Run by hand: writes a PNG of each of the program's dialogs into the given folder, so that they
+// can be looked at on a machine without a display.
+#include "FontCatalogue.h"
+#include "FontsRegistry.h"
+#include "GlyvantaApplication.h"
+#include "Paths.h"
+#include "QtPrompter.h"
+#include "RegistryStore.h"
+#include "TFormAbout.h"
+#include "TFormConfig.h"
+#include "TFormGoTo.h"
+#include "TFormPreview.h"
+#include "IniFile.h"
+#include "TFormTip.h"
+
+#include <QDir>
+#include <QTabWidget>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    GlyvantaApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    const Paths paths = Paths::fromEnvironment(QCoreApplication::applicationDirPath());
+    QtPrompter prompter;
+    RegistryStore registry(paths.registryFile());
+    registry.load();
+    FontCatalogue catalogue(paths.cacheFolder);
+    FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
+    TFormPreview form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {});
+    form.show();
+    form.state().StartupTipPending = false;
+    form.FormTip->showTip(0, form.favoritesIni().readString(QStringLiteral("Tips"), QStringLiteral("0"), QString()));
+    auto shoot = [&](QWidget *dialog, const QString &name) {
+        dialog->show();
+        QCoreApplication::processEvents();
+        const QString file = out + QLatin1Char('/') + name + QStringLiteral(".png");
+        std::printf("%s %s\n", dialog->grab().save(file) ? "wrote" : "could not write", qPrintable(file));
+        dialog->hide();
+    };
+    shoot(form.FormConfig, QStringLiteral("options-preview"));
+    form.FormConfig->PageControlConfig->setCurrentIndex(1);
+    shoot(form.FormConfig, QStringLiteral("options-charmap"));
+    shoot(form.FormTip, QStringLiteral("tip"));
+    shoot(form.FormAbout, QStringLiteral("about"));
+    shoot(form.FormGoTo, QStringLiteral("goto"));
+    form.close();
+    return 0;
+}
