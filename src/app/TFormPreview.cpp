@@ -3,7 +3,10 @@
 
 #include "AppError.h"
 #include "CharacterMap.h"
+#include "FileOperations.h"
+#include "FolderBrowser.h"
 #include "FontLoader.h"
+#include "Installer.h"
 #include "IniFile.h"
 #include "IntConv.h"
 #include "Settings.h"
@@ -52,6 +55,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QShortcutEvent>
 #include <QSpinBox>
 #include <QSplitter>
@@ -158,6 +162,9 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_characterMap = std::make_unique<CharacterMap>(m_state, m_services, m_controls);
     m_report = std::make_unique<ReportView>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap);
     m_fontLoader = std::make_unique<FontLoader>(m_state, m_services, m_controls, *m_installedFonts, *m_characterMap, *m_report);
+    m_folderBrowser = std::make_unique<FolderBrowser>(m_state, m_services, m_controls, *m_installedFonts, *m_fontLoader, *m_characterMap,
+                                                      [this] { ReleaseCurrentFont(); });
+    m_controls.FilesBrowse->setInternalDrag(true);
     setViewColors(m_controls.Preview, m_state.TextColor, m_state.BackgroundColor);
     setViewColors(m_controls.CharactersPreview, m_state.TextColor, m_state.BackgroundColor);
 
@@ -171,6 +178,30 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     FormLinksOrg = new TFormLinksOrg(this);
     FormTip = new TFormTip(this);
     m_settings = std::make_unique<Settings>(*this);
+    m_popupFilesBrowse = new QMenu(this);
+    m_popupFilesBrowse->setObjectName(QStringLiteral("PopupFilesBrowse"));
+    addItem(m_popupFilesBrowse, QStringLiteral("PopInstall"), QStringLiteral("Install"), QKeySequence(Qt::Key_Insert), QStringLiteral("Install current font"),
+            [this] { m_installer->Install1Click(); });
+    m_popupFilesBrowse->addSeparator()->setObjectName(QStringLiteral("N12"));
+    addItem(m_popupFilesBrowse, QStringLiteral("PopCopyTo"), QStringLiteral("Copy to..."), {}, QStringLiteral("Copy current file to a folder"),
+            [this] { m_fileOperations->PopCopyToClick(); });
+    addItem(m_popupFilesBrowse, QStringLiteral("PopMoveTo"), QStringLiteral("Move to..."), {}, QStringLiteral("Move current file to a folder"),
+            [this] { m_fileOperations->PopMoveToClick(); });
+    addItem(m_popupFilesBrowse, QStringLiteral("PopDelete"), QStringLiteral("Delete"), {}, QStringLiteral("Delete current file"),
+            [this] { m_fileOperations->PopDeleteClick(); });
+    m_popupFilesBrowse->addSeparator()->setObjectName(QStringLiteral("N7"));
+    addItem(m_popupFilesBrowse, QStringLiteral("PopFileProperties"), QStringLiteral("Properties"), {}, QStringLiteral("View the current file properties"),
+            [this] { m_fileOperations->PopFilePropertiesClick(); });
+    // The popup's Install shows its shortcut but leaves the key to the menu item.
+    action(QStringLiteral("PopInstall"))->setShortcutContext(Qt::WidgetShortcut);
+    m_fileOperations = std::make_unique<FileOperations>(m_state, m_services, m_controls, *m_folderBrowser, *OverwritePromt, *m_popupFilesBrowse,
+                                                        *menu(QStringLiteral("File1")));
+    m_installer = std::make_unique<Installer>(m_state, m_services, m_controls, *FormFontInstall);
+    m_installer->pickFontFile = [this] {
+        if (const auto path = m_services.prompter.openFile(
+                QStringLiteral("TrueType (*.ttf)|*.ttf;*.001|Raster (*.fon)|*.fon|All fonts|*.fon;*.ttf|All files|*.*"), QString()))
+            FormFontInstall->FilePath->setText(*path);
+    };
     connectHandlers();
 
     m_sysTimer = new QTimer(this);
@@ -461,7 +492,6 @@ void TFormPreview::buildNavigation(QWidget *box)
     m_controls.DisksBrowse->setStatusTip(QStringLiteral("Current drive selection"));
     m_controls.DisksBrowse->addItem(QStringLiteral("Fonts"));
     driveLayout->addWidget(m_controls.DisksBrowse, 1);
-    connect(m_controls.DisksBrowse, &QComboBox::activated, this, [this] { guarded([&] { DisksBrowseChange(); }); });
     m_panelViewStyleButtons = named(new QWidget(m_panelDriveBrowse), QStringLiteral("PanelViewStyleButtonsPanel"));
     auto *styleLayout = new QHBoxLayout(m_panelViewStyleButtons);
     styleLayout->setContentsMargins(0, 0, 0, 0);
@@ -481,7 +511,7 @@ void TFormPreview::buildNavigation(QWidget *box)
         button->setStatusTip(QString::fromLatin1(hint));
         button->setToolTip(QString::fromLatin1(hint));
         button->setChecked(i == 0);
-        connect(button, &QToolButton::clicked, this, [this, i] { guarded([&] { setViewStyle(i); }); });
+        connect(button, &QToolButton::clicked, this, [this, i] { guarded([&] { m_folderBrowser->setViewStyle(i); }); });
         styleLayout->addWidget(button);
     }
     driveLayout->addWidget(m_panelViewStyleButtons);
@@ -678,6 +708,19 @@ bool TFormPreview::event(QEvent *event)
 
 bool TFormPreview::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_controls.EditFileName) {
+        if (event->type() == QEvent::MouseButtonPress)
+            guarded([&] { m_folderBrowser->EditFileNameMouseDown(); });
+        else if (event->type() == QEvent::FocusOut)
+            guarded([&] { m_folderBrowser->EditFileNameExit(); });
+        else if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                guarded([&] { m_folderBrowser->EditFileNameKeyPress(QChar(13)); });
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::Shortcut) {
         auto *shortcut = static_cast<QShortcutEvent *>(event);
         if (shortcut->isAmbiguous()) {
@@ -732,21 +775,25 @@ void TFormPreview::FormShow()
 
     const QString fontArgument = m_arguments.value(0);
     if (!fontArgument.isEmpty()) {
-        loadFontFromPath(fontArgument);
+        loadFontFromPath(QFileInfo(fontArgument).absoluteFilePath());
+        if (m_arguments.value(1) == QLatin1String("install"))
+            m_installer->installFromCommandLine(QFileInfo(fontArgument).absoluteFilePath());
     } else {
-        // Until the folder browser can list folders, every start shows the Fonts view; a stored
-        // folder is kept as the current one so that closing stores it again.
-        m_controls.DisksBrowse->setCurrentIndex(m_controls.DisksBrowse->count() - 1);
+        if (m_state.StartFolder == QLatin1String("fonts"))
+            m_folderBrowser->RebuildDriveList(QStringLiteral("fonts"));
+        else
+            m_folderBrowser->ListFolder(m_state.StartFolder);
         m_state.CurrentFolder = m_state.StartFolder;
         setFaceName(m_controls.Preview, QStringLiteral("Times New Roman"), m_services.catalogue);
+        // RebuildUserMenus comes with the favourites.
         Refresh1Click();
     }
 
     m_controls.ZipBrowse->setCollapsed(true);
     if (m_controls.DisksBrowse->currentIndex() != m_controls.DisksBrowse->count() - 1) {
-        showFolderView();
+        m_folderBrowser->showFolderView();
     } else {
-        showFontsView();
+        m_folderBrowser->showFontsView();
         m_controls.Install1->setEnabled(false);
         m_controls.BtnInst->setEnabled(false);
         m_controls.Uninstall1->setEnabled(true);
@@ -758,21 +805,6 @@ void TFormPreview::FormShow()
     m_sysTimer->start();
 }
 
-void TFormPreview::showFontsView()
-{
-    m_controls.FilesBrowse->setCollapsed(true);
-    m_controls.ZipBrowse->setCollapsed(true);
-    m_controls.FontsList->setCollapsed(false);
-    m_controls.PanelSelectExt->hide();
-}
-
-void TFormPreview::showFolderView()
-{
-    m_controls.FontsList->setCollapsed(true);
-    m_controls.FilesBrowse->setCollapsed(false);
-    m_controls.PanelSelectExt->show();
-}
-
 int TFormPreview::activeView() const
 {
     if (!m_controls.FilesBrowse->collapsed())
@@ -782,29 +814,9 @@ int TFormPreview::activeView() const
     return 2;
 }
 
-void TFormPreview::DisksBrowseChange()
-{
-    if (m_controls.DisksBrowse->currentIndex() >= m_controls.DisksBrowse->count() - 1) {
-        showFontsView();
-        m_controls.Install1->setEnabled(false);
-        m_controls.BtnInst->setEnabled(false);
-        m_controls.Uninstall1->setEnabled(true);
-        m_controls.BtnUninst->setEnabled(true);
-        m_state.CurrentFolder = QStringLiteral("fonts");
-        m_controls.EditFileName->setText(QStringLiteral("fonts"));
-    }
-}
-
 void TFormPreview::Refresh1Click()
 {
-    if (m_controls.DisksBrowse->currentIndex() == m_controls.DisksBrowse->count() - 1)
-        m_installedFonts->RefreshInstalledFontsList();
-}
-
-void TFormPreview::setViewStyle(int style)
-{
-    for (ListView *list : {m_controls.FilesBrowse, m_controls.FontsList, m_controls.ZipBrowse})
-        list->setViewStyle(static_cast<ListView::ViewStyle>(style));
+    m_folderBrowser->Refresh1Click();
 }
 
 void TFormPreview::FontPreview2Click()
@@ -990,6 +1002,25 @@ void TFormPreview::connectHandlers()
     connect(m_controls.SelectCharset, &QComboBox::activated, this, [this] { guarded([&] { m_characterMap->SelectCharsetChange(); }); });
 
     on(QStringLiteral("SaveAs1"), [this] { m_report->SaveAs1Click(); });
+    on(QStringLiteral("Install1"), [this] { m_installer->Install1Click(); });
+    on(QStringLiteral("Uninstall1"), [this] { m_installer->Uninstall1Click(); });
+    on(QStringLiteral("CopyTo"), [this] { m_fileOperations->PopCopyToClick(); });
+    on(QStringLiteral("MoveTo"), [this] { m_fileOperations->PopMoveToClick(); });
+    on(QStringLiteral("Delete"), [this] { m_fileOperations->PopDeleteClick(); });
+    on(QStringLiteral("FileProperties"), [this] { m_fileOperations->PopFilePropertiesClick(); });
+    connect(menu(QStringLiteral("File1")), &QMenu::aboutToShow, this, [this] { guarded([&] { m_fileOperations->File1Click(); }); });
+    connect(m_controls.DisksBrowse, &QComboBox::activated, this, [this] { guarded([&] { m_folderBrowser->DisksBrowseChange(); }); });
+    connect(m_controls.SelectExt, &QComboBox::activated, this, [this] { guarded([&] { m_folderBrowser->SelectExtChange(); }); });
+    ListView *files = m_controls.FilesBrowse;
+    connect(files, &ListView::selectItem, this, [this](int row, bool selected) { guarded([&] { m_folderBrowser->FilesBrowseSelectItem(row, selected); }); });
+    connect(files, &ListView::dblClick, this, [this] { guarded([&] { m_folderBrowser->FilesBrowseDblClick(); }); });
+    connect(files, &ListView::keyPress, this, [this](QChar key) { guarded([&] { m_folderBrowser->FilesBrowseKeyPress(key); }); });
+    connect(files, &ListView::itemDropped, this, [this](int from, int to) { guarded([&] { m_fileOperations->FilesBrowseDragDrop(from, to); }); });
+    connect(files, &ListView::contextMenu, this, [this](const QPoint &at) {
+        guarded([&] { m_fileOperations->PopupFilesBrowsePopup(); });
+        m_popupFilesBrowse->popup(at);
+    });
+    m_controls.EditFileName->installEventFilter(this);
     connect(m_controls.FontsList, &ListView::selectItem, this, [this](int row, bool selected) {
         guarded([&] { m_report->FontsListSelectItem(row, selected); });
     });
@@ -1037,7 +1068,7 @@ void TFormPreview::Open1Click()
 
 void TFormPreview::loadFontFromPath(const QString &path)
 {
-    m_state.CurrentFolder = withTrailingSlash(QFileInfo(path).absolutePath());
+    m_folderBrowser->ListFolder(withTrailingSlash(QFileInfo(path).absolutePath()));
     ReleaseCurrentFont();
     m_fontLoader->LoadFontFile(path);
     m_characterMap->CharactersPreviewClick();

@@ -11,7 +11,10 @@
 class CharacterMap;
 class FontLoader;
 class InstalledFontsList;
+class FileOperations;
+class FolderBrowser;
 class IniFile;
+class Installer;
 class ReportView;
 class Settings;
 class TextSample;
@@ -47,6 +50,9 @@ public:
     ReportView &report() { return *m_report; }
     FontLoader &fontLoader() { return *m_fontLoader; }
     Settings &settings() { return *m_settings; }
+    FolderBrowser &folderBrowser() { return *m_folderBrowser; }
+    FileOperations &fileOperations() { return *m_fileOperations; }
+    Installer &installer() { return *m_installer; }
     IniFile &favoritesIni() { return *m_favoritesIni; }
     MainServices &services() { return m_services; }
 
@@ -62,7 +68,7 @@ public:
     void FontPreview2Click();
     void CharMap2Click();
     void Report2Click();
-    void DisksBrowseChange();
+
     void Open1Click();
     void Config1Click();
     void ColorClick();
@@ -112,9 +118,6 @@ private:
     void connectHandlers();
     // For check items whose handler inverts the check mark itself.
     void connectToggle(const QString &item, std::function<void()> handler);
-    void showFontsView();
-    void showFolderView();
-    void setViewStyle(int style);
     void resolveAmbiguousShortcut(QAction *action);
 
     MainServices m_services;
@@ -127,6 +130,10 @@ private:
     std::unique_ptr<ReportView> m_report;
     std::unique_ptr<FontLoader> m_fontLoader;
     std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<FolderBrowser> m_folderBrowser;
+    std::unique_ptr<FileOperations> m_fileOperations;
+    std::unique_ptr<Installer> m_installer;
+    QMenu *m_popupFilesBrowse = nullptr;
     std::unique_ptr<IniFile> m_favoritesIni;
     QTimer *m_sysTimer = nullptr;
     QSplitter *m_mainSplitter = nullptr;

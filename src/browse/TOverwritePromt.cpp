@@ -1,10 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "TOverwritePromt.h"
 
-#include "Prompter.h"
+#include "FileTransfer.h"
 
-#include <QDialogButtonBox>
-#include <QVBoxLayout>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+QString lineOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QString();
+    return sizeAndTimeLine(info.size(), info.lastModified());
+}
+}
 
 TOverwritePromt::TOverwritePromt(QWidget *parent)
     : QDialog(parent)
@@ -12,8 +25,44 @@ TOverwritePromt::TOverwritePromt(QWidget *parent)
     setObjectName(QStringLiteral("TOverwritePromt"));
     setWindowTitle(QStringLiteral("Overwrite"));
     auto *layout = new QVBoxLayout(this);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(ModalResult::Ok); });
-    connect(buttons, &QDialogButtonBox::rejected, this, [this] { done(ModalResult::Cancel); });
+    auto label = [this](const char *name) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setMinimumWidth(380);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    };
+    FileFrom = label("FileFrom");
+    InfoFrom = label("InfoFrom");
+    FileTo = label("FileTo");
+    InfoTo = label("InfoTo");
+    for (QLabel *l : {FileFrom, InfoFrom, FileTo, InfoTo})
+        layout->addWidget(l);
+    auto *buttons = new QHBoxLayout;
+    Overwrite = new QPushButton(QStringLiteral("Overwrite"), this);
+    Skip = new QPushButton(QStringLiteral("Skip"), this);
+    Rename = new QPushButton(QStringLiteral("Rename"), this);
+    Overwrite->setObjectName(QStringLiteral("Overwrite"));
+    Skip->setObjectName(QStringLiteral("Skip"));
+    Rename->setObjectName(QStringLiteral("Rename"));
+    Overwrite->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(Overwrite);
+    buttons->addWidget(Skip);
+    buttons->addWidget(Rename);
+    layout->addLayout(buttons);
+    connect(Overwrite, &QPushButton::clicked, this, [this] { done(5); });
+    connect(Skip, &QPushButton::clicked, this, [this] { done(3); });
+    connect(Rename, &QPushButton::clicked, this, [this] { done(4); });
+}
+
+void TOverwritePromt::setFiles(const QString &existing, const QString &incoming)
+{
+    FileFrom->setText(QStringLiteral("Overwrite: ") + existing);
+    FileFrom->setToolTip(FileFrom->text());
+    InfoFrom->setText(lineOf(existing));
+    FileTo->setText(QStringLiteral("With file: ") + incoming + QLatin1Char('?'));
+    FileTo->setToolTip(FileTo->text());
+    InfoTo->setText(lineOf(incoming));
+    Overwrite->setFocus();
 }

@@ -48,6 +48,10 @@ void InstalledFontsList::FillInstalledFontsList()
 void InstalledFontsList::RefreshInstalledFontsList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Installs and uninstalls of this run show in the "File Name" column after a refresh, so that
+    // a font installed a moment ago can be uninstalled again.
+    m_state.InstalledFontFiles.clear();
+    BuildInstalledFontFiles();
     FillInstalledFontsList();
     QApplication::restoreOverrideCursor();
     ListView *list = m_controls.FontsList;

@@ -295,6 +295,13 @@ void FontCatalogue::rescan()
     m_system.clear();
 }
 
+void FontCatalogue::rescan(const QString &changedFolder)
+{
+    if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(QFile::encodeName(changedFolder).constData()), nullptr))
+        FcDirCacheUnload(cache);
+    rescan();
+}
+
 void FontCatalogue::loadSystemFonts()
 {
     m_system.clear();

@@ -64,6 +64,9 @@ public:
 
     // Drops what fontconfig told and asks it again (after fonts were installed or removed).
     void rescan();
+    // As rescan(), after the files of a folder changed: fontconfig's cache of that folder is
+    // renewed too, so that every other program sees the change.
+    void rescan(const QString &changedFolder);
     // Installed faces, in fontconfig's order, then the temporary ones in the order added.
     std::vector<CatalogueFont> fonts();
 

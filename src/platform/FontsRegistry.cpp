@@ -65,7 +65,7 @@ bool FontsRegistry::writeString(const QString &, const QString &data)
             return false;
         }
     }
-    m_catalogue.rescan();
+    m_catalogue.rescan(m_folder);
     return true;
 }
 
@@ -78,7 +78,7 @@ bool FontsRegistry::deleteValue(const QString &name)
         if (QDir(info.absolutePath()) != QDir(m_folder))
             return false;
         const bool removed = QFile::remove(v.file);
-        m_catalogue.rescan();
+        m_catalogue.rescan(m_folder);
         return removed;
     }
     return false;

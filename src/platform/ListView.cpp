@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ListView.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QStackedLayout>
@@ -260,6 +265,15 @@ void ListView::setCollapsed(bool collapsed)
     setVisible(!collapsed);
 }
 
+void ListView::setInternalDrag(bool enabled)
+{
+    m_internalDrag = enabled;
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_listView), static_cast<QAbstractItemView *>(m_treeView)}) {
+        view->viewport()->setAcceptDrops(enabled);
+        view->viewport()->installEventFilter(this);
+    }
+}
+
 void ListView::emitSelectionChanges(const QItemSelection &selected, const QItemSelection &deselected)
 {
     for (const QModelIndex &index : deselected.indexes())
@@ -270,8 +284,61 @@ void ListView::emitSelectionChanges(const QItemSelection &selected, const QItemS
             emit selectItem(index.row(), true);
 }
 
+namespace {
+const QString kRowMime = QStringLiteral("application/x-glyvanta-list-row");
+}
+
 bool ListView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_internalDrag && (watched == m_listView->viewport() || watched == m_treeView->viewport())) {
+        auto *viewport = static_cast<QWidget *>(watched);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            m_pressPosition = mouse->position().toPoint();
+            m_pressRow = mouse->button() == Qt::LeftButton ? rowAt(m_pressPosition) : -1;
+            break;
+        }
+        case QEvent::MouseMove: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_pressRow >= 0 && (mouse->buttons() & Qt::LeftButton)
+                && (mouse->position().toPoint() - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+                auto *mime = new QMimeData;
+                mime->setData(kRowMime, QByteArray::number(m_pressRow) + ' ' + QByteArray::number(reinterpret_cast<quintptr>(this)));
+                auto *drag = new QDrag(viewport);
+                drag->setMimeData(mime);
+                if (m_pressRow < count() && item(m_pressRow).image >= 0 && item(m_pressRow).image < static_cast<int>(m_images.size()))
+                    drag->setPixmap(m_images[static_cast<size_t>(item(m_pressRow).image)].pixmap(32));
+                m_pressRow = -1;
+                drag->exec(Qt::MoveAction);
+                return true;
+            }
+            break;
+        }
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto *drag = static_cast<QDropEvent *>(event);
+            // Only drags that start in this very list are taken.
+            const QList<QByteArray> parts = drag->mimeData()->data(kRowMime).split(' ');
+            if (parts.size() == 2 && parts[1].toULongLong() == reinterpret_cast<quintptr>(this))
+                drag->acceptProposedAction();
+            else
+                drag->ignore();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto *drop = static_cast<QDropEvent *>(event);
+            const QList<QByteArray> parts = drop->mimeData()->data(kRowMime).split(' ');
+            if (parts.size() == 2 && parts[1].toULongLong() == reinterpret_cast<quintptr>(this)) {
+                drop->acceptProposedAction();
+                emit itemDropped(parts[0].toInt(), rowAt(drop->position().toPoint()));
+            }
+            return true;
+        }
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == m_listView || watched == m_treeView)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -31,6 +31,7 @@ public:
         QStringList subItems;
         int image = -1;
         int data = 0;
+        QString name;   // the entry's own name on disk or in the archive, when it has one
     };
 
     explicit ListView(QWidget *parent = nullptr);
@@ -60,6 +61,8 @@ public:
 
     // The navigation box shows one list; the others are collapsed to zero height.
     void setCollapsed(bool collapsed);
+    // Items can be dragged and dropped onto other items of the same list.
+    void setInternalDrag(bool enabled);
     bool collapsed() const { return m_collapsed; }
 
 signals:
@@ -67,6 +70,7 @@ signals:
     void dblClick();
     void keyPress(QChar character);
     void contextMenu(const QPoint &globalPosition);
+    void itemDropped(int sourceRow, int targetRow);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -85,4 +89,7 @@ private:
     ViewStyle m_style = ViewStyle::Icon;
     int m_updateDepth = 0;
     bool m_collapsed = false;
+    bool m_internalDrag = false;
+    QPoint m_pressPosition;
+    int m_pressRow = -1;
 };

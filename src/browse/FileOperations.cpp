@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+#include "FileOperations.h"
+
+#include "FolderBrowser.h"
+#include "FolderListing.h"
+#include "FontCatalogue.h"
+#include "ListView.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "TOverwritePromt.h"
+
+#include <QAction>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QUrl>
+
+#include <unistd.h>
+
+FileOperations::FileOperations(MainState &state, MainServices &services, MainControls &controls, FolderBrowser &browser,
+                               TOverwritePromt &prompt, QMenu &popup, QMenu &fileMenu)
+    : m_state(state)
+    , m_services(services)
+    , m_controls(controls)
+    , m_browser(browser)
+    , m_prompt(prompt)
+    , m_popup(popup)
+    , m_fileMenu(fileMenu)
+{
+}
+
+int FileOperations::AskOverwrite(const QString &existing, const QString &incoming)
+{
+    m_prompt.setFiles(existing, incoming);
+    const int result = m_services.prompter.runDialog(m_prompt);
+    return result == 4 || result == 5 ? result : 3;
+}
+
+std::optional<QString> FileOperations::ChooseTargetFolder(const QString &title)
+{
+    const auto folder = m_services.prompter.chooseFolder(title, QString());
+    if (!folder || !QFileInfo(*folder).isDir())
+        return std::nullopt;
+    return folder;
+}
+
+void FileOperations::reportFailure(const QString &what, const QString &source, const QString &target, const TransferResult &result)
+{
+    // Failures are told: a user must never believe a file went where it did not.
+    m_services.prompter.message(QStringLiteral("Could not %1 %2 to %3: %4").arg(what, source, target, result.error), MessageIcon::Error);
+}
+
+bool FileOperations::deliver(const QString &source, const QString &folder, const QString &name, TransferMode mode)
+{
+    const QString base = withTrailingSlash(folder);
+    const QString target = base + name;
+    const QString what = mode == TransferMode::Copy ? QStringLiteral("copy") : QStringLiteral("move");
+    TransferResult result;
+    QString finalTarget = target;
+    if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink()) {
+        result = transferFile(source, target, mode, ReplaceExisting::No);
+    } else {
+        switch (AskOverwrite(target, source)) {
+        case 5:
+            result = transferFile(source, target, mode, ReplaceExisting::Yes);
+            break;
+        case 4: {
+            const auto newName = m_services.prompter.askText(QStringLiteral("Rename"), QStringLiteral("New name:"), name);
+            if (!newName)
+                return false;
+            finalTarget = base + *newName;
+            if (QFileInfo::exists(finalTarget))
+                return false;
+            result = transferFile(source, finalTarget, mode, ReplaceExisting::No);
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    if (!result.ok)
+        reportFailure(what, source, finalTarget, result);
+    return result.ok;
+}
+
+void FileOperations::PopCopyToClick()
+{
+    const QString file = m_state.CurrentFont.FontFilePath;
+    if (file.isEmpty())
+        return;
+    if (const auto folder = ChooseTargetFolder(QStringLiteral("Copy to...")))
+        deliver(file, *folder, QFileInfo(file).fileName(), TransferMode::Copy);
+}
+
+void FileOperations::PopMoveToClick()
+{
+    const QString file = m_state.CurrentFont.FontFilePath;
+    if (file.isEmpty())
+        return;
+    if (const auto folder = ChooseTargetFolder(QStringLiteral("Move to...")))
+        deliver(file, *folder, QFileInfo(file).fileName(), TransferMode::Move);
+}
+
+void FileOperations::PopDeleteClick()
+{
+    const QString file = m_state.CurrentFont.FontFilePath;
+    if (file.isEmpty())
+        return;
+    if (m_services.prompter.message(QStringLiteral("Do you really want to delete the selected file ") + QFileInfo(file).fileName(),
+                                    MessageIcon::Confirmation, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (m_state.CurrentFont.FontFileHandle > 0)
+        ::close(m_state.CurrentFont.FontFileHandle);
+    m_state.CurrentFont.FontFileHandle = 0;
+    if (!m_state.CurrentFont.KeepFontResource)
+        m_services.catalogue.removeTemporary(file);
+    QFile target(file);
+    if (!target.remove())
+        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(file, target.errorString()), MessageIcon::Error);
+    m_browser.Refresh1Click();
+}
+
+void FileOperations::PopFilePropertiesClick()
+{
+    const QString file = m_state.CurrentFont.FontFilePath;
+    if (file.isEmpty())
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        QDBusInterface manager(QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+                               QStringLiteral("org.freedesktop.FileManager1"), bus);
+        if (manager.isValid()) {
+            const QDBusMessage reply = manager.call(QStringLiteral("ShowItemProperties"), QStringList{QUrl::fromLocalFile(file).toString()}, QString());
+            if (reply.type() != QDBusMessage::ErrorMessage)
+                return;
+        }
+    }
+    // No file manager answered: the program's own account of the file.
+    const QFileInfo info(file);
+    m_services.prompter.message(QStringLiteral("Name: %1\nFolder: %2\nSize: %3Byte\nModified: %4\nPermissions: %5%6")
+                                    .arg(info.fileName(), info.absolutePath(), FormatByteCount(info.size()),
+                                         info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                         info.isWritable() ? QStringLiteral("read and write") : QStringLiteral("read only"),
+                                         info.isSymLink() ? QStringLiteral("\nLink to: ") + info.symLinkTarget() : QString()),
+                                MessageIcon::Information);
+}
+
+void FileOperations::PopupFilesBrowsePopup()
+{
+    const ListView *list = m_controls.FilesBrowse;
+    const int row = list->selectedRow();
+    const bool show = !list->collapsed() && row >= 0 && list->item(row).subItems.value(0) != QLatin1String(" ");
+    for (QAction *item : m_popup.actions())
+        item->setVisible(show);
+}
+
+void FileOperations::File1Click()
+{
+    const bool archive = m_controls.FilesBrowse->collapsed() && m_controls.FontsList->collapsed();
+    for (QAction *item : m_fileMenu.actions()) {
+        const QString name = item->objectName();
+        if (name == QLatin1String("Unpack") || name == QLatin1String("UnpackHere") || name == QLatin1String("N17"))
+            item->setVisible(archive);
+        else if (name == QLatin1String("CopyTo") || name == QLatin1String("MoveTo") || name == QLatin1String("N15")
+                 || name == QLatin1String("FileProperties") || name == QLatin1String("Delete") || name == QLatin1String("N1"))
+            item->setVisible(!archive);
+    }
+}
+
+void FileOperations::FilesBrowseDragDrop(int sourceRow, int targetRow)
+{
+    ListView *list = m_controls.FilesBrowse;
+    if (sourceRow < 0 || targetRow < 0 || sourceRow == targetRow || sourceRow >= list->count() || targetRow >= list->count())
+        return;
+    const ListView::Item source = list->item(sourceRow);
+    const ListView::Item target = list->item(targetRow);
+    if (target.data != ItemKind::Folder || source.data <= ItemKind::Parent)
+        return;
+    const QString name = source.name.isEmpty() ? source.caption : source.name;
+    const QString targetName = target.name.isEmpty() ? target.caption : target.name;
+    const QString from = m_state.CurrentFolder + name;
+    const QString to = m_state.CurrentFolder + targetName + QLatin1Char('/') + name;
+    list->beginUpdate();
+    const TransferResult result = transferFile(from, to, TransferMode::Move, ReplaceExisting::No);
+    list->endUpdate();
+    if (!result.ok)
+        reportFailure(QStringLiteral("move"), from, to, result);
+    m_browser.ListFolder(m_state.CurrentFolder);
+}

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Kinds of folder-list items, by their order in the list.
+namespace ItemKind {
+constexpr int Parent = 3, Folder = 4, Archive = 5, FontFile = 6;
+}
+
+struct FolderEntry {
+    QString caption;
+    QString extension;   // " " for the parent, folders and archives
+    int image = 0;
+    int kind = ItemKind::Folder;
+    QString fileName;    // the whole name on disk
+};
+
+// 2 for TrueType (".ttf", ".001") under filters 0 and 2, 3 for raster (".fon") under 1 and 2,
+// else -1 (not listed). The extension is compared in lower case.
+int FileTypeImage(const QString &extension, int filter);
+
+// Lists a folder as the folder view shows it: "..", folders, ZIP archives and the font files the
+// filter admits, hidden entries included, sorted by kind. Within a kind the names keep one order
+// on every file system (case-insensitive, as NTFS returns them). False when the folder cannot be
+// read.
+bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntry> &entries);
+
+// "/a/b/../" gives "/a/"; "/a/../" gives "/".
+QString ParentFolderOf(const QString &path);
