@@ -91,7 +91,10 @@ bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntr
         if (a.kind != b.kind)
             return a.kind < b.kind;
         const int byName = a.caption.compare(b.caption, Qt::CaseInsensitive);
-        return byName != 0 ? byName < 0 : a.extension.compare(b.extension, Qt::CaseInsensitive) < 0;
+        if (byName != 0)
+            return byName < 0;
+        // Names that differ only in case keep one order too.
+        return a.fileName < b.fileName;
     });
     return true;
 }

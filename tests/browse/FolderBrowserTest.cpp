@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: MIT
+#include "FileOperations.h"
+#include "FileTransfer.h"
+#include "FolderBrowser.h"
+#include "FolderListing.h"
+#include "FormFixture.h"
+#include "ListView.h"
+#include "TOverwritePromt.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void touch(const QString &path, const QByteArray &content = "x")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+}
+
+// A folder with one of each kind, hidden ones and files no filter takes.
+QString sampleFolder()
+{
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("browse"));
+    for (const char *name : {"A.TTF", "B.ZIP", "x.001", ".fon", "z.fon", "a.ttf", "readme.txt", "noext", ".hidden.ttf", "data.zip"})
+        touch(folder + QString::fromLatin1(name));
+    QDir().mkpath(folder + QStringLiteral("sub"));
+    QDir().mkpath(folder + QStringLiteral(".config"));
+    return folder;
+}
+
+QStringList rows(const std::vector<FolderEntry> &entries)
+{
+    QStringList out;
+    for (const FolderEntry &e : entries)
+        out << QStringLiteral("%1|%2|%3|%4").arg(e.caption, e.extension).arg(e.image).arg(e.kind);
+    return out;
+}
+
+QStringList captions(const ListView *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i).caption + list->item(i).subItems.value(0);
+    return out;
+}
+
+int rowOf(const ListView *list, const QString &caption)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i).caption == caption)
+            return i;
+    return -1;
+}
+
+}
+
+TEST(FolderListing, KindsImagesAndOrderUnderEachFilter)
+{
+    const QString folder = sampleFolder();
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(listFolderEntries(folder, 2, entries));
+    EXPECT_EQ(rows(entries), (QStringList{"..| |1|3", ".config| |0|4", "sub| |0|4", "B| |4|5", "data| |4|5", "|.fon|3|6", ".hidden|.ttf|2|6",
+                                          "A|.TTF|2|6", "a|.ttf|2|6", "x|.001|2|6", "z|.fon|3|6"}));
+    EXPECT_EQ(entries[3].fileName, QStringLiteral("B.ZIP"));
+
+    ASSERT_TRUE(listFolderEntries(folder, 0, entries));
+    EXPECT_EQ(rows(entries), (QStringList{"..| |1|3", ".config| |0|4", "sub| |0|4", "B| |4|5", "data| |4|5", ".hidden|.ttf|2|6",
+                                          "A|.TTF|2|6", "a|.ttf|2|6", "x|.001|2|6"}));
+    ASSERT_TRUE(listFolderEntries(folder, 1, entries));
+    EXPECT_EQ(rows(entries), (QStringList{"..| |1|3", ".config| |0|4", "sub| |0|4", "B| |4|5", "data| |4|5", "|.fon|3|6", "z|.fon|3|6"}));
+
+    EXPECT_FALSE(listFolderEntries(folder + QStringLiteral("missing/"), 2, entries));
+    ASSERT_TRUE(listFolderEntries(QStringLiteral("/"), 2, entries));
+    EXPECT_TRUE(std::none_of(entries.begin(), entries.end(), [](const FolderEntry &e) { return e.kind == ItemKind::Parent; }));
+
+    EXPECT_EQ(FileTypeImage(QStringLiteral(".TTF"), 0), 2);
+    EXPECT_EQ(FileTypeImage(QStringLiteral(".fon"), 0), -1);
+    EXPECT_EQ(FileTypeImage(QStringLiteral(".001"), 1), -1);
+    EXPECT_EQ(FileTypeImage(QStringLiteral(".FON"), 1), 3);
+    EXPECT_EQ(FileTypeImage(QStringLiteral(".otf"), 2), -1);
+}
+
+TEST(FolderListing, ParentFolderOfLinuxPaths)
+{
+    EXPECT_EQ(ParentFolderOf(QStringLiteral("/home/foo/bar/../")), QStringLiteral("/home/foo/"));
+    EXPECT_EQ(ParentFolderOf(QStringLiteral("/a/../")), QStringLiteral("/"));
+    EXPECT_EQ(ParentFolderOf(QStringLiteral("/a/b/..")), QStringLiteral("/a/"));
+    EXPECT_EQ(ParentFolderOf(QStringLiteral("/Mixed Case/Dir/../")), QStringLiteral("/Mixed Case/"));
+}
+
+TEST(FileTransfer, ByteCountsAndTheSizeAndTimeLine)
+{
+    EXPECT_EQ(FormatByteCount(999), QStringLiteral("999 "));
+    EXPECT_EQ(FormatByteCount(1000), QStringLiteral("1 000 "));
+    EXPECT_EQ(FormatByteCount(2072302), QStringLiteral("2 072 302 "));
+    EXPECT_EQ(FormatByteCount(3LL * 1024 * 1024 * 1024), QStringLiteral("3 221 225 472 "));
+    EXPECT_EQ(FormatByteCount(0), QStringLiteral("0 "));
+    const QDateTime written(QDate(2003, 7, 10), QTime(17, 35, 4), Qt::UTC);
+    EXPECT_EQ(sizeAndTimeLine(2072302, written), QStringLiteral("2 072 302 Byte, 10.7.2003 17:35:4"));
+}
+
+TEST(FileTransfer, NothingIsReplacedWithoutAskingAndMovesAcrossFileSystemsKeepTheSource)
+{
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("transfer"));
+    touch(folder + QStringLiteral("a.ttf"), "source");
+    touch(folder + QStringLiteral("b.ttf"), "target");
+    EXPECT_FALSE(transferFile(folder + QStringLiteral("a.ttf"), folder + QStringLiteral("b.ttf"), TransferMode::Copy, ReplaceExisting::No).ok);
+    EXPECT_FALSE(transferFile(folder + QStringLiteral("a.ttf"), folder + QStringLiteral("b.ttf"), TransferMode::Move, ReplaceExisting::No).ok);
+    QFile b(folder + QStringLiteral("b.ttf"));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(b.readAll(), QByteArray("target"));
+    b.close();
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("a.ttf")));
+    EXPECT_TRUE(transferFile(folder + QStringLiteral("a.ttf"), folder + QStringLiteral("b.ttf"), TransferMode::Copy, ReplaceExisting::Yes).ok);
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(b.readAll(), QByteArray("source"));
+    b.close();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);   // no temporary left
+
+    // A copy from a file that is not there leaves nothing behind.
+    EXPECT_FALSE(transferFile(folder + QStringLiteral("gone.ttf"), folder + QStringLiteral("c.ttf"), TransferMode::Copy, ReplaceExisting::No).ok);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // /dev/shm is another file system here when it is a tmpfs.
+    const QString other = QStringLiteral("/dev/shm/glyvanta-transfer-") + QString::number(QCoreApplication::applicationPid());
+    if (QDir().mkpath(other)) {
+        touch(other + QStringLiteral("/far.ttf"), "far");
+        EXPECT_TRUE(transferFile(other + QStringLiteral("/far.ttf"), folder + QStringLiteral("far.ttf"), TransferMode::Move, ReplaceExisting::No).ok);
+        EXPECT_FALSE(QFile::exists(other + QStringLiteral("/far.ttf")));
+        QFile far(folder + QStringLiteral("far.ttf"));
+        ASSERT_TRUE(far.open(QIODevice::ReadOnly));
+        EXPECT_EQ(far.readAll(), QByteArray("far"));
+        touch(other + QStringLiteral("/far.ttf"), "second");
+        EXPECT_FALSE(transferFile(other + QStringLiteral("/far.ttf"), folder + QStringLiteral("far.ttf"), TransferMode::Move, ReplaceExisting::No).ok);
+        EXPECT_TRUE(QFile::exists(other + QStringLiteral("/far.ttf")));
+        QDir(other).removeRecursively();
+    }
+}
+
+TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    FolderBrowser &browser = f.form->folderBrowser();
+    const QString folder = sampleFolder();
+    browser.drives = [folder] {
+        return std::vector<DriveEntry>{{QStringLiteral("Home (/home/user)"), QStringLiteral("/home/user/")},
+                                       {QStringLiteral("Work (") + folder + QLatin1Char(')'), folder}};
+    };
+
+    ASSERT_TRUE(browser.GoToFolder(folder + QStringLiteral("sub")));
+    EXPECT_EQ(f.form->state().CurrentFolder, folder + QStringLiteral("sub/"));
+    EXPECT_EQ(c.EditFileName->text(), folder + QStringLiteral("sub/"));
+    EXPECT_EQ(f.form->activeView(), 0);
+    EXPECT_FALSE(c.PanelSelectExt->isHidden());
+    EXPECT_EQ(c.DisksBrowse->currentText(), QStringLiteral("Work (") + folder + QLatin1Char(')'));
+    EXPECT_EQ(c.DisksBrowse->itemText(c.DisksBrowse->count() - 1), QStringLiteral("Fonts"));
+
+    // ".." by Enter goes up and comes back as a clean path.
+    c.FilesBrowse->selectRow(0);
+    emit c.FilesBrowse->keyPress(QChar(13));
+    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+    EXPECT_EQ(captions(c.FilesBrowse).mid(0, 4), (QStringList{QStringLiteral(".. "), QStringLiteral(".config "), QStringLiteral("sub "), QStringLiteral("B ")}));
+
+    // A folder that cannot be read leaves the list empty and the folder as it was.
+    EXPECT_FALSE(browser.ListFolder(folder + QStringLiteral("missing")));
+    EXPECT_EQ(c.FilesBrowse->count(), 0);
+    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+
+    // The filter lists again.
+    browser.ListFolder(folder);
+    c.SelectExt->setCurrentIndex(1);
+    browser.SelectExtChange();
+    EXPECT_EQ(rowOf(c.FilesBrowse, QStringLiteral("A")), -1);
+    EXPECT_GE(rowOf(c.FilesBrowse, QStringLiteral("z")), 0);
+    c.SelectExt->setCurrentIndex(2);
+    browser.SelectExtChange();
+
+    // "fonts" in any case in the path field, and the Fonts entry of the drive box.
+    c.EditFileName->setText(QStringLiteral("FONTS"));
+    browser.EditFileNameKeyPress(QChar(13));
+    EXPECT_EQ(f.form->activeView(), 1);
+    EXPECT_EQ(f.form->state().CurrentFolder, QStringLiteral("fonts"));
+    EXPECT_TRUE(c.PanelSelectExt->isHidden());
+    EXPECT_TRUE(c.Uninstall1->isEnabled());
+    EXPECT_FALSE(c.Install1->isEnabled());
+    c.EditFileName->setText(folder);
+    browser.EditFileNameKeyPress(QChar(13));
+    EXPECT_EQ(f.form->activeView(), 0);
+    c.EditFileName->setText(folder + QStringLiteral("nothing"));
+    browser.EditFileNameKeyPress(QChar(13));
+    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+
+    // The four view styles go to all three lists.
+    for (int style = 0; style < 4; ++style) {
+        browser.setViewStyle(style);
+        for (ListView *list : {c.FilesBrowse, c.FontsList, c.ZipBrowse})
+            EXPECT_EQ(static_cast<int>(list->viewStyle()), style);
+    }
+
+    // Selecting a font file loads it; a folder disables Install.
+    const QString font = folder + QStringLiteral("real.ttf");
+    QFile::remove(font);
+    QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), font);
+    browser.ListFolder(folder);
+    c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("real")));
+    EXPECT_EQ(f.form->state().CurrentFont.FontFilePath, font);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
+    f.form->SysTimerTimer();
+    EXPECT_TRUE(c.Install1->isEnabled());
+    c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("sub")));
+    EXPECT_FALSE(c.BtnInst->isEnabled());
+}
+
+TEST(FileOperations, CopyMoveWithEachOverwriteAnswer)
+{
+    FormFixture f;
+    f.show();
+    FileOperations &ops = f.form->fileOperations();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("ops"));
+    const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("ops-target"));
+    touch(folder + QStringLiteral("font.ttf"), "new");
+    touch(target + QStringLiteral("font.ttf"), "old");
+    touch(target + QStringLiteral("taken.ttf"), "taken");
+    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("font.ttf");
+    auto contentOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    };
+
+    // Skip: both stay as they were; the prompt names the existing file first.
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([&](QDialog &dialog) {
+        auto &prompt = static_cast<TOverwritePromt &>(dialog);
+        EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Overwrite"));
+        EXPECT_EQ(prompt.FileFrom->text(), QStringLiteral("Overwrite: ") + target + QStringLiteral("font.ttf"));
+        EXPECT_EQ(prompt.FileTo->text(), QStringLiteral("With file: ") + folder + QStringLiteral("font.ttf?"));
+        EXPECT_TRUE(prompt.InfoFrom->text().startsWith(QStringLiteral("3 Byte, ")));
+        return 3;
+    });
+    f.form->action(QStringLiteral("CopyTo"))->trigger();
+    EXPECT_EQ(f.prompter.asked()[0].caption, QStringLiteral("Copy to..."));
+    EXPECT_EQ(contentOf(target + QStringLiteral("font.ttf")), QByteArray("old"));
+
+    // Rename to a name that also exists copies nothing; to a free one copies there.
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([](QDialog &) { return 4; });
+    f.prompter.willEnterText(QStringLiteral("taken.ttf"));
+    ops.PopCopyToClick();
+    EXPECT_EQ(contentOf(target + QStringLiteral("taken.ttf")), QByteArray("taken"));
+    EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Rename"));
+    EXPECT_EQ(f.prompter.asked().back().label, QStringLiteral("New name:"));
+    EXPECT_EQ(f.prompter.asked().back().initial, QStringLiteral("font.ttf"));
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([](QDialog &) { return 4; });
+    f.prompter.willEnterText(QStringLiteral("renamed.ttf"));
+    ops.PopCopyToClick();
+    EXPECT_EQ(contentOf(target + QStringLiteral("renamed.ttf")), QByteArray("new"));
+
+    // Overwrite replaces; a move then leaves no source.
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([](QDialog &) { return 5; });
+    ops.PopMoveToClick();
+    EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Move to..."));
+    EXPECT_EQ(contentOf(target + QStringLiteral("font.ttf")), QByteArray("new"));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("font.ttf")));
+
+    // Closing the prompt another way is Skip; cancelling the picker does nothing.
+    touch(folder + QStringLiteral("font.ttf"), "again");
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([](QDialog &) { return ModalResult::Cancel; });
+    ops.PopMoveToClick();
+    EXPECT_EQ(contentOf(folder + QStringLiteral("font.ttf")), QByteArray("again"));
+    f.prompter.willChooseFolder(std::nullopt);
+    ops.PopCopyToClick();
+
+    // A failure is told.
+    f.prompter.willChooseFolder(target);
+    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("vanished.ttf");
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    ops.PopCopyToClick();
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_TRUE(f.prompter.messages()[0].text.startsWith(QStringLiteral("Could not copy ")));
+}
+
+TEST(FileOperations, DeleteDragPopupAndFileMenu)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    FolderBrowser &browser = f.form->folderBrowser();
+    FileOperations &ops = f.form->fileOperations();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("ops2"));
+    QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), folder + QStringLiteral("serif.ttf"));
+    touch(folder + QStringLiteral("other.ttf"));
+    touch(folder + QStringLiteral("pack.zip"));
+    QDir().mkpath(folder + QStringLiteral("into"));
+    QDir().mkpath(folder + QStringLiteral("movedfolder"));
+    browser.ListFolder(folder);
+
+    // Dragging a file onto a folder moves it there; dropping on a file or itself does nothing.
+    ops.FilesBrowseDragDrop(rowOf(c.FilesBrowse, QStringLiteral("other")), rowOf(c.FilesBrowse, QStringLiteral("serif")));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("other.ttf")));
+    ops.FilesBrowseDragDrop(rowOf(c.FilesBrowse, QStringLiteral("other")), rowOf(c.FilesBrowse, QStringLiteral("into")));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("into/other.ttf")));
+    EXPECT_EQ(rowOf(c.FilesBrowse, QStringLiteral("other")), -1);
+    ops.FilesBrowseDragDrop(rowOf(c.FilesBrowse, QStringLiteral("pack")), rowOf(c.FilesBrowse, QStringLiteral("into")));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("into/pack.zip")));
+    ops.FilesBrowseDragDrop(rowOf(c.FilesBrowse, QStringLiteral("movedfolder")), rowOf(c.FilesBrowse, QStringLiteral("into")));
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("into/movedfolder")).isDir());
+    ops.FilesBrowseDragDrop(rowOf(c.FilesBrowse, QStringLiteral("into")), rowOf(c.FilesBrowse, QStringLiteral("..")));
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("into")).isDir());
+
+    // The popup shows its items only for a font file.
+    QMenu *popup = f.form->findChild<QMenu *>(QStringLiteral("PopupFilesBrowse"));
+    c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("into")));
+    ops.PopupFilesBrowsePopup();
+    const QList<QAction *> items = popup->actions();
+    EXPECT_TRUE(std::none_of(items.begin(), items.end(), [](QAction *a) { return a->isVisible(); }));
+    c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("serif")));
+    ops.PopupFilesBrowsePopup();
+    EXPECT_TRUE(std::all_of(items.begin(), items.end(), [](QAction *a) { return a->isVisible(); }));
+
+    ops.File1Click();
+    EXPECT_TRUE(f.form->action(QStringLiteral("CopyTo"))->isVisible());
+    EXPECT_FALSE(f.form->action(QStringLiteral("Unpack"))->isVisible());
+    c.FilesBrowse->setCollapsed(true);
+    c.ZipBrowse->setCollapsed(false);
+    ops.File1Click();
+    EXPECT_FALSE(f.form->action(QStringLiteral("CopyTo"))->isVisible());
+    EXPECT_TRUE(f.form->action(QStringLiteral("UnpackHere"))->isVisible());
+    c.ZipBrowse->setCollapsed(true);
+    c.FilesBrowse->setCollapsed(false);
+
+    // Delete asks with the bare name; No keeps the file, Yes deletes and lists again.
+    f.prompter.willAnswer(MessageAnswer::No);
+    ops.PopDeleteClick();
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Do you really want to delete the selected file serif.ttf"));
+    EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Confirmation);
+    EXPECT_EQ(f.prompter.messages().back().buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("serif.ttf")));
+    EXPECT_TRUE(f.catalogue.isTemporary(folder + QStringLiteral("serif.ttf")));
+    f.prompter.willAnswer(MessageAnswer::Yes);
+    ops.PopDeleteClick();
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("serif.ttf")));
+    EXPECT_FALSE(f.catalogue.isTemporary(folder + QStringLiteral("serif.ttf")));
+    EXPECT_EQ(rowOf(c.FilesBrowse, QStringLiteral("serif")), -1);
+}
