@@ -13,6 +13,7 @@
 #include "TFormPreview.h"
 #include "IniFile.h"
 #include "TFormTip.h"
+#include "FolderBrowser.h"
 
 #include <QDir>
 #include <QTabWidget>
@@ -47,6 +48,14 @@ int main(int argc, char **argv)
     shoot(form.FormTip, QStringLiteral("tip"));
     shoot(form.FormAbout, QStringLiteral("about"));
     shoot(form.FormGoTo, QStringLiteral("goto"));
+    // The main window over a folder of fonts, in the four view styles.
+    form.folderBrowser().GoToFolder(QStringLiteral("/usr/share/wine/fonts/"));
+    const char *styles[4] = {"large-icons", "small-icons", "list", "report"};
+    for (int style = 0; style < 4; ++style) {
+        form.folderBrowser().setViewStyle(style);
+        shoot(&form, QStringLiteral("view-") + QString::fromLatin1(styles[style]));
+        form.show();
+    }
     form.close();
     return 0;
 }

@@ -136,7 +136,7 @@ void ListView::setViewStyle(ViewStyle style)
     case ViewStyle::SmallIcon:
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
-        m_listView->setGridSize(QSize(130, 20));
+        m_listView->setGridSize(QSize(115, 20));
         m_listView->setTextElideMode(Qt::ElideRight);
         m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::LeftToRight);
