@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libfreetype-dev libzip-dev
-          libgtest-dev fonts-dejavu-core fonts-wine xvfb xauth)
+          libgtest-dev fonts-dejavu-core fonts-wine xvfb xauth zip unzip)
 [ "${GLYVANTA_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$GLYVANTA_EXTRA_PACKAGES" && packages+=("${extra[@]}")
 
 missing=()

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// The component's own error: an id, whether it is shown in a box when caught, and up to two
+// arguments. Without a message table the text is one of the fixed fallbacks.
+class EZipKit : public std::runtime_error {
+public:
+    EZipKit(int id, bool showBox);
+    EZipKit(int id, int number);
+    EZipKit(int id, const QString &first);
+    EZipKit(int id, const QString &first, const QString &second);
+
+    const QString &message() const { return m_message; }
+    bool ShowBox;
+    int MessageId;
+    QString FirstArg;
+    QString SecondArg;
+
+private:
+    QString m_message;
+};
+
+// A cancelled run.
+class EZipKitAbort : public EZipKit {
+public:
+    EZipKitAbort() : EZipKit(11007, false) {}
+};
+
+namespace ZipText {
+inline const QString MissingText = QStringLiteral("The message table is probably not linked to the executable\nMissing String ID is: ");
+// The message table: empty in this program, so every id falls back to the texts above.
+QString tableText(int id);
+}
