@@ -116,7 +116,7 @@ void applyZip64(ZipDirEntry &e, const QByteArray &extra)
 bool validUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
 }
 

@@ -30,7 +30,8 @@ EZipKit::EZipKit(int id, int number)
     , ShowBox(true)
     , MessageId(id)
     , SecondArg(QString::number(number))
-    , m_message(formatted(ZipText::tableText(id).arg(number), QStringLiteral("ZipKit [ %1 ], %2").arg(id).arg(number)))
+    , m_message(formatted(ZipText::tableText(id).isEmpty() ? QString() : ZipText::tableText(id).arg(number),
+                          QStringLiteral("ZipKit [ %1 ], %2").arg(id).arg(number)))
 {
 }
 
