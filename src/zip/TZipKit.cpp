@@ -42,7 +42,15 @@ thread_local TZipKit *g_running = nullptr;
 
 bool isRemovable(const QString &path)
 {
-    const QStorageInfo volume(QFileInfo(path).absolutePath());
+    // Asking the mount table costs more than reading a large directory: ask once per folder.
+    static QString lastFolder;
+    static bool lastAnswer = false;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (folder == lastFolder)
+        return lastAnswer;
+    lastFolder = folder;
+    lastAnswer = false;
+    const QStorageInfo volume(folder);
     QString device = QString::fromUtf8(volume.device()).section(QLatin1Char('/'), -1);
     if (device.isEmpty())
         return false;
@@ -50,7 +58,7 @@ bool isRemovable(const QString &path)
     for (int tries = 0; tries < 2; ++tries) {
         QFile flag(QStringLiteral("/sys/class/block/%1/removable").arg(device));
         if (flag.open(QIODevice::ReadOnly))
-            return flag.readAll().trimmed() == "1";
+            return lastAnswer = flag.readAll().trimmed() == "1";
         QFileInfo link(QStringLiteral("/sys/class/block/%1").arg(device));
         device = QFileInfo(link.canonicalFilePath()).dir().dirName();
     }
@@ -275,6 +283,9 @@ QString TZipKit::ConvertOEM(const QByteArray &text) const
 
 QString TZipKit::SetSlash(const QString &text, bool toForward)
 {
+    const QChar from = toForward ? QLatin1Char('\\') : QLatin1Char('/');
+    if (!text.contains(from))
+        return text;
     QString out = text;
     return toForward ? out.replace(QLatin1Char('\\'), QLatin1Char('/')) : out.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
@@ -557,31 +568,46 @@ void TZipKit::_List()
         // to reserve memory for it.
         DirEntries.reserve(static_cast<size_t>(std::min<quint64>(eoc.TotalEntries, eoc.CentralDirSize / 46 + 1)));
 
-        // The directory is read through a cache of large blocks rather than one call per field.
-        ByteSource source = ByteSource::fromFile(m_volumeFile);
+        // A directory on one volume is read with one read; one that spans volumes through a
+        // cache of large blocks. Either way, not one call per field.
+        QByteArray whole;
+        const bool oneVolume = eoc.ThisDiskNo == eoc.CentralDirStartDisk && eoc.CentralDirSize <= static_cast<quint64>(ArchiveFileSize);
+        if (oneVolume) {
+            whole.resize(static_cast<qsizetype>(eoc.CentralDirSize));
+            if (!readAt(position, whole.data(), whole.size()))
+                whole.truncate(0);
+        }
+        ByteSource source = oneVolume && !whole.isEmpty()
+            ? ByteSource::fromMemory({reinterpret_cast<const std::uint8_t *>(whole.constData()), static_cast<size_t>(whole.size())})
+            : ByteSource::fromFile(m_volumeFile);
         int sourceFile = m_volumeFile;
+        const qint64 base = oneVolume && !whole.isEmpty() ? position : 0;
         qint64 cursor = position;
         std::uint8_t header[46];
         QByteArray name, extra, comment;
-        auto readBytes = [&](QByteArray &into, qint64 length, int errorId) {
+        auto reopen = [&] {
             if (sourceFile != m_volumeFile) {
                 source = ByteSource::fromFile(m_volumeFile);
                 sourceFile = m_volumeFile;
             }
+        };
+        auto readBytes = [&](QByteArray &into, qint64 length, int errorId) {
+            reopen();
+            if (length == 0) {
+                into.clear();
+                return;
+            }
             into.resize(length);
-            if (length > 0 && !source.readExact(static_cast<quint64>(cursor), static_cast<size_t>(length), reinterpret_cast<std::uint8_t *>(into.data())))
+            if (!source.readExact(static_cast<quint64>(cursor - base), static_cast<size_t>(length), reinterpret_cast<std::uint8_t *>(into.data())))
                 throw EZipKit(errorId, true);
             cursor += length;
         };
         for (quint64 index = 0; index < eoc.TotalEntries; ++index) {
             for (;;) {
-                if (sourceFile != m_volumeFile) {
-                    source = ByteSource::fromFile(m_volumeFile);
-                    sourceFile = m_volumeFile;
-                }
-                if (source.readExact(static_cast<quint64>(cursor), 46, header))
+                reopen();
+                if (source.readExact(static_cast<quint64>(cursor - base), 46, header))
                     break;
-                if (CurrentDiskNo >= LastDiskNo)
+                if (CurrentDiskNo >= LastDiskNo || base != 0)
                     throw EZipKit(11013, true);
                 GetNewDisk(CurrentDiskNo + 1);
                 cursor = 0;
@@ -607,31 +633,41 @@ void TZipKit::_List()
             e.InternalAttributes = u16le(header + 36);
             e.ExternalAttributes = u32le(header + 38);
             e.LocalHeaderOffset = u32le(header + 42);
-            readBytes(name, e.FileNameLength, 11017);
+            // The name straight from the directory in memory, or read through the cache.
+            const char *nameBytes = nullptr;
+            if (base != 0 && cursor - base + e.FileNameLength <= whole.size()) {
+                nameBytes = whole.constData() + (cursor - base);
+                cursor += e.FileNameLength;
+            } else {
+                readBytes(name, e.FileNameLength, 11017);
+                nameBytes = name.constData();
+            }
+            const QByteArrayView nameView(nameBytes, e.FileNameLength);
             // Names flagged as UTF-8, and names of other hosts that are valid UTF-8, stay UTF-8;
             // DOS, OS/2 and NTFS names are in the OEM code page.
             const bool oemHost = e.HostSystem == 0 || e.HostSystem == 6 || (e.HostSystem == 11 && e.VersionMadeBy == 50);
             QString decoded;
-            const bool ascii = std::all_of(name.cbegin(), name.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            const bool ascii = std::all_of(nameView.begin(), nameView.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
             if (ascii)
-                decoded = QString::fromLatin1(name);
+                decoded = QString::fromLatin1(nameView);
             else if (e.GeneralFlags & 0x0800)
-                decoded = QString::fromUtf8(name);
+                decoded = QString::fromUtf8(nameView);
             else if (CodePage == cpOEM || (CodePage == cpAUTO && oemHost))
-                decoded = ConvertOEM(name);
+                decoded = ConvertOEM(nameView.toByteArray());
             else
-                decoded = validUtf8(name) ? QString::fromUtf8(name) : QString::fromLatin1(name);
+                decoded = validUtf8(nameView.toByteArray()) ? QString::fromUtf8(nameView) : QString::fromLatin1(nameView);
             e.FileName = SetSlash(decoded, false);
             e.Encrypted = e.GeneralFlags & 1;
-            readBytes(extra, e.ExtraFieldLength, 10201);
-            readBytes(comment, e.FileCommentLength, 11022);
-            e.ExtraData = extra;
-            e.FileComment = comment;
-            applyZip64(e, extra);
+            readBytes(e.ExtraData, e.ExtraFieldLength, 10201);
+            readBytes(e.FileComment, e.FileCommentLength, 11022);
+            if (!e.ExtraData.isEmpty())
+                applyZip64(e, e.ExtraData);
             if (e.LocalHeaderOffset < static_cast<quint64>(LeadingBytes))
                 LeadingBytes = static_cast<qint64>(e.LocalHeaderOffset);
-            const qsizetype lastSeparator = std::max(e.FileName.lastIndexOf(QLatin1Char('\\')), e.FileName.lastIndexOf(QLatin1Char(':')));
-            if (!UseDirOnlyEntries && lastSeparator == e.FileName.size() - 1) {
+            const QChar *chars = e.FileName.constData();
+            const qsizetype length = e.FileName.size();
+            const bool directoryOnly = length > 0 && (chars[length - 1] == QLatin1Char('\\') || chars[length - 1] == QLatin1Char(':'));
+            if (!UseDirOnlyEntries && directoryOnly) {
                 ++DroppedDirCount;
                 continue;
             }
