@@ -2,6 +2,8 @@
 #include "TFormPreview.h"
 
 #include "AppError.h"
+#include "ArchiveBrowser.h"
+#include "TZipKit.h"
 #include "CharacterMap.h"
 #include "FileOperations.h"
 #include "FolderBrowser.h"
@@ -197,6 +199,21 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_fileOperations = std::make_unique<FileOperations>(m_state, m_services, m_controls, *m_folderBrowser, *OverwritePromt, *m_popupFilesBrowse,
                                                         *menu(QStringLiteral("File1")));
     m_installer = std::make_unique<Installer>(m_state, m_services, m_controls, *FormFontInstall);
+    m_zipKit = std::make_unique<TZipKit>(m_services.prompter);
+    m_zipKit->setObjectName(QStringLiteral("ZipKit"));
+    m_popupZipBrowse = new QMenu(this);
+    m_popupZipBrowse->setObjectName(QStringLiteral("PopupZipBrowse"));
+    addItem(m_popupZipBrowse, QStringLiteral("PopZipInstall"), QStringLiteral("Install"), QKeySequence(Qt::Key_Insert), QStringLiteral("Install current font"),
+            [this] { m_installer->Install1Click(); });
+    action(QStringLiteral("PopZipInstall"))->setShortcutContext(Qt::WidgetShortcut);
+    m_popupZipBrowse->addSeparator()->setObjectName(QStringLiteral("N19"));
+    addItem(m_popupZipBrowse, QStringLiteral("PopZipUnpack"), QStringLiteral("Unpack..."), {}, QStringLiteral("Unpack current file to a folder"),
+            [this] { m_archiveBrowser->PopZipUnpackClick(); });
+    addItem(m_popupZipBrowse, QStringLiteral("PopZipUnpackHere"), QStringLiteral("Unpack to here"), {}, QStringLiteral("Unpack current file to this folder"),
+            [this] { m_archiveBrowser->PopZipUnpackHereClick(); });
+    m_archiveBrowser = std::make_unique<ArchiveBrowser>(m_state, m_services, m_controls, *m_zipKit, *m_folderBrowser, *m_fileOperations,
+                                                        *m_fontLoader, *m_characterMap, *m_popupZipBrowse, [this] { ReleaseCurrentFont(); });
+    m_installer->archiveEntryPath = [this] { return m_archiveBrowser->extractedPath(); };
     m_installer->pickFontFile = [this] {
         if (const auto path = m_services.prompter.openFile(
                 QStringLiteral("TrueType (*.ttf)|*.ttf;*.001|Raster (*.fon)|*.fon|All fonts|*.fon;*.ttf|All files|*.*"), QString()))
@@ -1021,6 +1038,16 @@ void TFormPreview::connectHandlers()
         m_popupFilesBrowse->popup(at);
     });
     m_controls.EditFileName->installEventFilter(this);
+    on(QStringLiteral("Unpack"), [this] { m_archiveBrowser->PopZipUnpackClick(); });
+    on(QStringLiteral("UnpackHere"), [this] { m_archiveBrowser->PopZipUnpackHereClick(); });
+    ListView *zip = m_controls.ZipBrowse;
+    connect(zip, &ListView::selectItem, this, [this](int row, bool selected) { guarded([&] { m_archiveBrowser->PreviewArchiveEntry(row, selected); }); });
+    connect(zip, &ListView::dblClick, this, [this] { guarded([&] { m_archiveBrowser->CloseArchive(); }); });
+    connect(zip, &ListView::keyPress, this, [this](QChar key) { guarded([&] { m_archiveBrowser->ZipBrowseKeyPress(key); }); });
+    connect(zip, &ListView::contextMenu, this, [this](const QPoint &at) {
+        guarded([&] { m_archiveBrowser->PopupZipBrowsePopup(); });
+        m_popupZipBrowse->popup(at);
+    });
     connect(m_controls.FontsList, &ListView::selectItem, this, [this](int row, bool selected) {
         guarded([&] { m_report->FontsListSelectItem(row, selected); });
     });
@@ -1098,8 +1125,7 @@ void TFormPreview::FormClose()
 {
     m_settings->closeSequence();
     ReleaseCurrentFont();
-    if (!m_state.ArchiveTempFile.isEmpty())
-        QFile::remove(m_state.ArchiveTempFile);
+    m_archiveBrowser->deleteExtractedCopy();
 }
 
 void TFormPreview::closeEvent(QCloseEvent *event)

@@ -11,7 +11,9 @@
 class CharacterMap;
 class FontLoader;
 class InstalledFontsList;
+class ArchiveBrowser;
 class FileOperations;
+class TZipKit;
 class FolderBrowser;
 class IniFile;
 class Installer;
@@ -53,6 +55,8 @@ public:
     FolderBrowser &folderBrowser() { return *m_folderBrowser; }
     FileOperations &fileOperations() { return *m_fileOperations; }
     Installer &installer() { return *m_installer; }
+    ArchiveBrowser &archiveBrowser() { return *m_archiveBrowser; }
+    TZipKit &zipKit() { return *m_zipKit; }
     IniFile &favoritesIni() { return *m_favoritesIni; }
     MainServices &services() { return m_services; }
 
@@ -134,6 +138,9 @@ private:
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<Installer> m_installer;
     QMenu *m_popupFilesBrowse = nullptr;
+    QMenu *m_popupZipBrowse = nullptr;
+    std::unique_ptr<TZipKit> m_zipKit;
+    std::unique_ptr<ArchiveBrowser> m_archiveBrowser;
     std::unique_ptr<IniFile> m_favoritesIni;
     QTimer *m_sysTimer = nullptr;
     QSplitter *m_mainSplitter = nullptr;
