@@ -28,11 +28,10 @@
 #include "RegistryStore.h"
 #include "TFormAbout.h"
 #include "TFormConfig.h"
-#include "TFormFavOrg.h"
 #include "TFormFontInstall.h"
 #include "TFormGoTo.h"
-#include "TFormLinksOrg.h"
-#include "TFormNewItem.h"
+#include "OrganizerDialogs.h"
+#include "UserMenus.h"
 #include "TFormTip.h"
 #include "TOverwritePromt.h"
 
@@ -176,8 +175,8 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     FormFontInstall = new TFormFontInstall(this);
     FormGoTo = new TFormGoTo(this);
     FormNewItem = new TFormNewItem(this);
-    FormFavOrg = new TFormFavOrg(this);
-    FormLinksOrg = new TFormLinksOrg(this);
+    FormFavOrg = new TFormFavOrg(m_services.prompter, *FormNewItem, this);
+    FormLinksOrg = new TFormLinksOrg(m_services.prompter, *FormNewItem, this);
     FormTip = new TFormTip(this);
     m_settings = std::make_unique<Settings>(*this);
     m_popupFilesBrowse = new QMenu(this);
@@ -214,6 +213,10 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_archiveBrowser = std::make_unique<ArchiveBrowser>(m_state, m_services, m_controls, *m_zipKit, *m_folderBrowser, *m_fileOperations,
                                                         *m_fontLoader, *m_characterMap, *m_popupZipBrowse, [this] { ReleaseCurrentFont(); });
     m_installer->archiveEntryPath = [this] { return m_archiveBrowser->extractedPath(); };
+    m_userMenus = std::make_unique<UserMenus>(m_state, m_services, *m_favoritesIni, *findChild<QMenu *>(QStringLiteral("PopupFavorites")),
+                                              *menu(QStringLiteral("CoolLinks")), *FormFavOrg, *FormLinksOrg);
+    m_userMenus->listFolder = [this](const QString &path) { return m_folderBrowser->ListFolder(path); };
+    m_userMenus->refresh = [this] { Refresh1Click(); };
     m_installer->pickFontFile = [this] {
         if (const auto path = m_services.prompter.openFile(
                 QStringLiteral("TrueType (*.ttf)|*.ttf;*.001|Raster (*.fon)|*.fon|All fonts|*.fon;*.ttf|All files|*.*"), QString()))
@@ -795,6 +798,8 @@ void TFormPreview::FormShow()
         loadFontFromPath(QFileInfo(fontArgument).absoluteFilePath());
         if (m_arguments.value(1) == QLatin1String("install"))
             m_installer->installFromCommandLine(QFileInfo(fontArgument).absoluteFilePath());
+        // The menus are there whichever way the program starts.
+        m_userMenus->RebuildUserMenus();
     } else {
         if (m_state.StartFolder == QLatin1String("fonts"))
             m_folderBrowser->RebuildDriveList(QStringLiteral("fonts"));
@@ -802,7 +807,7 @@ void TFormPreview::FormShow()
             m_folderBrowser->ListFolder(m_state.StartFolder);
         m_state.CurrentFolder = m_state.StartFolder;
         setFaceName(m_controls.Preview, QStringLiteral("Times New Roman"), m_services.catalogue);
-        // RebuildUserMenus comes with the favourites.
+        m_userMenus->RebuildUserMenus();
         Refresh1Click();
     }
 
@@ -1039,6 +1044,10 @@ void TFormPreview::connectHandlers()
     });
     m_controls.EditFileName->installEventFilter(this);
     on(QStringLiteral("Unpack"), [this] { m_archiveBrowser->PopZipUnpackClick(); });
+    on(QStringLiteral("PopAddCurrDortoFav"), [this] { m_userMenus->PopAddCurrDortoFavClick(); });
+    on(QStringLiteral("BtnFavorites"), [this] { m_userMenus->PopAddCurrDortoFavClick(); });
+    on(QStringLiteral("PopConfigFav"), [this] { m_userMenus->PopConfigFavClick(); });
+    on(QStringLiteral("Configure1"), [this] { m_userMenus->Configure1Click(); });
     on(QStringLiteral("UnpackHere"), [this] { m_archiveBrowser->PopZipUnpackHereClick(); });
     ListView *zip = m_controls.ZipBrowse;
     connect(zip, &ListView::selectItem, this, [this](int row, bool selected) { guarded([&] { m_archiveBrowser->PreviewArchiveEntry(row, selected); }); });

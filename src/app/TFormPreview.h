@@ -14,6 +14,7 @@ class InstalledFontsList;
 class ArchiveBrowser;
 class FileOperations;
 class TZipKit;
+class UserMenus;
 class FolderBrowser;
 class IniFile;
 class Installer;
@@ -57,6 +58,7 @@ public:
     Installer &installer() { return *m_installer; }
     ArchiveBrowser &archiveBrowser() { return *m_archiveBrowser; }
     TZipKit &zipKit() { return *m_zipKit; }
+    UserMenus &userMenus() { return *m_userMenus; }
     IniFile &favoritesIni() { return *m_favoritesIni; }
     MainServices &services() { return m_services; }
 
@@ -141,6 +143,7 @@ private:
     QMenu *m_popupZipBrowse = nullptr;
     std::unique_ptr<TZipKit> m_zipKit;
     std::unique_ptr<ArchiveBrowser> m_archiveBrowser;
+    std::unique_ptr<UserMenus> m_userMenus;
     std::unique_ptr<IniFile> m_favoritesIni;
     QTimer *m_sysTimer = nullptr;
     QSplitter *m_mainSplitter = nullptr;

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "UserMenus.h"
+
+#include "Desktop.h"
+#include "Icons.h"
+#include "IniFile.h"
+#include "OrganizerDialogs.h"
+#include "Prompter.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QUrl>
+
+UserMenus::UserMenus(MainState &state, MainServices &services, IniFile &ini, QMenu &favorites, QMenu &links, TFormFavOrg &favOrg,
+                     TFormLinksOrg &linksOrg)
+    : m_state(state)
+    , m_services(services)
+    , m_ini(ini)
+    , m_favorites(favorites)
+    , m_links(links)
+    , m_favOrg(favOrg)
+    , m_linksOrg(linksOrg)
+{
+}
+
+QString UserMenus::titleFor(const QString &folder)
+{
+    if (folder.size() <= 3 || folder == QLatin1String("fonts"))
+        return folder;
+    return folder.left(folder.size() - 1).section(QLatin1Char('/'), -1);
+}
+
+QString UserMenus::captionFor(const QString &title)
+{
+    QString caption = title;
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString UserMenus::keyOf(const QString &caption)
+{
+    QString key = caption;
+    const qsizetype amp = key.indexOf(QLatin1Char('&'));
+    if (amp >= 0)
+        key.remove(amp, 1);
+    return key;
+}
+
+void UserMenus::fill(QMenu &menu, int fixedItems, const QString &section, int image, bool favorites)
+{
+    QList<QAction *> actions = menu.actions();
+    while (actions.size() > fixedItems) {
+        QAction *generated = actions.takeFirst();
+        menu.removeAction(generated);
+        generated->deleteLater();
+    }
+    m_state.IniSectionKeys = m_ini.readSectionKeys(section);
+    const QIcon icon = Icons::linkImages()[static_cast<size_t>(image)];
+    for (qsizetype i = m_state.IniSectionKeys.size() - 1; i >= 0; --i) {
+        const QString key = m_state.IniSectionKeys[i];
+        auto *item = new QAction(icon, captionFor(key), &menu);
+        item->setStatusTip(m_ini.readString(section, key, QString()));
+        connect(item, &QAction::triggered, this, [this, item, favorites] {
+            try {
+                favorites ? OpenFavorite(item->text()) : OpenLink(item->text());
+            } catch (const std::exception &) {
+                // Errors of the views are shown where they arise.
+            }
+        });
+        menu.insertAction(menu.actions().value(0), item);
+    }
+}
+
+void UserMenus::RebuildUserMenus()
+{
+    fill(m_favorites, 3, QStringLiteral("Favorites"), 0, true);
+    fill(m_links, 2, QStringLiteral("Links"), 1, false);
+}
+
+void UserMenus::AddFavorite(const QString &title, const QString &path)
+{
+    m_ini.writeString(QStringLiteral("Favorites"), title, path);
+}
+
+void UserMenus::AddLink(const QString &title, const QString &url)
+{
+    m_ini.writeString(QStringLiteral("Links"), title, url);
+}
+
+void UserMenus::PopAddCurrDortoFavClick()
+{
+    const auto title = m_services.prompter.askText(QStringLiteral("Add to favorites"), QStringLiteral("New title for menu entry:"),
+                                                   titleFor(m_state.CurrentFolder));
+    if (!title)
+        return;
+    AddFavorite(*title, m_state.CurrentFolder);
+    RebuildUserMenus();
+}
+
+void UserMenus::OpenFavorite(const QString &caption)
+{
+    const QString path = m_ini.readString(QStringLiteral("Favorites"), keyOf(caption), QString());
+    if (listFolder)
+        listFolder(path);
+    if (refresh)
+        refresh();
+}
+
+void UserMenus::OpenLink(const QString &caption)
+{
+    Desktop::open(QUrl::fromUserInput(m_ini.readString(QStringLiteral("Links"), keyOf(caption), QString())));
+}
+
+void UserMenus::PopConfigFavClick()
+{
+    m_favOrg.clearRows();
+    m_state.IniSectionKeys = m_ini.readSectionKeys(QStringLiteral("Favorites"));
+    for (const QString &key : m_state.IniSectionKeys)
+        m_favOrg.addRow(key, m_ini.readString(QStringLiteral("Favorites"), key, QString()));
+    if (m_services.prompter.runDialog(m_favOrg) == ModalResult::Ok) {
+        m_ini.eraseSection(QStringLiteral("Favorites"));
+        for (int row = 0; row < m_favOrg.rowCount(); ++row)
+            AddFavorite(m_favOrg.title(row), m_favOrg.value(row));
+    }
+    RebuildUserMenus();
+}
+
+void UserMenus::Configure1Click()
+{
+    m_favOrg.clearRows();
+    m_linksOrg.clearRows();
+    m_state.IniSectionKeys = m_ini.readSectionKeys(QStringLiteral("Links"));
+    for (const QString &key : m_state.IniSectionKeys)
+        m_linksOrg.addRow(key, m_ini.readString(QStringLiteral("Links"), key, QString()));
+    if (m_services.prompter.runDialog(m_linksOrg) == ModalResult::Ok) {
+        m_ini.eraseSection(QStringLiteral("Links"));
+        for (int row = 0; row < m_linksOrg.rowCount(); ++row)
+            AddLink(m_linksOrg.title(row), m_linksOrg.value(row));
+    }
+    RebuildUserMenus();
+}
