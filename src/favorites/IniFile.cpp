@@ -14,11 +14,14 @@ IniFile::IniFile(QString path)
 
 void IniFile::reload()
 {
-    m_lines.clear();
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    for (const QString &text : linesOfTextFile(file.readAll()))
+    loadFromBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+}
+
+void IniFile::loadFromBytes(const QByteArray &content)
+{
+    m_lines.clear();
+    for (const QString &text : linesOfTextFile(content))
         m_lines.push_back(parseLine(text));
 }
 

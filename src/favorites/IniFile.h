@@ -19,6 +19,8 @@ public:
     const QString &path() const { return m_path; }
     // Reads the file again from disk (a missing file is an empty one).
     void reload();
+    // Takes the lines of a file's content, as reload() does with what it reads.
+    void loadFromBytes(const QByteArray &content);
 
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
     // False, and nothing changed on disk or in memory, when the file cannot be written.

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs one fuzz entry for a number of seconds: scripts/fuzz.sh NAME SECONDS
+# NAME is NameTable, ZipDirectory, Registry or Ini. Findings land in build-fuzz/findings/NAME/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+name=${1:?usage: scripts/fuzz.sh NAME SECONDS}
+seconds=${2:-60}
+GLYVANTA_EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/deps.sh
+dir=build-fuzz
+[ -f "$dir/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DGLYVANTA_FUZZ=ON -DBUILD_TESTING=OFF -DGLYVANTA_BENCH=OFF >&2
+cmake --build "$dir" -j "$(nproc)" --target "fuzz_$name" >&2
+corpus=$(echo "$name" | tr '[:upper:]' '[:lower:]')
+work="$dir/corpus/$name"
+mkdir -p "$work" "$dir/findings/$name"
+cp -n tests/fuzz/corpus/"$corpus"/* "$work"/ 2>/dev/null || true
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
+"$dir/bin/fuzz_$name" -max_total_time="$seconds" -artifact_prefix="$dir/findings/$name/" -print_final_stats=1 \
+    -rss_limit_mb=2048 "$work"
