@@ -16,5 +16,6 @@ mkdir -p "$work" "$dir/findings/$name"
 cp -n tests/fuzz/corpus/"$corpus"/* "$work"/ 2>/dev/null || true
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 "$dir/bin/fuzz_$name" -max_total_time="$seconds" -artifact_prefix="$dir/findings/$name/" -print_final_stats=1 \
     -rss_limit_mb=2048 "$work"

@@ -14,6 +14,12 @@
 #include "IniFile.h"
 #include "TFormTip.h"
 #include "FolderBrowser.h"
+#include "ArchiveBrowser.h"
+#include "ListView.h"
+#include "OrganizerDialogs.h"
+#include "TFormFontInstall.h"
+#include "TOverwritePromt.h"
+#include <QLineEdit>
 
 #include <QDir>
 #include <QTabWidget>
@@ -48,6 +54,18 @@ int main(int argc, char **argv)
     shoot(form.FormTip, QStringLiteral("tip"));
     shoot(form.FormAbout, QStringLiteral("about"));
     shoot(form.FormGoTo, QStringLiteral("goto"));
+    form.FormFavOrg->addRow(QStringLiteral("fonts"), QStringLiteral("fonts"));
+    form.FormFavOrg->addRow(QStringLiteral("wine"), QStringLiteral("/usr/share/wine/fonts/"));
+    form.FormFavOrg->selectRow(1);
+    shoot(form.FormFavOrg, QStringLiteral("organize-favorites"));
+    form.FormLinksOrg->addRow(QStringLiteral("Open Font Library"), QStringLiteral("https://fontlibrary.org/"));
+    form.FormLinksOrg->addRow(QStringLiteral("Google Fonts"), QStringLiteral("https://fonts.google.com/"));
+    shoot(form.FormLinksOrg, QStringLiteral("organize-links"));
+    form.FormFontInstall->FilePath->setText(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    shoot(form.FormFontInstall, QStringLiteral("install"));
+    form.OverwritePromt->setFiles(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"), QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf"));
+    shoot(form.OverwritePromt, QStringLiteral("overwrite"));
+
     // The main window over a folder of fonts, in the four view styles.
     form.folderBrowser().GoToFolder(QStringLiteral("/usr/share/wine/fonts/"));
     const char *styles[4] = {"large-icons", "small-icons", "list", "report"};
@@ -55,6 +73,13 @@ int main(int argc, char **argv)
         form.folderBrowser().setViewStyle(style);
         shoot(&form, QStringLiteral("view-") + QString::fromLatin1(styles[style]));
         form.show();
+    }
+    // An archive of fonts in the archive view, one entry previewed in the map.
+    if (argc > 2) {
+        form.archiveBrowser().OpenArchive(QString::fromLocal8Bit(argv[2]));
+        form.controls().ZipBrowse->selectRow(2);
+        form.CharMap2Click();
+        shoot(&form, QStringLiteral("archive-view"));
     }
     form.close();
     return 0;

@@ -36,7 +36,7 @@ void InstalledFontsList::FillInstalledFontsList()
     list->beginUpdate();
     list->clear();
     for (const InstalledFontRow &row : rows)
-        list->addItem({row.caption, row.subItems, row.image, 0});
+        list->addItem({row.caption, row.subItems, row.image, 0, QString()});
     list->endUpdate();
     if (list->count() > 0) {
         setFaceName(m_controls.Preview, list->item(0).caption, m_services.catalogue);

@@ -43,7 +43,9 @@ std::size_t ByteSource::read(std::uint64_t offset, std::size_t n, std::uint8_t *
         if (offset >= m_memory.size())
             return 0;
         const std::size_t available = std::min<std::uint64_t>(n, m_memory.size() - offset);
-        std::memcpy(out, m_memory.data() + offset, available);
+        // An empty read may come with no buffer at all (an empty string's storage).
+        if (available > 0)
+            std::memcpy(out, m_memory.data() + offset, available);
         return available;
     }
     std::size_t done = 0;

@@ -566,7 +566,9 @@ void TZipKit::_List()
         LeadingBytes = ArchiveFileSize == kEndSize ? 0 : ArchiveFileSize;
         // Every header needs 46 bytes: a count the directory cannot hold is damage, not a reason
         // to reserve memory for it.
-        DirEntries.reserve(static_cast<size_t>(std::min<quint64>(eoc.TotalEntries, eoc.CentralDirSize / 46 + 1)));
+        // (Found by fuzzing: a Zip64 size can claim more than the file holds.)
+        const quint64 directoryBytes = std::min<quint64>(eoc.CentralDirSize, static_cast<quint64>(std::max<qint64>(ArchiveFileSize, 0)));
+        DirEntries.reserve(static_cast<size_t>(std::min<quint64>(eoc.TotalEntries, directoryBytes / 46 + 1)));
 
         // A directory on one volume is read with one read; one that spans volumes through a
         // cache of large blocks. Either way, not one call per field.

@@ -29,6 +29,8 @@ int main(int argc, char **argv)
                                                             .name(3, 1, SfntBuilder::utf16be(QStringLiteral("Arial")))
                                                             .name(3, 4, SfntBuilder::utf16be(QStringLiteral("Arial Bold"))).build()));
     put(names, QStringLiteral("no-name-table"), bytesOf(SfntBuilder{}.withOtherTable().withoutNameTable().build()));
+    // Found by the fuzzer: a zero-length string copied from no storage at all.
+    put(names, QStringLiteral("zero-length-record"), bytesOf(SfntBuilder{}.name(3, 2, {}).name(1, 0, {}).build()));
     put(names, QStringLiteral("cyrillic"), bytesOf(SfntBuilder{}.name(3, 4, SfntBuilder::utf16be(QStringLiteral("Шрифт"))).build()));
 
     const QString zips = root + QStringLiteral("/zipdirectory");
