@@ -11,6 +11,7 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@
 
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -315,6 +317,91 @@ int Run::memoryToMemory()
     return 1;
 }
 
+// Entries named exactly (no wildcards) are found by reading the central directory directly and
+// handed to libzip as a one-entry archive in memory: opening a large archive through libzip
+// would otherwise read every one of its entries first.
+struct Located {
+    std::string name;
+    std::vector<unsigned char> archive;   // local header, data, central header, end record
+};
+
+bool locateEntries(const char *path, const std::vector<std::string> &names, std::vector<Located> &found)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    auto read = [fd](void *into, size_t n, off_t at) { return at >= 0 && ::pread(fd, into, n, at) == static_cast<ssize_t>(n); };
+    auto u16 = [](const unsigned char *p) { return static_cast<unsigned>(p[0] | p[1] << 8); };
+    auto u32 = [](const unsigned char *p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24); };
+    auto u64 = [&u32](const unsigned char *p) { return std::uint64_t(u32(p)) | std::uint64_t(u32(p + 4)) << 32; };
+    struct stat info {};
+    unsigned char end[22];
+    bool ok = ::fstat(fd, &info) == 0 && info.st_size >= 22 && read(end, 22, info.st_size - 22) && u32(end) == 0x06054B50
+        && u16(end + 4) == 0 && u16(end + 6) == 0;
+    std::uint64_t dirSize = ok ? u32(end + 12) : 0;
+    off_t dirStart = info.st_size - 22 - static_cast<off_t>(dirSize);
+    if (ok && (u16(end + 10) == 0xFFFF || u32(end + 12) == 0xFFFFFFFF || u32(end + 16) == 0xFFFFFFFF)) {
+        // Zip64: the locator before the end record names the Zip64 end record.
+        unsigned char locator[20], end64[56];
+        ok = info.st_size >= 42 && read(locator, 20, info.st_size - 42) && u32(locator) == 0x07064B50
+            && read(end64, 56, static_cast<off_t>(u64(locator + 8))) && u32(end64) == 0x06064B50;
+        dirSize = ok ? u64(end64 + 40) : 0;
+        dirStart = ok ? static_cast<off_t>(u64(locator + 8)) - static_cast<off_t>(dirSize) : -1;
+    }
+    std::vector<unsigned char> directory;
+    ok = ok && dirStart >= 0 && dirSize <= static_cast<std::uint64_t>(info.st_size);
+    if (ok) {
+        directory.resize(dirSize);
+        ok = read(directory.data(), dirSize, dirStart);
+    }
+    std::vector<bool> matched(names.size(), false);
+    for (size_t at = 0; ok && at + 46 <= directory.size();) {
+        const unsigned char *h = directory.data() + at;
+        if (u32(h) != 0x02014B50) {
+            ok = false;
+            break;
+        }
+        const size_t total = 46 + u16(h + 28) + u16(h + 30) + u16(h + 32);
+        if (at + total > directory.size()) {
+            ok = false;
+            break;
+        }
+        const std::string name = toForward(std::string(reinterpret_cast<const char *>(h + 46), u16(h + 28)));
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (matched[i] || strcasecmp(names[i].c_str(), name.c_str()) != 0)
+                continue;
+            matched[i] = true;
+            const std::uint32_t compressed = u32(h + 20), offset = u32(h + 42);
+            unsigned char local[30];
+            if (compressed == 0xFFFFFFFF || offset == 0xFFFFFFFF || !read(local, 30, offset) || u32(local) != 0x04034B50) {
+                ok = false;
+                break;
+            }
+            Located entry;
+            entry.name = name;
+            const size_t localSize = 30 + u16(local + 26) + u16(local + 28) + compressed;
+            entry.archive.resize(localSize);
+            if (!read(entry.archive.data(), localSize, offset)) {
+                ok = false;
+                break;
+            }
+            const size_t centralAt = entry.archive.size();
+            entry.archive.insert(entry.archive.end(), h, h + total);
+            std::memset(entry.archive.data() + centralAt + 34, 0, 2);   // disk 0
+            std::memset(entry.archive.data() + centralAt + 42, 0, 4);   // at the start
+            unsigned char record[22] = {0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 1, 0, 1, 0};
+            const std::uint32_t size = static_cast<std::uint32_t>(total), start = static_cast<std::uint32_t>(centralAt);
+            std::memcpy(record + 12, &size, 4);
+            std::memcpy(record + 16, &start, 4);
+            entry.archive.insert(entry.archive.end(), record, record + 22);
+            found.push_back(std::move(entry));
+        }
+        at += total;
+    }
+    ::close(fd);
+    return ok && std::all_of(matched.begin(), matched.end(), [](bool m) { return m; });
+}
+
 int Run::execute()
 {
     if (m_p.PasswordText)
@@ -324,6 +411,50 @@ int Run::execute()
             m_specs.push_back(toForward(m_p.Specs[i].FileSpec));
     if (m_p.InFromMemory)
         return m_p.OutToMemory ? memoryToMemory() : 0;
+
+    const bool literal = !m_specs.empty() && std::none_of(m_specs.begin(), m_specs.end(), [](const std::string &spec) {
+        return spec.find_first_of("*?[") != std::string::npos;
+    });
+    std::vector<Located> located;
+    if (literal && m_p.ArchiveName && locateEntries(m_p.ArchiveName, m_specs, located)) {
+        std::intptr_t total = 0;
+        for (const Located &entry : located)
+            total += static_cast<std::intptr_t>(entry.archive.size());
+        callback(UnzAction::FileCount, 0, static_cast<std::intptr_t>(located.size()), std::string());
+        callback(UnzAction::TotalSize, 0, total, std::string());
+        int processed = 0;
+        for (Located &entry : located) {
+            if (m_cancelled)
+                break;
+            zip_error_t sourceError;
+            zip_error_init(&sourceError);
+            zip_source_t *source = zip_source_buffer_create(entry.archive.data(), entry.archive.size(), 0, &sourceError);
+            zip_t *one = source ? zip_open_from_source(source, ZIP_RDONLY, &sourceError) : nullptr;
+            zip_error_fini(&sourceError);
+            if (!one) {
+                if (source)
+                    zip_source_free(source);
+                message(UnzError::Open, "cannot open entry " + entry.name);
+                skipped(UnzError::Open, entry.name);
+                continue;
+            }
+            zip_stat_t stat;
+            zip_uint8_t system = 0;
+            zip_uint32_t attributes = 0;
+            if (zip_file_get_external_attributes(one, 0, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX
+                && ((attributes >> 16) & S_IFMT) == S_IFLNK) {
+                message(UnzError::Unsafe, "link entry, skipped: " + entry.name);
+                skipped(UnzError::Unsafe, entry.name);
+            } else if (zip_stat_index(one, 0, 0, &stat) == 0 && extractEntry(one, 0, stat, m_p.OutToMemory != 0)) {
+                ++processed;
+            }
+            zip_discard(one);
+            if (m_p.OutToMemory)
+                break;
+        }
+        callback(UnzAction::EndOfBatch, 0, 0, std::string());
+        return processed;
+    }
 
     int error = 0;
     zip_t *archive = zip_open(m_p.ArchiveName ? m_p.ArchiveName : "", ZIP_RDONLY, &error);
