@@ -110,31 +110,28 @@ void UserMenus::OpenLink(const QString &caption)
     Desktop::open(QUrl::fromUserInput(m_ini.readString(QStringLiteral("Links"), keyOf(caption), QString())));
 }
 
-void UserMenus::PopConfigFavClick()
+// Shows an organiser over a section's entries; OK writes the rows back in list order.
+void UserMenus::organize(const QString &section, OrganizerDialog &dialog)
 {
-    m_favOrg.clearRows();
-    m_state.IniSectionKeys = m_ini.readSectionKeys(QStringLiteral("Favorites"));
+    dialog.clearRows();
+    m_state.IniSectionKeys = m_ini.readSectionKeys(section);
     for (const QString &key : m_state.IniSectionKeys)
-        m_favOrg.addRow(key, m_ini.readString(QStringLiteral("Favorites"), key, QString()));
-    if (m_services.prompter.runDialog(m_favOrg) == ModalResult::Ok) {
-        m_ini.eraseSection(QStringLiteral("Favorites"));
-        for (int row = 0; row < m_favOrg.rowCount(); ++row)
-            AddFavorite(m_favOrg.title(row), m_favOrg.value(row));
+        dialog.addRow(key, m_ini.readString(section, key, QString()));
+    if (m_services.prompter.runDialog(dialog) == ModalResult::Ok) {
+        m_ini.eraseSection(section);
+        for (int row = 0; row < dialog.rowCount(); ++row)
+            m_ini.writeString(section, dialog.title(row), dialog.value(row));
     }
     RebuildUserMenus();
+}
+
+void UserMenus::PopConfigFavClick()
+{
+    organize(QStringLiteral("Favorites"), m_favOrg);
 }
 
 void UserMenus::Configure1Click()
 {
     m_favOrg.clearRows();
-    m_linksOrg.clearRows();
-    m_state.IniSectionKeys = m_ini.readSectionKeys(QStringLiteral("Links"));
-    for (const QString &key : m_state.IniSectionKeys)
-        m_linksOrg.addRow(key, m_ini.readString(QStringLiteral("Links"), key, QString()));
-    if (m_services.prompter.runDialog(m_linksOrg) == ModalResult::Ok) {
-        m_ini.eraseSection(QStringLiteral("Links"));
-        for (int row = 0; row < m_linksOrg.rowCount(); ++row)
-            AddLink(m_linksOrg.title(row), m_linksOrg.value(row));
-    }
-    RebuildUserMenus();
+    organize(QStringLiteral("Links"), m_linksOrg);
 }

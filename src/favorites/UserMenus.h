@@ -11,6 +11,7 @@ class IniFile;
 class QMenu;
 class TFormFavOrg;
 class TFormLinksOrg;
+class OrganizerDialog;
 
 // The favourites menu and the "Cool Links" menu, kept in the "Favorites" and "Links" sections.
 class UserMenus : public QObject {
@@ -39,6 +40,7 @@ public:
 
 private:
     void fill(QMenu &menu, int fixedItems, const QString &section, int image, bool favorites);
+    void organize(const QString &section, OrganizerDialog &dialog);
 
     MainState &m_state;
     MainServices &m_services;

@@ -2,6 +2,7 @@
 #include "AppError.h"
 #include "Desktop.h"
 #include "FormFixture.h"
+#include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 
@@ -18,13 +19,6 @@
 
 namespace {
 
-int rowOf(const ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            return i;
-    return -1;
-}
 
 QKeySequence key(const char *text)
 {

@@ -4,6 +4,7 @@
 #include "TZipKit.h"
 #include "FolderBrowser.h"
 #include "FormFixture.h"
+#include "ListHelpers.h"
 #include "Installer.h"
 #include "ListView.h"
 #include "TFormFontInstall.h"
@@ -68,13 +69,6 @@ struct ArchiveFixture : FormFixture {
     QString archive;
 };
 
-int rowOf(const ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            return i;
-    return -1;
-}
 
 }
 

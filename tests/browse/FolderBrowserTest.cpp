@@ -4,6 +4,7 @@
 #include "FolderBrowser.h"
 #include "FolderListing.h"
 #include "FormFixture.h"
+#include "ListHelpers.h"
 #include "ListView.h"
 #include "TOverwritePromt.h"
 
@@ -54,13 +55,6 @@ QStringList captions(const ListView *list)
     return out;
 }
 
-int rowOf(const ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            return i;
-    return -1;
-}
 
 }
 

@@ -2,6 +2,7 @@
 #include "FaceFont.h"
 #include "FolderBrowser.h"
 #include "FormFixture.h"
+#include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "Installer.h"
 #include "ListView.h"
@@ -23,13 +24,6 @@
 
 namespace {
 
-int rowOf(const ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            return i;
-    return -1;
-}
 
 // Answers the install dialog: picks the type, the box, and presses OK.
 ScriptedPrompter::DialogScript pressOk(int type, bool overwrite = false)

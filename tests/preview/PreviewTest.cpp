@@ -5,6 +5,7 @@
 #include "FaceFont.h"
 #include "FontLoader.h"
 #include "FormFixture.h"
+#include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 #include "ReportView.h"
@@ -56,13 +57,6 @@ QString copyTo(const QString &source, const QString &folderName)
     return target;
 }
 
-int rowOf(const ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            return i;
-    return -1;
-}
 
 }
 
