@@ -430,12 +430,15 @@ bool TZipKit::OpenEOC(ZipEndOfCentral &eoc, bool raiseErrors)
         if (readAt(EOCPos - 20, locator, 20) && u32le(locator) == kZip64LocatorSig) {
             const quint64 at = u64le(locator + 8);
             if (at < static_cast<quint64>(EOCPos) && readAt(static_cast<qint64>(at), end64, 56) && u32le(end64) == kZip64EndSig) {
+                // No file is 2^62 bytes long: larger values are damage, and bounding them keeps
+                // the position arithmetic below from overflowing. (Found by fuzzing.)
+                constexpr quint64 kLimit = quint64(1) << 62;
                 if (eoc.TotalEntries == 0xFFFF)
-                    eoc.TotalEntries = u64le(end64 + 32);
+                    eoc.TotalEntries = std::min(u64le(end64 + 32), kLimit);
                 if (eoc.CentralDirSize == 0xFFFFFFFF)
-                    eoc.CentralDirSize = u64le(end64 + 40);
+                    eoc.CentralDirSize = std::min(u64le(end64 + 40), kLimit);
                 if (eoc.CentralDirOffset == 0xFFFFFFFF)
-                    eoc.CentralDirOffset = u64le(end64 + 48);
+                    eoc.CentralDirOffset = std::min(u64le(end64 + 48), kLimit);
                 eoc.DirectoryEnd = static_cast<qint64>(at);
             }
         }
