@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What a full disk does to the commands that write files: each one fails, says so, and leaves
 // neither a partial file nor a lost one.
+#include "AtomicFile.h"
 #include "FileOperations.h"
 #include "FolderBrowser.h"
 #include "FormFixture.h"
@@ -19,6 +20,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,4 +130,61 @@ TEST(FullDisk, SavingTheReportTellsAndLeavesNoFile)
     }
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + folder + QStringLiteral("report.rtf"));
     EXPECT_TRUE(entriesOf(folder).isEmpty());
+}
+
+TEST(FullDisk, UnpackDragAndDeleteTellAndKeepEveryFile)
+{
+    FormFixture f;
+    f.show();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("fault-ops"));
+    const QString font = makeFont(folder, QStringLiteral("font.ttf"));
+    QDir().mkpath(folder + QStringLiteral("into"));
+    makeFont(folder + QStringLiteral("into/"), QStringLiteral("font.ttf"));
+    f.form->folderBrowser().ListFolder(folder);
+    ListView *files = f.form->controls().FilesBrowse;
+    int source = -1, target = -1;
+    for (int i = 0; i < files->count(); ++i) {
+        if (files->item(i).caption == QLatin1String("font"))
+            source = i;
+        if (files->item(i).caption == QLatin1String("into"))
+            target = i;
+    }
+    // A drag onto a folder that holds the same name replaces nothing.
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->fileOperations().FilesBrowseDragDrop(source, target);
+    EXPECT_TRUE(f.prompter.messages().back().text.startsWith(QStringLiteral("Could not move ")));
+    EXPECT_TRUE(QFile::exists(font));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("into/font.ttf")));
+
+    // A file gone before its delete is told.
+    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("gone.ttf");
+    f.prompter.willAnswer(MessageAnswer::Yes);
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->fileOperations().PopDeleteClick();
+    EXPECT_TRUE(f.prompter.messages().back().text.startsWith(QStringLiteral("Could not delete ")));
+}
+
+TEST(KilledWriter, AStoreIsEitherTheOldOrTheNewFileNeverAPart)
+{
+    const QString path = TestEnvironment::instance().makeFolder(QStringLiteral("killed")) + QStringLiteral("registry.reg");
+    const qsizetype size = 4 * 1024 * 1024;
+    ASSERT_TRUE(writeFileAtomically(path, QByteArray(size, '0')));
+    for (int round = 0; round < 5; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Rewrites the file over and over until it is killed.
+            for (int i = 1;; ++i)
+                writeFileAtomically(path, QByteArray(size, static_cast<char>('0' + i % 10)));
+        }
+        usleep(20000 + round * 7000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        ASSERT_EQ(content.size(), size);
+        EXPECT_EQ(content.count(content[0]), size) << "a mixed file after round " << round;
+    }
 }
