@@ -69,29 +69,12 @@ const char *CodePage::forCharset(int charset)
     }
 }
 
-QString CodePage::decode(const char *codePage, const QByteArray &bytes)
-{
-    QByteArray whole;
-    if (convert("UTF-8", codePage, bytes, &whole))
-        return QString::fromUtf8(whole);
-    QString text;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        QByteArray out;
-        // Byte by byte, so that one byte that does not convert spoils only itself.
-        if (convert("UTF-8", codePage, bytes.mid(i, 1), &out))
-            text += QString::fromUtf8(out);
-        else
-            text += QChar(0xFFFD);
-    }
-    return text;
-}
+namespace {
 
-QString CodePage::byteText(int charset, unsigned char byte)
+// The text of each byte of a code page, built once per code page. A byte that does not stand
+// alone (a lead byte of a double-byte code page, or an unassigned byte) has no text.
+const std::array<QString, 256> &tableFor(const char *codePage)
 {
-    const char *codePage = forCharset(charset);
-    if (!*codePage)
-        return QString(QChar(char16_t(0xF000 + byte)));
-    // Tables of 256 texts per code page, built once.
     static std::mutex lock;
     static QHash<QByteArray, std::array<QString, 256>> tables;
     const std::lock_guard guard(lock);
@@ -102,12 +85,36 @@ QString CodePage::byteText(int charset, unsigned char byte)
             QByteArray out;
             if (convert("UTF-8", codePage, QByteArray(1, static_cast<char>(b)), &out))
                 table[static_cast<size_t>(b)] = QString::fromUtf8(out);
-            // A byte that does not stand alone (a lead byte of a double-byte code page, or an
-            // unassigned byte) shows no character.
         }
         it = tables.insert(QByteArray(codePage), table);
     }
-    return (*it)[byte];
+    return *it;
+}
+
+}
+
+QString CodePage::decode(const char *codePage, const QByteArray &bytes)
+{
+    QByteArray whole;
+    if (convert("UTF-8", codePage, bytes, &whole))
+        return QString::fromUtf8(whole);
+    // Byte by byte, so that one byte that does not convert spoils only itself.
+    const std::array<QString, 256> &table = tableFor(codePage);
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const QString &piece = table[static_cast<unsigned char>(c)];
+        text += piece.isEmpty() ? QString(QChar(0xFFFD)) : piece;
+    }
+    return text;
+}
+
+QString CodePage::byteText(int charset, unsigned char byte)
+{
+    const char *codePage = forCharset(charset);
+    if (!*codePage)
+        return QString(QChar(char16_t(0xF000 + byte)));
+    return tableFor(codePage)[byte];
 }
 
 std::optional<unsigned char> CodePage::byteOf(int charset, QChar character)
