@@ -789,8 +789,14 @@ void TFormPreview::FormShow()
     m_installedFonts->BuildInstalledFontFiles();
     m_installedFonts->FillInstalledFontsList();
 
-    m_settings->LoadSettings(true);
-    m_settings->ApplyOptions();
+    // A store that cannot be read is told, and start-up goes on with what was loaded: the
+    // window must still list, preview and keep its commands current.
+    guarded([&] {
+        m_settings->LoadSettings(true);
+        m_settings->ApplyOptions();
+    });
+    if (m_state.StartFolder.isEmpty())
+        m_state.StartFolder = QStringLiteral("fonts");
     m_state.FontsListReady = false;
 
     const QString fontArgument = m_arguments.value(0);

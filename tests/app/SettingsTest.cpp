@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
+#include "ListView.h"
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -172,6 +174,9 @@ TEST(Settings, WrongTypesStopTheLoadWithTheRegistryMessage)
         ASSERT_EQ(f.prompter.messages().size(), 1u);
         EXPECT_EQ(f.prompter.messages()[0].text, QString::fromLatin1(c.message));
         EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
+        // Start-up went on: the fonts are listed and the timer runs.
+        EXPECT_GT(f.form->controls().FontsList->count(), 0);
+        EXPECT_TRUE(f.form->findChild<QTimer *>(QStringLiteral("SysTimer"))->isActive());
     }
 
     // A 39-byte block fills the fields it reaches; the program starts normally.
