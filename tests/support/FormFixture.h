@@ -9,6 +9,7 @@
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <memory>
 
@@ -34,11 +35,14 @@ struct FormFixture {
             TestEnvironment::instance().resetUserFiles();
         return TestEnvironment::instance().paths();
     }
-    // Shows the window (which runs start-up); the start-up tip stays pending only when asked,
-    // so that a timer tick in a later processEvents() shows no dialog nobody scripted.
+    // Shows the window (which runs start-up). The tests drive the 50 ms timer themselves
+    // (SysTimerTimer), so that no tick lands between a handler and the check of its result; the
+    // start-up tip stays pending only when asked.
     void show(bool keepStartupTip = false)
     {
         form->show();
+        if (QTimer *timer = form->findChild<QTimer *>(QStringLiteral("SysTimer")))
+            timer->stop();
         if (!keepStartupTip)
             form->state().StartupTipPending = false;
         QCoreApplication::processEvents();
