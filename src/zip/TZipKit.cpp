@@ -281,13 +281,10 @@ QString TZipKit::ConvertOEM(const QByteArray &text) const
     return CodePage::decode("CP437", text);
 }
 
-QString TZipKit::SetSlash(const QString &text, bool toForward)
+QString TZipKit::SetSlash(QString text, bool toForward)
 {
-    const QChar from = toForward ? QLatin1Char('\\') : QLatin1Char('/');
-    if (!text.contains(from))
-        return text;
-    QString out = text;
-    return toForward ? out.replace(QLatin1Char('\\'), QLatin1Char('/')) : out.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    // Taken by value: a name decoded just for this is changed in place, not copied.
+    return toForward ? text.replace(QLatin1Char('\\'), QLatin1Char('/')) : text.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
 QString TZipKit::volumeNameFor(int diskNo) const
@@ -541,7 +538,10 @@ void TZipKit::_List()
             OnDirUpdate();
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The wait cursor only while one of the program's windows is the active one.
+    const bool waitCursor = QApplication::activeWindow() != nullptr;
+    if (waitCursor)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     bool failed = false;
     qint64 position = 0;
     try {
@@ -661,7 +661,7 @@ void TZipKit::_List()
                 decoded = ConvertOEM(nameView.toByteArray());
             else
                 decoded = validUtf8(nameView.toByteArray()) ? QString::fromUtf8(nameView) : QString::fromLatin1(nameView);
-            e.FileName = SetSlash(decoded, false);
+            e.FileName = SetSlash(std::move(decoded), false);
             e.Encrypted = e.GeneralFlags & 1;
             readBytes(e.ExtraData, e.ExtraFieldLength, 10201);
             readBytes(e.FileComment, e.FileCommentLength, 11022);
@@ -691,7 +691,8 @@ void TZipKit::_List()
         ShowZipMessage(10202, QString::fromLocal8Bit(error.what()));
         failed = true;
     }
-    QApplication::restoreOverrideCursor();
+    if (waitCursor)
+        QApplication::restoreOverrideCursor();
     closeVolume();
     if (failed) {
         m_zipFileName.clear();

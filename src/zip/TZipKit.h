@@ -78,7 +78,7 @@ public:
     int QueryZip(const QString &fileName);
     bool IsZipSFX(const QString &fileName);
     QString ConvertOEM(const QByteArray &text) const;
-    static QString SetSlash(const QString &text, bool toForward);
+    static QString SetSlash(QString text, bool toForward);
 
     // Extraction.
     int Extract();
