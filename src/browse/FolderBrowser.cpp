@@ -152,7 +152,6 @@ void FolderBrowser::DisksBrowseChange()
     QComboBox *box = m_controls.DisksBrowse;
     if (box->currentIndex() >= box->count() - 1) {
         showFontsView();
-        m_controls.FilesBrowse->setCollapsed(true);
         m_controls.Install1->setEnabled(false);
         m_controls.BtnInst->setEnabled(false);
         m_controls.Uninstall1->setEnabled(true);

@@ -98,7 +98,7 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
                         pitchText(face.pitchAndFamily),
                         familyText(face.pitchAndFamily),
                         file,
-                        file == QLatin1String("Unknown") ? QString() : fileExtension(file),
+                        fileExtension(file),
                         QString::number(face.charset)};
         // A raster face shows the raster image even when its value carries a "(VGA res)" type.
         row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;

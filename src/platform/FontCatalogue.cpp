@@ -2,6 +2,7 @@
 #include "FontCatalogue.h"
 
 #include "AtomicFile.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -273,7 +274,7 @@ int FontCatalogue::faceCount(const QString &file)
 }
 
 FontCatalogue::FontCatalogue(QString cacheFolder)
-    : m_cacheFile(withSlash(cacheFolder) + QStringLiteral("font-facts-v1.tsv"))
+    : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v1.tsv"))
 {
 }
 
@@ -282,11 +283,6 @@ FontCatalogue::~FontCatalogue()
     for (const Temporary &t : m_temporary)
         if (t.qtId >= 0)
             QFontDatabase::removeApplicationFont(t.qtId);
-}
-
-QString FontCatalogue::withSlash(const QString &folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
 void FontCatalogue::rescan()

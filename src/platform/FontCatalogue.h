@@ -106,7 +106,6 @@ private:
         FontFacts facts;
     };
 
-    static QString withSlash(const QString &folder);
     void loadSystemFonts();
     void loadCache();
     void saveCache();

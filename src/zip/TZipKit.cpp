@@ -268,14 +268,6 @@ bool TZipKit::readAt(qint64 offset, void *buffer, qint64 length)
     return true;
 }
 
-void TZipKit::ReadJoin(qint64 &offset, QByteArray &into, qint64 length, int errorId)
-{
-    into.resize(length);
-    if (length > 0 && !readAt(offset, into.data(), length))
-        throw EZipKit(errorId, true);
-    offset += length;
-}
-
 QString TZipKit::ConvertOEM(const QByteArray &text) const
 {
     return CodePage::decode("CP437", text);

@@ -174,7 +174,6 @@ private:
     QString volumeNameFor(int diskNo) const;
     void closeVolume();
     bool readAt(qint64 offset, void *buffer, qint64 length);
-    void ReadJoin(qint64 &offset, QByteArray &into, qint64 length, int errorId);
     int runExtraction(int mode, const QByteArray *compressed);
     int callback(UnzCallbackRecord &record);
     QString ReadSpan();
@@ -189,7 +188,6 @@ private:
     bool m_zipBusy = false;
     bool m_destroying = false;
     int m_volumeFile = -1;
-    int m_waitCursor = 0;
 
     // The unzip library holder.
     void *m_module = nullptr;
