@@ -2,6 +2,7 @@
 // Opening an archive of 10,000 entries in the archive view beside `unzip -Z1`, and selecting an
 // entry of a typical font archive until it shows in all three views.
 #include "ArchiveBrowser.h"
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
@@ -18,21 +19,10 @@
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    for (const char *v : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        qputenv(v, home.path().toUtf8() + '/' + v);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchHome home;
     GlyvantaApplication app(argc, argv);
-    const Paths paths = Paths::fromEnvironment(QCoreApplication::applicationDirPath());
-    QtPrompter prompter;
-    RegistryStore registry(paths.registryFile());
-    FontCatalogue catalogue(paths.cacheFolder);
-    FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
-    TFormPreview form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {});
-    form.resize(900, 700);
-    form.show();
-    form.state().StartupTipPending = false;
+    BenchForm bench;
+    TFormPreview &form = bench.form;
 
     ZipBuilder big;
     for (int i = 0; i < 10000; ++i)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The naming-table reader against FreeType's own name reading; loading one TrueType file with
 // the character map fill; the map's re-layout.
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "CharacterMap.h"
 #include "FontCatalogue.h"
@@ -54,11 +55,7 @@ void freetypeNames(FT_Library library, const QStringList &files)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    for (const char *v : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        qputenv(v, home.path().toUtf8() + '/' + v);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchHome home;
     GlyvantaApplication app(argc, argv);
 
     const QStringList files = fontFiles();
@@ -79,14 +76,8 @@ int main(int argc, char **argv)
     report("FreeType open + FT_Get_Sfnt_Name (median of 15)", freetype);
     std::printf("ratio ours / FreeType: %.2f (goal <= 1)\n", ours / freetype);
 
-    const Paths paths = Paths::fromEnvironment(QCoreApplication::applicationDirPath());
-    QtPrompter prompter;
-    RegistryStore registry(paths.registryFile());
-    FontCatalogue catalogue(paths.cacheFolder);
-    FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
-    TFormPreview form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {});
-    form.resize(900, 700);
-    form.show();
+    BenchForm bench;
+    TFormPreview &form = bench.form;
     QCoreApplication::processEvents();
     form.CharMap2Click();
     const QString font = home.path() + QStringLiteral("/DejaVuSerif.ttf");

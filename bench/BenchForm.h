@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "FontCatalogue.h"
+#include "FontsRegistry.h"
+#include "Paths.h"
+#include "QtPrompter.h"
+#include "RegistryStore.h"
+#include "TFormPreview.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+// A temporary home for a benchmark: XDG folders of its own and the offscreen platform. Create it
+// before the application object.
+struct BenchHome {
+    BenchHome()
+    {
+        for (const char *v : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            qputenv(v, home.path().toUtf8() + '/' + v);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QString path() const { return home.path(); }
+    QTemporaryDir home;
+};
+
+// The main window over the real services, shown, with no start-up tip.
+struct BenchForm {
+    BenchForm()
+        : paths(Paths::fromEnvironment(QCoreApplication::applicationDirPath()))
+        , registry(paths.registryFile())
+        , catalogue(paths.cacheFolder)
+        , fontsKey(catalogue, paths.systemFontsFolder)
+        , form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {})
+    {
+        form.resize(900, 700);
+        form.show();
+        form.state().StartupTipPending = false;
+    }
+    Paths paths;
+    QtPrompter prompter;
+    RegistryStore registry;
+    FontCatalogue catalogue;
+    FontsRegistry fontsKey;
+    TFormPreview form;
+};
