@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs one fuzz entry for a number of seconds: scripts/fuzz.sh NAME SECONDS
+# Runs one fuzz entry for a number of seconds: scripts/fuzz.sh NAME SECONDS [libFuzzer options...]
+# (for example -runs=10000000 to stop after that many executions).
 # NAME is NameTable, ZipDirectory, Registry or Ini. Findings land in build-fuzz/findings/NAME/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 name=${1:?usage: scripts/fuzz.sh NAME SECONDS}
 seconds=${2:-60}
+shift $(( $# < 2 ? $# : 2 ))
 GLYVANTA_EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/deps.sh
 dir=build-fuzz
 [ -f "$dir/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -18,4 +20,4 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 "$dir/bin/fuzz_$name" -max_total_time="$seconds" -artifact_prefix="$dir/findings/$name/" -print_final_stats=1 \
-    -rss_limit_mb=2048 "$work"
+    -rss_limit_mb=2048 "$@" "$work"

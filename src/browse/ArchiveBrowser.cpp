@@ -10,6 +10,7 @@
 #include "ListView.h"
 #include "LocaleCompare.h"
 #include "Paths.h"
+#include "Prompter.h"
 #include "TZipKit.h"
 
 #include <QAction>
@@ -107,11 +108,18 @@ void ArchiveBrowser::PreviewArchiveEntry(int row, bool selected)
     deleteExtractedCopy();
     m_state.ArchiveTempFile = item.caption + item.subItems.value(0);
     m_zipKit.FSpecArgs.append(m_state.ArchiveTempFile);
+    const int shown = m_zipKit.ShownMessageCount;
+    m_zipKit.LastMessage.clear();
     m_zipKit.Extract();
     m_controls.StatusPanels[0]->clear();
     const QString extracted = extractedPath();
     if (!QFileInfo::exists(extracted)) {
-        // The component has told why; nothing of the previous font stays on show.
+        // The library's own messages reach no box: tell them here, unless the component did.
+        if (m_zipKit.ShownMessageCount == shown && !m_zipKit.Cancel)
+            m_services.prompter.message(m_zipKit.LastMessage.isEmpty() ? QStringLiteral("Could not extract ") + m_state.ArchiveTempFile
+                                                                        : m_zipKit.LastMessage,
+                                        MessageIcon::Error);
+        // Nothing of the previous font stays on show.
         m_state.ArchiveTempFile.clear();
         m_controls.StatusPanels[1]->setText(QStringLiteral("Default font"));
         m_controls.StatusPanels[2]->clear();

@@ -38,6 +38,48 @@ TransferResult failure(int error)
     return {false, reason(error)};
 }
 
+// An unnamed file in the target's folder, so that a copy cut short (a crash, a kill) leaves
+// nothing behind; file systems without O_TMPFILE get a named temporary file instead.
+struct TemporaryFile {
+    int fd = -1;
+    QByteArray name;   // empty while the file has no name
+
+    explicit TemporaryFile(const QByteArray &target)
+    {
+        const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+        fd = ::open(folder.isEmpty() ? "." : folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+            return;
+        name = folder + ".glyvanta-XXXXXX";
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+    }
+    // Gives the file the target's name; false with errno set when it cannot.
+    bool place(const QByteArray &target, ReplaceExisting replace)
+    {
+        if (name.isEmpty()) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+            if (replace == ReplaceExisting::No)
+                return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0;
+            name = target.left(target.lastIndexOf('/') + 1) + ".glyvanta-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(fd);
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+                name.clear();
+                return false;
+            }
+        }
+        const int placed = replace == ReplaceExisting::Yes ? ::rename(name.constData(), target.constData())
+                                                           : renameNoReplace(name.constData(), target.constData());
+        if (placed == 0)
+            name.clear();
+        return placed == 0;
+    }
+    // Removes a named file that was not placed.
+    void discard()
+    {
+        if (!name.isEmpty())
+            ::unlink(name.constData());
+    }
+};
+
 // Copies into a temporary file in the target's folder and puts it in place.
 TransferResult copyFile(const QByteArray &source, const QByteArray &target, ReplaceExisting replace)
 {
@@ -54,15 +96,14 @@ TransferResult copyFile(const QByteArray &source, const QByteArray &target, Repl
         ::close(in);
         return failure(EEXIST);
     }
-    const qsizetype slash = target.lastIndexOf('/');
-    QByteArray temporary = target.left(slash + 1) + ".glyvanta-XXXXXX";
-    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (out < 0) {
+    TemporaryFile out(target);
+    if (out.fd < 0) {
         const int error = errno;
         ::close(in);
         return failure(error);
     }
     int error = 0;
+    off_t copied = 0;
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(in, buffer, sizeof buffer);
@@ -72,8 +113,9 @@ TransferResult copyFile(const QByteArray &source, const QByteArray &target, Repl
         }
         if (n == 0)
             break;
+        copied += n;
         for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            const ssize_t w = ::write(out.fd, buffer + done, static_cast<size_t>(n - done));
             if (w < 0) {
                 error = errno;
                 break;
@@ -83,25 +125,23 @@ TransferResult copyFile(const QByteArray &source, const QByteArray &target, Repl
         if (error)
             break;
     }
-    if (!error && ::fsync(out) != 0)
-        error = errno;
-    if (!error) {
-        ::fchmod(out, info.st_mode & 07777);
-        const timespec times[2] = {info.st_atim, info.st_mtim};
-        ::futimens(out, times);
-    }
     ::close(in);
-    if (::close(out) != 0 && !error)
+    // A source cut short while it was read (truncated by another program, or on a medium that
+    // went away) must not pass for a whole copy.
+    const bool shortened = !error && copied < info.st_size;
+    if (!error && !shortened && ::fsync(out.fd) != 0)
         error = errno;
-    if (!error) {
-        const int placed = replace == ReplaceExisting::Yes ? ::rename(temporary.constData(), target.constData())
-                                                           : renameNoReplace(temporary.constData(), target.constData());
-        if (placed != 0)
+    if (!error && !shortened) {
+        ::fchmod(out.fd, info.st_mode & 07777);
+        const timespec times[2] = {info.st_atim, info.st_mtim};
+        ::futimens(out.fd, times);
+        if (!out.place(target, replace))
             error = errno;
     }
-    if (error) {
-        ::unlink(temporary.constData());
-        return failure(error);
+    ::close(out.fd);
+    if (error || shortened) {
+        out.discard();
+        return shortened ? TransferResult{false, QStringLiteral("the file became shorter while it was being copied")} : failure(error);
     }
     return {true, {}};
 }
@@ -122,11 +162,16 @@ TransferResult transferFile(const QString &source, const QString &target, Transf
         return {true, {}};
     if (errno != EXDEV)
         return failure(errno);
-    // Another file system: copy, and give up the source only once the copy stands.
+    // Another file system: copy, and give up the source only once the copy stands. A source
+    // that could not be removed (a read-only medium) refuses the move before anything is copied.
+    const QByteArray sourceFolder = from.left(from.lastIndexOf('/') + 1);
+    if (::access(sourceFolder.isEmpty() ? "." : sourceFolder.constData(), W_OK) != 0)
+        return failure(errno);
     const TransferResult copied = copyFile(from, to, replace);
     if (!copied.ok)
         return copied;
-    if (::unlink(from.constData()) != 0)
+    // A source someone else removed meanwhile is gone as a move would leave it.
+    if (::unlink(from.constData()) != 0 && errno != ENOENT)
         return {false, QStringLiteral("the file was copied, but the original could not be removed: ") + reason(errno)};
     return {true, {}};
 }

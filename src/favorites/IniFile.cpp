@@ -5,6 +5,7 @@
 #include "TextFile.h"
 
 #include <QFile>
+#include <QHash>
 
 IniFile::IniFile(QString path)
     : m_path(std::move(path))
@@ -159,6 +160,28 @@ QStringList IniFile::readSectionKeys(const QString &section) const
         if (m_lines[static_cast<size_t>(i)].kind == Line::Entry)
             keys << m_lines[static_cast<size_t>(i)].name;
     return keys;
+}
+
+QList<std::pair<QString, QString>> IniFile::readSection(const QString &section) const
+{
+    QList<std::pair<QString, QString>> entries;
+    const int start = sectionIndex(section);
+    if (start < 0)
+        return entries;
+    // A key written twice reads as its first value, as readString finds it.
+    QHash<QString, QString> first;
+    const int end = sectionEnd(start);
+    for (int i = start + 1; i < end; ++i) {
+        const Line &line = m_lines[static_cast<size_t>(i)];
+        if (line.kind != Line::Entry)
+            continue;
+        const QString folded = line.name.toCaseFolded();
+        auto found = first.constFind(folded);
+        if (found == first.constEnd())
+            found = first.insert(folded, line.value);
+        entries.emplace_back(line.name, found.value());
+    }
+    return entries;
 }
 
 bool IniFile::save(const std::vector<Line> &lines)

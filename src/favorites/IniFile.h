@@ -26,6 +26,8 @@ public:
     // False, and nothing changed on disk or in memory, when the file cannot be written.
     bool writeString(const QString &section, const QString &key, const QString &value);
     QStringList readSectionKeys(const QString &section) const;
+    // Each key of a section in order with what readString gives for it, in one pass.
+    QList<std::pair<QString, QString>> readSection(const QString &section) const;
     bool eraseSection(const QString &section);
     bool sectionExists(const QString &section) const;
 

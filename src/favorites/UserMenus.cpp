@@ -53,12 +53,15 @@ void UserMenus::fill(QMenu &menu, int fixedItems, const QString &section, int im
         menu.removeAction(generated);
         generated->deleteLater();
     }
-    m_state.IniSectionKeys = m_ini.readSectionKeys(section);
+    const auto entries = m_ini.readSection(section);
+    m_state.IniSectionKeys.clear();
+    for (const auto &entry : entries)
+        m_state.IniSectionKeys << entry.first;
     const QIcon icon = Icons::linkImages()[static_cast<size_t>(image)];
-    for (qsizetype i = m_state.IniSectionKeys.size() - 1; i >= 0; --i) {
-        const QString key = m_state.IniSectionKeys[i];
+    for (qsizetype i = entries.size() - 1; i >= 0; --i) {
+        const auto &[key, value] = entries[i];
         auto *item = new QAction(icon, captionFor(key), &menu);
-        item->setStatusTip(m_ini.readString(section, key, QString()));
+        item->setStatusTip(value);
         connect(item, &QAction::triggered, this, [this, item, favorites] {
             try {
                 favorites ? OpenFavorite(item->text()) : OpenLink(item->text());
@@ -114,9 +117,11 @@ void UserMenus::OpenLink(const QString &caption)
 void UserMenus::organize(const QString &section, OrganizerDialog &dialog)
 {
     dialog.clearRows();
-    m_state.IniSectionKeys = m_ini.readSectionKeys(section);
-    for (const QString &key : m_state.IniSectionKeys)
-        dialog.addRow(key, m_ini.readString(section, key, QString()));
+    m_state.IniSectionKeys.clear();
+    for (const auto &[key, value] : m_ini.readSection(section)) {
+        m_state.IniSectionKeys << key;
+        dialog.addRow(key, value);
+    }
     if (m_services.prompter.runDialog(dialog) == ModalResult::Ok) {
         m_ini.eraseSection(section);
         for (int row = 0; row < dialog.rowCount(); ++row)

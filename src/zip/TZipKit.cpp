@@ -170,8 +170,10 @@ void TZipKit::ShowZipMessage(int id, const QString &extra)
         text += extra;
     ErrCode = id;
     LastMessage = text;
-    if (!Unattended)
+    if (!Unattended) {
+        ++ShownMessageCount;
         m_prompter.message(text, MessageIcon::Error);
+    }
     if (OnMessage)
         OnMessage(id, text);
 }
@@ -189,8 +191,10 @@ void TZipKit::ShowExceptionError(const EZipKit &error)
     } else if (!error.FirstArg.isEmpty()) {
         text = text.arg(error.FirstArg, error.SecondArg);
     }
-    if (error.ShowBox && !Unattended)
+    if (error.ShowBox && !Unattended) {
+        ++ShownMessageCount;
         m_prompter.message(error.message(), MessageIcon::Error);
+    }
     LastMessage = text;
     if (OnMessage)
         OnMessage(ErrCode, error.message());

@@ -129,6 +129,8 @@ public:
     int DroppedDirCount = 0;
     int ErrCode = 0;
     QString LastMessage;
+    // Boxes shown so far, so that a caller can tell whether a failure has been told.
+    int ShownMessageCount = 0;
     int SuccessCount = 0;
     int FullErrCode = 0;
     bool Cancel = false;

@@ -3,6 +3,7 @@
 #include "FileOperations.h"
 #include "TZipKit.h"
 #include "FolderBrowser.h"
+#include "FileHelpers.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
 #include "Installer.h"
@@ -23,12 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList rows(const ListView *list)
 {
@@ -222,7 +217,9 @@ TEST(ArchiveBrowser, DamagedArchivesAndEntriesTellAndLeaveNothingBehind)
     out.write(bytes);
     out.close();
     f.form->archiveBrowser().OpenArchive(folder + QStringLiteral("damaged.zip"));
+    f.prompter.willAnswer(MessageAnswer::Ok);
     c.ZipBrowse->selectRow(1);
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("CRC error in bad.ttf"));
     EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_TRUE(QDir(f.form->archiveBrowser().extractionFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Desktop.h"
 #include "FolderBrowser.h"
+#include "FileHelpers.h"
 #include "FormFixture.h"
 #include "IniFile.h"
 #include "ListView.h"
@@ -21,12 +22,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList captions(const QMenu *menu)
 {
@@ -49,7 +44,7 @@ TEST(IniFile, KeepsOrderReplacesInPlaceAndLeavesOtherLines)
     EXPECT_EQ(ini.readSectionKeys(QStringLiteral("favorites")), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
     ASSERT_TRUE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("b"), QStringLiteral("/new/")));
     ASSERT_TRUE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("C"), QStringLiteral("/c/")));
-    EXPECT_EQ(contentOf(path), QByteArray("; my favourites\r\n[Favorites]\r\nb=/new/\r\nA=/a/\r\nC=/c/\r\n\r\n[Tips]\r\nCount=1\r\n0=tip\r\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("; my favourites\r\n[Favorites]\r\nb=/new/\r\nA=/a/\r\nC=/c/\r\n\r\n[Tips]\r\nCount=1\r\n0=tip\r\n"));
     EXPECT_EQ(ini.readString(QStringLiteral("Favorites"), QStringLiteral("B"), QString()), QStringLiteral("/new/"));
 
     // Titles with "=", a leading "[" or ";", "%" and line breaks come back as typed.
@@ -67,7 +62,7 @@ TEST(IniFile, KeepsOrderReplacesInPlaceAndLeavesOtherLines)
     EXPECT_FALSE(IniFile(path).sectionExists(QStringLiteral("Links")));
 
     // A write that fails leaves the old file as it was.
-    const QByteArray before = contentOf(path);
+    const QByteArray before = fileBytes(path);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, SIG_IGN);
@@ -77,7 +72,7 @@ TEST(IniFile, KeepsOrderReplacesInPlaceAndLeavesOtherLines)
     const bool written = reread.writeString(QStringLiteral("Favorites"), QStringLiteral("D"), QStringLiteral("/d/"));
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(written);
-    EXPECT_EQ(contentOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(reread.readString(QStringLiteral("Favorites"), QStringLiteral("D"), QStringLiteral("none")), QStringLiteral("none"));
 }
 
@@ -143,7 +138,7 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
     ini.writeString(QStringLiteral("Favorites"), QStringLiteral("one"), QStringLiteral("/1/"));
     ini.writeString(QStringLiteral("Favorites"), QStringLiteral("two"), QStringLiteral("/2/"));
     ini.writeString(QStringLiteral("Favorites"), QStringLiteral("three"), QStringLiteral("/3/"));
-    const QByteArray before = contentOf(f.paths.favoritesIni());
+    const QByteArray before = fileBytes(f.paths.favoritesIni());
 
     // Cancel after changes leaves file and menu as they were.
     f.prompter.willRunDialog([](QDialog &dialog) {
@@ -154,7 +149,7 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
         return ModalResult::Cancel;
     });
     f.form->action(QStringLiteral("PopConfigFav"))->trigger();
-    EXPECT_EQ(contentOf(f.paths.favoritesIni()), before);
+    EXPECT_EQ(fileBytes(f.paths.favoritesIni()), before);
 
     f.prompter.willRunDialog([&](QDialog &dialog) {
         auto &org = static_cast<TFormFavOrg &>(dialog);
