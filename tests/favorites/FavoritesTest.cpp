@@ -58,6 +58,19 @@ TEST(IniFile, KeepsOrderReplacesInPlaceAndLeavesOtherLines)
         EXPECT_EQ(reread.readString(QStringLiteral("Links"), title, QString()), title + QStringLiteral(" = value%"));
     EXPECT_EQ(reread.readString(QStringLiteral("Tips"), QStringLiteral("0"), QString()), QStringLiteral("tip"));
 
+    // One pass over a section gives what key-by-key reads give, a key written twice in another
+    // case included: both rows read the first value.
+    QFile twice(path + QStringLiteral(".twice"));
+    ASSERT_TRUE(twice.open(QIODevice::WriteOnly));
+    twice.write("[Favorites]\r\nHome=/one/\r\nnot an entry\r\nHOME=/two/\r\nWork=/w/\r\n[Links]\r\nx=y\r\n");
+    twice.close();
+    const IniFile duplicated(path + QStringLiteral(".twice"));
+    using Entry = std::pair<QString, QString>;
+    EXPECT_EQ(duplicated.readSection(QStringLiteral("FAVORITES")),
+              (QList<Entry>{{QStringLiteral("Home"), QStringLiteral("/one/")}, {QStringLiteral("HOME"), QStringLiteral("/one/")}, {QStringLiteral("Work"), QStringLiteral("/w/")}}));
+    EXPECT_EQ(duplicated.readString(QStringLiteral("Favorites"), QStringLiteral("HOME"), QString()), QStringLiteral("/one/"));
+    EXPECT_TRUE(duplicated.readSection(QStringLiteral("Tips")).isEmpty());
+
     ASSERT_TRUE(reread.eraseSection(QStringLiteral("Links")));
     EXPECT_FALSE(IniFile(path).sectionExists(QStringLiteral("Links")));
 
