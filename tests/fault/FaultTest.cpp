@@ -27,6 +27,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -253,7 +254,10 @@ TEST(VanishingSource, AMoveAcrossFileSystemsKeepsTheSourceUnlessTheCopyIsWhole)
     f.show();
     const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("vanish-move"));
     const QString other = QStringLiteral("/dev/shm/glyvanta-vanish-") + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('/');
-    ASSERT_TRUE(QDir().mkpath(other));
+    struct stat here {}, there {};
+    if (!QDir().mkpath(other) || ::stat(QFile::encodeName(target).constData(), &here) != 0 ||
+        ::stat(QFile::encodeName(other).constData(), &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
     const QString far = makeBigFont(other, QStringLiteral("far.ttf"));
     const QByteArray original = fileBytes(far);
     f.form->state().CurrentFont.FontFilePath = far;
