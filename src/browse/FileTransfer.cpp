@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -60,10 +61,17 @@ struct TemporaryFile {
             const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
             if (replace == ReplaceExisting::No)
                 return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0;
-            name = target.left(target.lastIndexOf('/') + 1) + ".glyvanta-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(fd);
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
-                name.clear();
-                return false;
+            // A name of its own beside the target, to rename over it; a leftover of a killed run
+            // may hold a name, so another is drawn.
+            const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+            for (int attempt = 0;; ++attempt) {
+                name = folder + ".glyvanta-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+                    break;
+                if (errno != EEXIST || attempt == 8) {
+                    name.clear();
+                    return false;
+                }
             }
         }
         const int placed = replace == ReplaceExisting::Yes ? ::rename(name.constData(), target.constData())
