@@ -17,9 +17,10 @@ work="$dir/corpus/$name"
 mkdir -p "$work" "$dir/findings/$name"
 cp -n tests/fuzz/corpus/"$corpus"/* "$work"/ 2>/dev/null || true
 export QT_QPA_PLATFORM=offscreen
-# Short allocation stacks, a smaller quarantine and no returning of memory to the system keep long
-# runs fast: with the defaults the stack depot and madvise calls grow until they take most of the time.
-export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:malloc_context_size=4:quarantine_size_mb=32:allocator_release_to_os_interval_ms=-1
+# No allocation stacks, a smaller quarantine and no returning of memory to the system keep long
+# runs fast: with the defaults the stack depot and madvise calls grow until they take most of the
+# time. Replay a finding with the binary alone (default options) to see where its memory came from.
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:malloc_context_size=0:quarantine_size_mb=32:allocator_release_to_os_interval_ms=-1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 "$dir/bin/fuzz_$name" -max_total_time="$seconds" -artifact_prefix="$dir/findings/$name/" -print_final_stats=1 \
     -rss_limit_mb=2048 "$@" "$work"
