@@ -265,3 +265,57 @@ TEST(ReadOnlyFileSystem, AnInstalledFontThatCannotBeDeletedStaysListedAndTold)
     EXPECT_GE(rowOf(list, QStringLiteral("Fixedsys")), 0);
     EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")), QStringLiteral("fixedsys.ttf"));
 }
+
+TEST(ReadOnlyFileSystem, InstallUnpackAndEveryStoreRefuseAndKeepTheOldFiles)
+{
+    NEED_MOUNTS();
+    FormFixture f;
+    f.show();
+    const QString source = TestEnvironment::instance().makeFolder(QStringLiteral("ro-sources"));
+    placeCopy(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), source, QStringLiteral("fixedsys.ttf"));
+    ZipBuilder zip;
+    zip.add("packed.ttf", fileBytes(TestEnvironment::wine(QStringLiteral("fixedsys.ttf"))));
+    zip.write(source + QStringLiteral("fonts.zip"));
+    const QString locked = TestEnvironment::instance().makeFolder(QStringLiteral("ro-stores"));
+    IniFile ini(locked + QStringLiteral("favorites.ini"));
+    ASSERT_TRUE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("Home"), QStringLiteral("/home/")));
+    const QByteArray iniBefore = fileBytes(ini.path());
+    QDir().mkpath(f.paths.systemFontsFolder);
+    fault::ReadOnlyFolder readOnly(locked);
+    fault::ReadOnlyFolder readOnlyFonts(f.paths.systemFontsFolder);
+    ASSERT_TRUE(readOnly.mounted() && readOnlyFonts.mounted());
+
+    f.form->folderBrowser().ListFolder(source);
+    f.form->controls().FilesBrowse->selectRow(rowOf(f.form->controls().FilesBrowse, QStringLiteral("fixedsys")));
+    f.prompter.willRunDialog(installByCopy());
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->installer().Install1Click();
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Unable to install the font."));
+    EXPECT_FALSE(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")).has_value());
+
+    ArchiveBrowser &archive = f.form->archiveBrowser();
+    archive.OpenArchive(source + QStringLiteral("fonts.zip"));
+    f.form->controls().ZipBrowse->selectRow(1);
+    f.prompter.willChooseFolder(locked);
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    archive.PopZipUnpackClick();
+    EXPECT_EQ(f.prompter.messages().back().text,
+              transferMessage(QStringLiteral("copy"), archive.extractedPath(), locked + QStringLiteral("packed.ttf"), kReadOnly));
+
+    EXPECT_FALSE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("Fonts"), QStringLiteral("/usr/share/fonts/")));
+    EXPECT_EQ(fileBytes(ini.path()), iniBefore);
+
+    f.prompter.willChooseFile(locked + QStringLiteral("sample.txt"));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->guarded([&] { f.form->FormConfig->SaveTextClick(); });
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + locked + QStringLiteral("sample.txt"));
+
+    f.form->Report2Click();
+    f.form->controls().FontsList->selectRow(0);
+    f.prompter.willChooseFile(locked + QStringLiteral("report.rtf"));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->action(QStringLiteral("SaveAs1"))->trigger();
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + locked + QStringLiteral("report.rtf"));
+    EXPECT_EQ(entriesOf(locked), QStringList{QStringLiteral("favorites.ini")});
+    EXPECT_TRUE(entriesOf(f.paths.systemFontsFolder).isEmpty());
+}
