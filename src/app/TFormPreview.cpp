@@ -620,8 +620,9 @@ void TFormPreview::buildPages()
 
     auto *symbolGroup = named(new QGroupBox(QStringLiteral("Symbol"), sheetCharMap), QStringLiteral("SymbolGroup"));
     m_controls.SymbolGroup = symbolGroup;
-    symbolGroup->setFixedWidth(150);
+    symbolGroup->setFixedWidth(160);
     auto *symbolLayout = new QVBoxLayout(symbolGroup);
+    symbolLayout->setContentsMargins(6, 6, 6, 6);
     m_controls.PanelSymbol = named(new QWidget(symbolGroup), QStringLiteral("PanelSymbol"));
     auto *panelSymbolLayout = new QVBoxLayout(m_controls.PanelSymbol);
     panelSymbolLayout->setContentsMargins(0, 0, 0, 0);
@@ -668,6 +669,9 @@ void TFormPreview::buildPages()
 
     m_controls.GroupBoxGoTo = named(new QGroupBox(QStringLiteral("Go to"), symbolGroup), QStringLiteral("GroupBoxGoTo"));
     auto *goLayout = new QGridLayout(m_controls.GroupBoxGoTo);
+    // Narrow margins, so that both radio captions fit the fixed-width panel.
+    goLayout->setContentsMargins(4, 4, 4, 4);
+    goLayout->setHorizontalSpacing(2);
     goLayout->addWidget(new QLabel(QStringLiteral("Go to:"), m_controls.GroupBoxGoTo), 0, 0);
     m_controls.GoTo = named(new QLineEdit(m_controls.GroupBoxGoTo), QStringLiteral("GoTo"));
     setHint(m_controls.GoTo, QStringLiteral("|Object to go"));
