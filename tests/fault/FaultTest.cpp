@@ -3,6 +3,7 @@
 // that write files: each one fails, says so, and leaves neither a partial file nor a lost one.
 #include "ArchiveBrowser.h"
 #include "AtomicFile.h"
+#include "FaultHelpers.h"
 #include "FaultSystem.h"
 #include "FileHelpers.h"
 #include "FileOperations.h"
@@ -10,6 +11,7 @@
 #include "FolderBrowser.h"
 #include "FormFixture.h"
 #include "Installer.h"
+#include "ListHelpers.h"
 #include "ListView.h"
 #include "ReportView.h"
 #include "TFormFontInstall.h"
@@ -197,22 +199,6 @@ TEST(KilledWriter, AStoreIsEitherTheOldOrTheNewFileNeverAPart)
     }
 }
 
-namespace {
-
-void selectCaption(ListView *list, const QString &caption)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i).caption == caption)
-            list->selectRow(i);
-}
-
-QString copyMessage(const QString &what, const QString &source, const QString &target, const QString &reason)
-{
-    return QStringLiteral("Could not %1 %2 to %3: %4").arg(what, source, target, reason);
-}
-
-}
-
 TEST(VanishingSource, ACopyWhoseSourceFailsOrShrinksHalfWayLeavesNoFileAndTells)
 {
     FormFixture f;
@@ -231,7 +217,7 @@ TEST(VanishingSource, ACopyWhoseSourceFailsOrShrinksHalfWayLeavesNoFileAndTells)
         f.form->fileOperations().PopCopyToClick();
         EXPECT_TRUE(pulled.fired());
     }
-    EXPECT_EQ(f.prompter.messages().back().text, copyMessage(QStringLiteral("copy"), font, target + QStringLiteral("big.ttf"), QStringLiteral("Input/output error")));
+    EXPECT_EQ(f.prompter.messages().back().text, transferMessage(QStringLiteral("copy"), font, target + QStringLiteral("big.ttf"), QStringLiteral("Input/output error")));
     EXPECT_TRUE(entriesOf(target).isEmpty());
     EXPECT_EQ(fileBytes(font), original);
 
@@ -244,7 +230,7 @@ TEST(VanishingSource, ACopyWhoseSourceFailsOrShrinksHalfWayLeavesNoFileAndTells)
         EXPECT_TRUE(cut.fired());
     }
     EXPECT_EQ(f.prompter.messages().back().text,
-              copyMessage(QStringLiteral("copy"), font, target + QStringLiteral("big.ttf"), QStringLiteral("the file became shorter while it was being copied")));
+              transferMessage(QStringLiteral("copy"), font, target + QStringLiteral("big.ttf"), QStringLiteral("the file became shorter while it was being copied")));
     EXPECT_TRUE(entriesOf(target).isEmpty());
 }
 
@@ -269,7 +255,7 @@ TEST(VanishingSource, AMoveAcrossFileSystemsKeepsTheSourceUnlessTheCopyIsWhole)
         f.form->fileOperations().PopMoveToClick();
         EXPECT_TRUE(pulled.fired());
     }
-    EXPECT_EQ(f.prompter.messages().back().text, copyMessage(QStringLiteral("move"), far, target + QStringLiteral("far.ttf"), QStringLiteral("Input/output error")));
+    EXPECT_EQ(f.prompter.messages().back().text, transferMessage(QStringLiteral("move"), far, target + QStringLiteral("far.ttf"), QStringLiteral("Input/output error")));
     EXPECT_EQ(fileBytes(far), original);
     EXPECT_TRUE(entriesOf(target).isEmpty());
 
@@ -295,13 +281,9 @@ TEST(VanishingSource, InstallAndArchiveExtractionFailCleanly)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("vanish-install"));
     const QString font = makeBigFont(folder, QStringLiteral("big.ttf"));
     f.form->folderBrowser().ListFolder(folder);
-    selectCaption(f.form->controls().FilesBrowse, QStringLiteral("big"));
-    f.prompter.willRunDialog([](QDialog &dialog) {
-        auto &install = static_cast<TFormFontInstall &>(dialog);
-        install.InstallTypeItems[1]->click();
-        install.OK->click();
-        return install.result();
-    });
+    ListView *files = f.form->controls().FilesBrowse;
+    files->selectRow(rowOf(files, QStringLiteral("big")));
+    f.prompter.willRunDialog(installByCopy());
     f.prompter.willAnswer(MessageAnswer::Ok);
     const auto recorded = f.fontsKey.readString(QStringLiteral("DejaVu Sans (TrueType)"));
     {

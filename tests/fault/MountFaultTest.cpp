@@ -3,6 +3,7 @@
 // command that writes fails, says why, and leaves the old files as they were.
 #include "AppError.h"
 #include "ArchiveBrowser.h"
+#include "FaultHelpers.h"
 #include "FaultSystem.h"
 #include "FileHelpers.h"
 #include "FileOperations.h"
@@ -13,7 +14,6 @@
 #include "ListHelpers.h"
 #include "ListView.h"
 #include "TFormConfig.h"
-#include "TFormFontInstall.h"
 #include "ZipBuilder.h"
 
 #include <QAction>
@@ -23,6 +23,8 @@
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #define NEED_MOUNTS()                                                                                                  \
     if (!fault::mountsAvailable())                                                                                     \
@@ -50,11 +52,6 @@ void fillUp(const QString &folder)
     filler.write("f");
 }
 
-QString transferMessage(const QString &what, const QString &source, const QString &target, const QString &reason)
-{
-    return QStringLiteral("Could not %1 %2 to %3: %4").arg(what, source, target, reason);
-}
-
 QString registryReason(const std::function<void()> &write)
 {
     try {
@@ -63,16 +60,6 @@ QString registryReason(const std::function<void()> &write)
         return error.message();
     }
     return QStringLiteral("(written)");
-}
-
-std::function<int(QDialog &)> installByCopy()
-{
-    return [](QDialog &dialog) {
-        auto &install = static_cast<TFormFontInstall &>(dialog);
-        install.InstallTypeItems[1]->click();
-        install.OK->click();
-        return install.result();
-    };
 }
 
 }
