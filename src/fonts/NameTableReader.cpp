@@ -4,10 +4,7 @@
 #include "ByteSource.h"
 #include "CodePage.h"
 
-#include <QFile>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace {
 constexpr std::uint32_t kNameTag = 0x6E616D65;   // 'name'
@@ -42,7 +39,40 @@ QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t>
     return text;
 }
 
-NameReadResult readNameTable(ByteSource &source)
+namespace {
+
+// A record's string, chosen to fill its slot; decoded only once reading is over.
+struct ChosenString {
+    bool set = false;
+    std::uint16_t platformId = 0;
+    std::uint64_t at = 0;
+    std::uint16_t length = 0;
+};
+
+// Decodes the chosen strings; a range that several slots share is decoded once.
+void decodeChosen(ByteSource &source, const std::array<ChosenString, 21> &chosen, std::array<QString, 21> &names)
+{
+    std::vector<std::uint8_t> text;
+    for (std::size_t id = 0; id < chosen.size(); ++id) {
+        const ChosenString &c = chosen[id];
+        if (!c.set)
+            continue;
+        const auto same = std::find_if(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(id), [&](const ChosenString &o) {
+            return o.set && o.platformId == c.platformId && o.at == c.at && o.length == c.length;
+        });
+        if (same != chosen.begin() + static_cast<std::ptrdiff_t>(id)) {
+            names[id] = names[static_cast<std::size_t>(same - chosen.begin())];
+            continue;
+        }
+        text.resize(c.length);
+        // The file may have shrunk since its size was taken: what is not there stays empty.
+        names[id] = source.readExact(c.at, c.length, text.data()) ? decodeNameString(c.platformId, text) : QString();
+    }
+}
+
+}
+
+NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
 {
     NameReadResult result;
     std::uint8_t buffer[16];
@@ -52,61 +82,73 @@ NameReadResult readNameTable(ByteSource &source)
     }
     const std::uint16_t numTables = u16be(buffer + 4);
     std::optional<std::uint64_t> nameOffset;
+    std::uint64_t nameLength = 0;
     for (std::uint32_t t = 0; t < numTables; ++t) {
         if (!source.readExact(12 + std::uint64_t(t) * 16, 16, buffer)) {
             result.status = NameReadStatus::ShortRead;
             return result;
         }
-        if (u32be(buffer) == kNameTag)
+        if (u32be(buffer) == kNameTag) {
             nameOffset = u32be(buffer + 8);
+            nameLength = u32be(buffer + 12);
+        }
     }
     // No naming table, or not even its header: a font without names.
     if (!nameOffset || !source.readExact(*nameOffset, 6, buffer)) {
         result.status = NameReadStatus::NoNameTable;
         return result;
     }
+    // A string must lie inside the naming table and inside the file; the rest are skipped, so
+    // no record costs more than the bytes it really has.
+    const std::uint64_t tableEnd = *nameOffset + std::min(nameLength, sourceSize - std::min(sourceSize, *nameOffset));
     const std::uint16_t count = u16be(buffer + 2);
     const std::uint64_t storage = *nameOffset + u16be(buffer + 4);
-    std::vector<std::uint8_t> text;
+    // Only the last record of each ID fills its slot, so only those strings are decoded: the work
+    // is bounded by the records' bytes, however many records share one long string.
+    std::array<ChosenString, 21> chosen;
     for (std::uint32_t r = 0; r < count; ++r) {
         if (!source.readExact(*nameOffset + 6 + std::uint64_t(r) * 12, 12, buffer)) {
             result.status = NameReadStatus::ShortRead;
-            return result;
+            break;
         }
-        const std::uint16_t platformId = u16be(buffer);
         const std::uint16_t nameId = u16be(buffer + 6);
         const std::uint16_t length = u16be(buffer + 8);
         const std::uint64_t at = storage + u16be(buffer + 10);
-        text.resize(length);
-        if (!source.readExact(at, length, text.data())) {
-            result.status = NameReadStatus::ShortRead;
-            return result;
-        }
-        if (nameId <= 20)
-            result.names[nameId] = decodeNameString(platformId, text);
+        // An empty string lies anywhere: it empties its slot.
+        if (nameId > 20 || (length > 0 && at + length > tableEnd))
+            continue;
+        chosen[nameId] = {true, u16be(buffer), at, length};
     }
+    decodeChosen(source, chosen, result.names);
     return result;
 }
 
 NameReadResult readNameTable(std::span<const std::uint8_t> bytes)
 {
     ByteSource source = ByteSource::fromMemory(bytes);
-    return readNameTable(source);
+    return readNameTable(source, bytes.size());
 }
 
-std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path)
+std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path, FileRefusal *why)
 {
     record.FontNames.fill(QString());
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    record.FontFileHandle = fd;
-    if (fd < 0)
+    // Never blocks, and only a regular file is read: a FIFO or a device is refused at once.
+    RegularFile file(path);
+    if (why)
+        *why = file.refusal();
+    if (!file.isOpen()) {
+        record.FontFileHandle = -1;
         return std::nullopt;
-    ByteSource source = ByteSource::fromFile(fd);
-    const NameReadResult result = readNameTable(source);
+    }
+    record.FontFileHandle = file.fd();
+    ByteSource source = ByteSource::fromFile(file.fd());
+    const NameReadResult result = readNameTable(source, static_cast<std::uint64_t>(file.size()));
     record.FontNames = result.names;
-    if (result.status == NameReadStatus::ShortRead)
+    if (result.status == NameReadStatus::ShortRead) {
+        // Left open, as the failure result leaves it; the caller closes it.
+        file.release();
         return std::nullopt;
-    ::close(fd);
+    }
     record.FontFileHandle = 0;
     record.FontFilePath = path;
     return record.FontNames[4];

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MainState.h"
+#include "NativeFile.h"
 
 #include <QString>
 
@@ -15,8 +16,11 @@ class ByteSource;
 // Reads the 21 strings (name IDs 0 to 20) of a TrueType/OpenType naming table.
 //
 // Safety: every offset is computed in 64-bit arithmetic and every read is bounded by the source,
-// so a table that points past the end comes up short and fails; nothing outside the file is
-// read. Records are taken in file order; the last one with an ID wins; IDs above 20 are skipped.
+// so a table or a record that points past the end comes up short and fails; nothing outside the
+// file is read. Records are taken in file order; the last one with an ID wins; IDs above 20 are
+// skipped, and so are records whose string does not lie inside the naming table (as its table
+// record gives its length) and the file. Only the winning strings are decoded, each distinct
+// range once, so the work follows the file's size, not the records' claims.
 // Strings are decoded by platform: Unicode and Windows records as UTF-16 big-endian, Macintosh
 // Roman records as Mac Roman, others by dropping zero bytes.
 enum class NameReadStatus { Ok, CannotOpen, ShortRead, NoNameTable };
@@ -26,7 +30,7 @@ struct NameReadResult {
     NameReadStatus status = NameReadStatus::Ok;
 };
 
-NameReadResult readNameTable(ByteSource &source);
+NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize);
 NameReadResult readNameTable(std::span<const std::uint8_t> bytes);
 QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t> bytes);
 
@@ -34,5 +38,6 @@ QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t>
 // when the file has no full name or no naming table, and nothing (the failure result) when the
 // file cannot be opened or a read comes up short. On failure after opening, the file stays open
 // in FontFileHandle and FontFilePath keeps its previous value; on success the file is closed
-// and the path recorded.
-std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path);
+// and the path recorded. The file is opened without blocking and read only when it is a regular
+// file; why tells the caller when the file was refused (None when it was opened).
+std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path, FileRefusal *why = nullptr);
