@@ -2,146 +2,19 @@
 #include "FontCatalogue.h"
 
 #include "AtomicFile.h"
+#include "NativeFile.h"
 #include "Paths.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFontDatabase>
-#include <QSaveFile>
 
 #include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SFNT_NAMES_H
-#include FT_TRUETYPE_TABLES_H
-#include FT_TRUETYPE_IDS_H
-#include FT_WINFONTS_H
 
 #include <algorithm>
-#include <cmath>
 #include <thread>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// Code-page bits of the OS/2 table to Windows charsets, in bit order.
-constexpr std::pair<int, int> kCodePageCharsets[] = {
-    {0, 0}, {1, 238}, {2, 204}, {3, 161}, {4, 162}, {5, 177}, {6, 178}, {7, 186}, {8, 163},
-    {16, 222}, {17, 128}, {18, 134}, {19, 129}, {20, 136}, {21, 130}, {29, 77}, {30, 255}, {31, 2},
-};
-
-constexpr int kFixedPitch = 1;
-constexpr int kVariablePitch = 2;
-constexpr int kRoman = 0x10, kSwiss = 0x20, kModern = 0x30, kScript = 0x40, kDecorative = 0x50;
-
-// One library per thread: facts are read on several threads at a cold start.
-FT_Library freetype()
-{
-    struct Library {
-        FT_Library handle = nullptr;
-        Library() { FT_Init_FreeType(&handle); }
-        ~Library() { FT_Done_FreeType(handle); }
-    };
-    thread_local Library library;
-    return library.handle;
-}
-
-QString decodeName(const FT_SfntName &name)
-{
-    const auto *bytes = reinterpret_cast<const char *>(name.string);
-    if (name.platform_id == TT_PLATFORM_MACINTOSH)
-        return QString::fromLatin1(bytes, name.string_len);
-    QString out;
-    for (FT_UInt i = 0; i + 1 < name.string_len; i += 2)
-        out.append(QChar(char16_t(name.string[i] << 8 | name.string[i + 1])));
-    return out;
-}
-
-// Names 1, 2 and 4 in one pass over the records: Windows English first, then any Windows
-// record, then Unicode, then Macintosh Roman.
-struct SfntNames {
-    QString family, style, full;
-};
-
-SfntNames sfntNames(FT_Face face)
-{
-    SfntNames names;
-    int best[3] = {-1, -1, -1};
-    QString *targets[3] = {&names.family, &names.style, &names.full};
-    const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
-    for (FT_UInt i = 0; i < count; ++i) {
-        FT_SfntName name;
-        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.string_len == 0)
-            continue;
-        const int slot = name.name_id == TT_NAME_ID_FONT_FAMILY ? 0
-            : name.name_id == TT_NAME_ID_FONT_SUBFAMILY       ? 1
-            : name.name_id == TT_NAME_ID_FULL_NAME            ? 2
-                                                              : -1;
-        if (slot < 0)
-            continue;
-        int score = -1;
-        if (name.platform_id == TT_PLATFORM_MICROSOFT)
-            score = name.language_id == 0x409 ? 3 : 2;
-        else if (name.platform_id == TT_PLATFORM_APPLE_UNICODE)
-            score = 1;
-        else if (name.platform_id == TT_PLATFORM_MACINTOSH && name.encoding_id == TT_MAC_ID_ROMAN)
-            score = 0;
-        if (score > best[slot]) {
-            best[slot] = score;
-            *targets[slot] = decodeName(name);
-        }
-    }
-    return names;
-}
-
-int familyFromPanose(const TT_OS2 *os2, bool fixed)
-{
-    if (fixed)
-        return kModern;
-    if (!os2)
-        return 0;
-    switch (os2->panose[0]) {
-    case 3: return kScript;
-    case 4:
-    case 5: return kDecorative;
-    case 2:
-        if (os2->panose[3] == 9)
-            return kModern;
-        if (os2->panose[1] >= 11 && os2->panose[1] <= 13)
-            return kSwiss;
-        if (os2->panose[1] >= 2 && os2->panose[1] <= 10)
-            return kRoman;
-        break;
-    default: break;
-    }
-    switch (os2->sFamilyClass >> 8) {
-    case 1: case 2: case 3: case 4: case 5: case 7: return kRoman;
-    case 8: return kSwiss;
-    case 9: case 12: return kDecorative;
-    case 10: return kScript;
-    default: return 0;
-    }
-}
-
-int lastCharOf(FT_Face face, bool symbol)
-{
-    for (FT_ULong code = 255;; --code) {
-        if (FT_Get_Char_Index(face, symbol ? 0xF000 + code : code) != 0)
-            return static_cast<int>(code);
-        if (code == 0)
-            return 0;
-    }
-}
-
-QString fullNameOf(const QString &family, const QString &style)
-{
-    if (style.isEmpty() || style == QLatin1String("Regular") || style == QLatin1String("Normal") || style == QLatin1String("Medium"))
-        return family;
-    return family + QLatin1Char(' ') + style;
-}
 
 QString cacheKey(const QString &file, int index)
 {
@@ -156,121 +29,15 @@ QString fcString(FcPattern *pattern, const char *object)
     return {};
 }
 
-}
-
-namespace {
-
-// Small files are read whole into a reused buffer: FreeType's many small reads then cost no
-// system calls. (Mapping them costs more: every unmap flushes the other cores' TLBs.)
-constexpr qint64 kWholeReadLimit = 2 * 1024 * 1024;
-
-bool readWhole(const QString &path, std::vector<FT_Byte> &buffer)
+// A file name from fontconfig: bytes, kept as they are.
+QString fcPath(FcPattern *pattern)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size <= kWholeReadLimit;
-    if (ok) {
-        buffer.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (ok && done < buffer.size()) {
-            const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
-            ok = n > 0;
-            done += ok ? static_cast<size_t>(n) : 0;
-        }
-    }
-    ::close(fd);
-    return ok;
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, FC_FILE, 0, &value) == FcResultMatch && value)
+        return pathFromNative(reinterpret_cast<const char *>(value));
+    return {};
 }
 
-}
-
-FontFacts FontCatalogue::readFacts(const QString &file, int index)
-{
-    FontFacts facts;
-    thread_local std::vector<FT_Byte> buffer;
-    FT_Face face = nullptr;
-    const FT_Error error = readWhole(file, buffer)
-        ? FT_New_Memory_Face(freetype(), buffer.data(), static_cast<FT_Long>(buffer.size()), index, &face)
-        : FT_New_Face(freetype(), QFile::encodeName(file).constData(), index, &face);
-    if (error != 0)
-        return facts;
-    facts.valid = true;
-    facts.italic = face->style_flags & FT_STYLE_FLAG_ITALIC;
-
-    FT_WinFNT_HeaderRec fnt;
-    if (FT_Get_WinFNT_Header(face, &fnt) == 0) {
-        facts.raster = true;
-        facts.family = QString::fromLatin1(face->family_name ? face->family_name : "");
-        facts.style = QString::fromLatin1(face->style_name ? face->style_name : "");
-        facts.fullName = fullNameOf(facts.family, facts.style);
-        facts.charsets = {fnt.charset};
-        facts.weight = fnt.weight;
-        // In the header bit 0 set means a variable pitch; a LOGFONT says it the other way round.
-        facts.pitchAndFamily = (fnt.pitch_and_family & 0xF0) | ((fnt.pitch_and_family & 1) ? kVariablePitch : kFixedPitch);
-        facts.lastChar = std::min<int>(fnt.last_char, 255);
-        facts.width = fnt.avg_width;
-        facts.height = fnt.pixel_height;
-        FT_Done_Face(face);
-        return facts;
-    }
-
-    const SfntNames names = sfntNames(face);
-    facts.family = names.family;
-    if (facts.family.isEmpty())
-        facts.family = QString::fromUtf8(face->family_name ? face->family_name : "");
-    facts.style = names.style;
-    if (facts.style.isEmpty())
-        facts.style = QString::fromUtf8(face->style_name ? face->style_name : "");
-    facts.fullName = names.full;
-    if (facts.fullName.isEmpty())
-        facts.fullName = fullNameOf(facts.family, facts.style);
-
-    const auto *os2 = static_cast<const TT_OS2 *>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    if (os2 && os2->version == 0xFFFF)
-        os2 = nullptr;
-    bool symbol = false;
-    for (int i = 0; i < face->num_charmaps; ++i)
-        if (face->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL)
-            symbol = true;
-    if (os2 && os2->version >= 1) {
-        for (const auto &[bit, charset] : kCodePageCharsets)
-            if (os2->ulCodePageRange1 & (1u << bit))
-                facts.charsets.push_back(charset);
-    }
-    if (facts.charsets.empty())
-        facts.charsets.push_back(symbol ? 2 : 0);
-    if (symbol)
-        FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL);
-
-    const bool fixed = FT_IS_FIXED_WIDTH(face);
-    facts.weight = os2 ? os2->usWeightClass : ((face->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400);
-    facts.pitchAndFamily = (fixed ? kFixedPitch : kVariablePitch) | familyFromPanose(os2, fixed);
-    facts.lastChar = lastCharOf(face, symbol);
-    if (FT_IS_SCALABLE(face) && face->units_per_EM > 0) {
-        const double scale = 16.0 / face->units_per_EM;
-        const int ascent = os2 ? os2->usWinAscent : face->ascender;
-        const int descent = os2 ? os2->usWinDescent : -face->descender;
-        facts.height = static_cast<int>(std::ceil((ascent + descent) * scale));
-        facts.width = os2 && os2->xAvgCharWidth > 0 ? static_cast<int>(std::lround(os2->xAvgCharWidth * scale))
-                                                     : static_cast<int>(std::lround(face->max_advance_width * scale / 2));
-    } else if (face->num_fixed_sizes > 0) {
-        facts.height = face->available_sizes[0].height;
-        facts.width = face->available_sizes[0].width;
-    }
-    FT_Done_Face(face);
-    return facts;
-}
-
-int FontCatalogue::faceCount(const QString &file)
-{
-    FT_Face face = nullptr;
-    if (FT_New_Face(freetype(), QFile::encodeName(file).constData(), -1, &face) != 0)
-        return 0;
-    const int count = static_cast<int>(face->num_faces);
-    FT_Done_Face(face);
-    return count;
 }
 
 FontCatalogue::FontCatalogue(QString cacheFolder)
@@ -293,7 +60,7 @@ void FontCatalogue::rescan()
 
 void FontCatalogue::rescan(const QString &changedFolder)
 {
-    if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(QFile::encodeName(changedFolder).constData()), nullptr))
+    if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(nativePath(changedFolder).constData()), nullptr))
         FcDirCacheUnload(cache);
     rescan();
 }
@@ -314,7 +81,7 @@ void FontCatalogue::loadSystemFonts()
                 if ((index >> 16) != 0 || (FcPatternGetBool(pattern, FC_VARIABLE, 0, &variable) == FcResultMatch && variable))
                     continue;
                 CatalogueFont font;
-                font.file = fcString(pattern, FC_FILE);
+                font.file = fcPath(pattern);
                 font.index = index;
                 font.format = fcString(pattern, FC_FONTFORMAT);
                 if (!font.file.isEmpty())
@@ -338,7 +105,7 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
     std::vector<Missing> missing;
     for (CatalogueFont &font : fonts) {
         struct stat info {};
-        if (::stat(QFile::encodeName(font.file).constData(), &info) != 0) {
+        if (::stat(nativePath(font.file).constData(), &info) != 0) {
             font.facts = FontFacts{};
             continue;
         }
@@ -382,11 +149,12 @@ void FontCatalogue::loadCache()
     if (m_cacheLoaded)
         return;
     m_cacheLoaded = true;
-    QFile file(m_cacheFile);
-    if (!file.open(QIODevice::ReadOnly))
+    // The cache only saves time: one that is not a regular file, or is larger than any list of
+    // fonts makes it, is not read, and the next save replaces it.
+    const std::optional<QByteArray> content = readRegularFile(m_cacheFile, kCacheLimit);
+    if (!content)
         return;
-    const QByteArray content = file.readAll();
-    for (const QByteArray &line : content.split('\n')) {
+    for (const QByteArray &line : content->split('\n')) {
         const QList<QByteArray> f = line.split('\t');
         if (f.size() != 17)
             continue;
@@ -408,7 +176,7 @@ void FontCatalogue::loadCache()
         x.lastChar = f[13].toInt();
         x.width = f[14].toInt();
         x.height = f[15].toInt();
-        m_cache.insert(cacheKey(QString::fromUtf8(f[0]), f[1].toInt()), c);
+        m_cache.insert(cacheKey(pathFromNative(f[0]), f[1].toInt()), c);
     }
 }
 
@@ -430,7 +198,7 @@ void FontCatalogue::saveCache()
         QByteArrayList charsets;
         for (int cs : x.charsets)
             charsets << QByteArray::number(cs);
-        out += QFile::encodeName(key.left(split)).replace('\t', ' ') + '\t' + key.mid(split + 1).toUtf8() + '\t'
+        out += nativePath(key.left(split)).replace('\t', ' ') + '\t' + key.mid(split + 1).toUtf8() + '\t'
             + QByteArray::number(it->size) + '\t' + QByteArray::number(it->mtime) + '\t'
             + (x.valid ? "1" : "0") + '\t' + (x.raster ? "1" : "0") + '\t' + (x.italic ? "1" : "0") + '\t'
             + clean(x.family) + '\t' + clean(x.style) + '\t' + clean(x.fullName) + '\t' + charsets.join(',') + '\t'
@@ -499,33 +267,43 @@ std::vector<EnumeratedFace> FontCatalogue::enumerate(EnumCharset which)
     return faces;
 }
 
-int FontCatalogue::addTemporary(const QString &path)
+int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
 {
+    if (why)
+        *why = FileRefusal::None;
     for (Temporary &t : m_temporary) {
         if (t.path == path) {
             ++t.count;
             return static_cast<int>(t.faces.size());
         }
     }
-    const int count = faceCount(path);
-    if (count <= 0)
+    // The toolkit gets the bytes read here, never the name: a name that is not UTF-8 would reach
+    // another file through it, and a FIFO would hang its open.
+    RegularFile file(path);
+    std::optional<QByteArray> content = file.readAll(kFontFileLimit);
+    if (!content) {
+        if (why)
+            *why = file.refusal();
         return 0;
+    }
     Temporary t;
     t.path = path;
     t.count = 1;
-    for (int i = 0; i < count; ++i) {
+    const std::vector<FontFacts> faces = readFontData(*content);
+    for (int i = 0; i < static_cast<int>(faces.size()); ++i) {
+        if (!faces[static_cast<size_t>(i)].valid)
+            continue;
         CatalogueFont font;
         font.file = path;
         font.index = i;
         font.temporary = true;
-        font.facts = readFacts(path, i);
+        font.facts = faces[static_cast<size_t>(i)];
         font.format = font.facts.raster ? QStringLiteral("Windows FNT") : QStringLiteral("TrueType");
-        if (font.facts.valid)
-            t.faces.push_back(std::move(font));
+        t.faces.push_back(std::move(font));
     }
     if (t.faces.empty())
         return 0;
-    t.qtId = QFontDatabase::addApplicationFont(path);
+    t.qtId = QFontDatabase::addApplicationFontFromData(*content);
     m_temporary.push_back(std::move(t));
     return static_cast<int>(m_temporary.back().faces.size());
 }

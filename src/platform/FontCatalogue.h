@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "NativeFile.h"
+
+#include <QByteArray>
 #include <QFont>
 #include <QHash>
 #include <QString>
@@ -74,9 +77,22 @@ public:
     // that has the ANSI charset, once. Families appear in the order of their first face.
     std::vector<EnumeratedFace> enumerate(EnumCharset which);
 
+    // No font file larger than this is read (the largest real ones are a few tens of MB).
+    static constexpr qint64 kFontFileLimit = 256 * 1024 * 1024;
+    // A facts cache larger than this is not read (a few hundred bytes per face).
+    static constexpr qint64 kCacheLimit = 32 * 1024 * 1024;
+    // Faces cost a parse each (and the toolkit's query of each is dearer still, tens of
+    // microseconds), so a file gets no more faces read than these bytes per face pay for, beyond
+    // a few that any file may have. Real collections hold far more per face; real raster files
+    // have a handful of sizes.
+    static constexpr qint64 kBytesPerFace = 32 * 1024;
+    static constexpr int kFacesAnyFileMayHave = 32;
+
     // Process-private fonts (AddFontResource / RemoveFontResource). addTemporary returns the
-    // number of faces added, 0 when the file is not a font that can be used.
-    int addTemporary(const QString &path);
+    // number of faces added, 0 when the file is not a font that can be used; why tells when the
+    // file itself was refused (missing, not a regular file, too large, unreadable). The file is
+    // read once, without blocking, and the toolkit gets its bytes.
+    int addTemporary(const QString &path, FileRefusal *why = nullptr);
     bool removeTemporary(const QString &path);
     bool isTemporary(const QString &path) const;
     // The facts of the first face of a temporary font; nullptr when the path is not added.
@@ -85,10 +101,18 @@ public:
     // The font to draw a face name with: a family, or a full name (family and style).
     QFont fontFor(const QString &faceName);
 
-    // Facts of one face of a file, straight from FreeType (no cache).
+    // Facts of one face of a file, straight from FreeType (no cache). A file that is not a
+    // regular file gives invalid facts.
     static FontFacts readFacts(const QString &file, int index);
-    // Number of faces in a file (0 when FreeType cannot open it).
-    static int faceCount(const QString &file);
+    // The facts of every face of a font file's content that is worth reading.
+    static std::vector<FontFacts> readFontData(QByteArray &content);
+    // Whether FreeType takes the content for a font.
+    static bool isFontData(const QByteArray &content);
+    // The number of faces of the content that are read: FreeType's count, no more than the
+    // content's size pays for; a collection's faces that share one table directory count once.
+    // The header of a collection or a raster font file is rewritten to name just those faces;
+    // a file of another kind that claims more faces than it pays for is not read (0).
+    static int usableFaces(QByteArray &content);
 
     // Reads or fills the facts of many faces, through the cache. Exposed for the benchmark.
     void fillFacts(std::vector<CatalogueFont> &fonts);

@@ -11,7 +11,8 @@ class FontCatalogue;
 // The system's Fonts key, as a view of the fonts fontconfig knows. One value per font file:
 // name = the font's full name + " (TrueType)", " (VGA res)" or " (" + format + ")"; data = the
 // bare file name when the file lies directly in the user's font folder, else its full path
-// (for a link placed there by an install, the path it points to).
+// (for a link placed there by an install, the path it points to). Files are reached by their
+// native names, so names that are not UTF-8 work.
 class FontsRegistry {
 public:
     static inline const QString kKeyPath = QStringLiteral("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
@@ -33,10 +34,15 @@ public:
     bool writeString(const QString &name, const QString &data);
     // Removes the link or file behind the value; false when there is none or it cannot go.
     bool deleteValue(const QString &name);
+    // The file in the fonts folder that a value's data names: the file of a bare name, or the
+    // link placed there for a full path (nothing when no such link points to that path).
+    std::optional<QString> fileNamedBy(const QString &data) const;
 
     const QString &systemFontsFolder() const { return m_folder; }
 
 private:
+    bool inFontsFolder(const QString &file) const;
+
     FontCatalogue &m_catalogue;
     QString m_folder;
 };

@@ -1,15 +1,47 @@
 // SPDX-License-Identifier: MIT
+#include "FifoGuard.h"
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
+#include "NativeFile.h"
+#include "SfntBuilder.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+std::vector<std::uint8_t> bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray content = file.readAll();
+    return std::vector<std::uint8_t>(content.begin(), content.end());
+}
+
+// Writes a file by its native name.
+void writeNative(const QByteArray &path, const std::vector<std::uint8_t> &bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+bool isRegular(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(nativePath(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 const EnumeratedFace *findFace(const std::vector<EnumeratedFace> &faces, const QString &name)
 {
@@ -141,4 +173,138 @@ TEST(FontsRegistry, ValuesNameTheFontAndItsFile)
     // A system font outside the user's folder cannot be deleted through the key.
     EXPECT_FALSE(key.deleteValue(QStringLiteral("DejaVu Sans (TrueType)")));
     EXPECT_FALSE(key.writeString(QStringLiteral("X (TrueType)"), QStringLiteral("nothere.ttf")));
+}
+
+TEST(FontCatalogue, SpecialFilesAreNeverReadAsFontsOrAsTheCache)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special-fonts"));
+    const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
+    QDir().mkpath(cacheFolder);
+    const QString cacheFile = cacheFolder + QStringLiteral("font-facts-v1.tsv");
+    {
+        // A FIFO as the facts cache: not waited on, and replaced by a real cache.
+        FifoGuard cache(cacheFile);
+        ASSERT_TRUE(cache.made());
+        FontCatalogue catalogue(cacheFolder);
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Ansi)).contains(QStringLiteral("DejaVu Sans")));
+        EXPECT_FALSE(cache.fired());
+        EXPECT_TRUE(isRegular(cacheFile));
+
+        // FIFOs named as fonts: neither kind is added, nor read.
+        for (const QString name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
+            SCOPED_TRACE(name.toStdString());
+            FifoGuard fifo(folder + name);
+            ASSERT_TRUE(fifo.made());
+            EXPECT_EQ(catalogue.addTemporary(folder + name), 0);
+            EXPECT_FALSE(FontCatalogue::readFacts(folder + name, 0).valid);
+            EXPECT_FALSE(fifo.fired());
+        }
+    }
+
+    // A cache past its size limit is not read, and the next save replaces it.
+    QFile::remove(cacheFile);
+    {
+        QFile huge(cacheFile);
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(FontCatalogue::kCacheLimit + 1));
+    }
+    {
+        FontCatalogue catalogue(cacheFolder);
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Ansi)).contains(QStringLiteral("DejaVu Sans")));
+    }
+    EXPECT_LT(QFileInfo(cacheFile).size(), FontCatalogue::kCacheLimit);
+    EXPECT_GT(QFileInfo(cacheFile).size(), 0);
+}
+
+TEST(FontCatalogue, NamesThatAreNotUtf8ReachTheirOwnFiles)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("bytes-fonts"));
+    // The decoy bears the name Qt would make of the other one.
+    writeNative(nativePath(folder) + "bad\xff.ttf", bytesOf(TestEnvironment::wine(QStringLiteral("fixedsys.ttf"))));
+    writeNative(nativePath(folder) + "bad\xef\xbf\xbd.ttf", bytesOf(TestEnvironment::wine(QStringLiteral("courier.ttf"))));
+    const QString bad = folder + pathFromNative("bad\xff.ttf");
+    FontCatalogue catalogue(paths.cacheFolder);
+    ASSERT_GT(catalogue.addTemporary(bad), 0);
+    ASSERT_NE(catalogue.temporaryFacts(bad), nullptr);
+    EXPECT_EQ(catalogue.temporaryFacts(bad)->family, QStringLiteral("Fixedsys"));
+    EXPECT_EQ(FontCatalogue::readFacts(bad, 0).family, QStringLiteral("Fixedsys"));
+    EXPECT_TRUE(catalogue.removeTemporary(bad));
+
+    // In the fonts folder: the key names each file by its own name and deletes the right one.
+    QDir().mkpath(paths.systemFontsFolder);
+    const QByteArray fonts = nativePath(paths.systemFontsFolder);
+    writeNative(fonts + "bad\xff.ttf", bytesOf(TestEnvironment::wine(QStringLiteral("fixedsys.ttf"))));
+    writeNative(fonts + "bad\xef\xbf\xbd.ttf", bytesOf(TestEnvironment::wine(QStringLiteral("courier.ttf"))));
+    FontsRegistry key(catalogue, paths.systemFontsFolder);
+    EXPECT_TRUE(key.writeString(QStringLiteral("Fixedsys (TrueType)"), pathFromNative("bad\xff.ttf")));
+    EXPECT_EQ(key.readString(QStringLiteral("Fixedsys (TrueType)")), pathFromNative("bad\xff.ttf"));
+    EXPECT_EQ(key.readString(QStringLiteral("Courier (TrueType)")), pathFromNative("bad\xef\xbf\xbd.ttf"));
+    EXPECT_TRUE(key.deleteValue(QStringLiteral("Fixedsys (TrueType)")));
+    EXPECT_FALSE(isRegular(paths.systemFontsFolder + pathFromNative("bad\xff.ttf")));
+    EXPECT_TRUE(isRegular(paths.systemFontsFolder + pathFromNative("bad\xef\xbf\xbd.ttf")));
+
+    // A full path is linked in by its own name, pointing at its own file.
+    const QString linked = folder + pathFromNative("bad\xff.ttf");
+    EXPECT_TRUE(key.writeString(QStringLiteral("Fixedsys (TrueType)"), linked));
+    EXPECT_EQ(key.readString(QStringLiteral("Fixedsys (TrueType)")), linked);
+    const QByteArray link = fonts + "bad\xff.ttf";
+    char target[4096] = {};
+    ASSERT_GT(::readlink(link.constData(), target, sizeof target - 1), 0);
+    EXPECT_EQ(QByteArray(target), nativePath(folder) + "bad\xff.ttf");
+}
+
+TEST(FontCatalogue, AFileGetsNoMoreFacesThanItsBytesHold)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("many-faces"));
+    FontCatalogue catalogue(TestEnvironment::instance().paths().cacheFolder);
+    const auto fixedsys = bytesOf(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")));
+
+    // 12,000 faces that all share one table directory are one face.
+    writeNative(nativePath(folder) + "shared.ttc", SfntBuilder::collectionOf(fixedsys, 12000, 32 * 12000));
+    EXPECT_EQ(catalogue.addTemporary(folder + QStringLiteral("shared.ttc")), 1);
+    ASSERT_NE(catalogue.temporaryFacts(folder + QStringLiteral("shared.ttc")), nullptr);
+    EXPECT_EQ(catalogue.temporaryFacts(folder + QStringLiteral("shared.ttc"))->family, QStringLiteral("Fixedsys"));
+
+    // 2,000 faces with directories of their own in half a megabyte: only as many as any file
+    // may have.
+    const auto distinct = SfntBuilder::collectionOf(fixedsys, 2000, 0, true);
+    ASSERT_LT(distinct.size(), std::size_t(FontCatalogue::kBytesPerFace * FontCatalogue::kFacesAnyFileMayHave));
+    writeNative(nativePath(folder) + "distinct.ttc", distinct);
+    EXPECT_EQ(catalogue.addTemporary(folder + QStringLiteral("distinct.ttc")), FontCatalogue::kFacesAnyFileMayHave);
+
+    // A raster file whose resource table names one font 3,700 times.
+    writeNative(nativePath(folder) + "many.fon", SfntBuilder::rasterFileWithFaces(bytesOf(TestEnvironment::wine(QStringLiteral("sserife.fon"))), 3700));
+    EXPECT_EQ(catalogue.addTemporary(folder + QStringLiteral("many.fon")), FontCatalogue::kFacesAnyFileMayHave);
+    // Real files keep every face.
+    EXPECT_EQ(catalogue.addTemporary(TestEnvironment::wine(QStringLiteral("sserife.fon"))), 3);
+}
+
+TEST(FontCatalogue, CutHeadersNameJustTheFacesRead)
+{
+    const auto fixedsys = bytesOf(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")));
+    auto asBytes = [](const std::vector<std::uint8_t> &v) { return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<qsizetype>(v.size())); };
+
+    QByteArray shared = asBytes(SfntBuilder::collectionOf(fixedsys, 12000, 32 * 12000));
+    EXPECT_EQ(FontCatalogue::usableFaces(shared), 1);
+    EXPECT_EQ(shared.mid(8, 4), QByteArray::fromHex("00000001"));
+    EXPECT_EQ(FontCatalogue::readFontData(shared).size(), 1u);
+
+    QByteArray distinct = asBytes(SfntBuilder::collectionOf(fixedsys, 200, 0, true));
+    EXPECT_EQ(FontCatalogue::usableFaces(distinct), FontCatalogue::kFacesAnyFileMayHave);
+    const std::vector<FontFacts> faces = FontCatalogue::readFontData(distinct);
+    ASSERT_EQ(faces.size(), std::size_t(FontCatalogue::kFacesAnyFileMayHave));
+    EXPECT_TRUE(std::all_of(faces.begin(), faces.end(), [](const FontFacts &f) { return f.valid && f.family == QLatin1String("Fixedsys"); }));
+
+    QByteArray raster = asBytes(SfntBuilder::rasterFileWithFaces(bytesOf(TestEnvironment::wine(QStringLiteral("sserife.fon"))), 3700));
+    EXPECT_EQ(FontCatalogue::usableFaces(raster), FontCatalogue::kFacesAnyFileMayHave);
+    // Read again, the cut file claims no more.
+    EXPECT_EQ(FontCatalogue::usableFaces(raster), FontCatalogue::kFacesAnyFileMayHave);
+
+    EXPECT_TRUE(FontCatalogue::isFontData(asBytes(fixedsys)));
+    EXPECT_FALSE(FontCatalogue::isFontData("this is not a font\n"));
+    EXPECT_FALSE(FontCatalogue::isFontData(QByteArray()));
 }
