@@ -9,11 +9,11 @@
 #include "InstalledFontsList.h"
 #include "ListView.h"
 #include "NameTableReader.h"
+#include "Prompter.h"
 #include "ReportView.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -52,18 +52,50 @@ void FontLoader::setFace(const QString &face)
         setFaceName(control, face, m_services.catalogue);
 }
 
+QString fontFileRefusalText(const QString &path, FileRefusal why)
+{
+    switch (why) {
+    case FileRefusal::NotRegular:
+        return QStringLiteral("Cannot load %1: it is not a regular file.").arg(path);
+    case FileRefusal::TooLarge:
+        return QStringLiteral("Cannot load %1: the file is larger than %2 MB.").arg(path).arg(FontCatalogue::kFontFileLimit / (1024 * 1024));
+    case FileRefusal::Unreadable:
+        return QStringLiteral("Cannot load %1: the file cannot be read.").arg(path);
+    case FileRefusal::None:
+    case FileRefusal::Missing:
+        break;
+    }
+    return {};
+}
+
+bool FontLoader::refused(const QString &path, FileRefusal why)
+{
+    // A file that is not there fails as the system's own add would, without a word; a special or
+    // oversized file is named, so the user knows why nothing changed.
+    const QString text = fontFileRefusalText(path, why);
+    if (text.isEmpty())
+        return false;
+    m_services.prompter.message(text, MessageIcon::Error);
+    return true;
+}
+
 int FontLoader::LoadFontFile(const QString &path)
 {
     m_report.clear();
-    const QString fileName = QFileInfo(path).fileName();
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     QString face;
+    FileRefusal why = FileRefusal::None;
     if (fileExtension(fileName).toLower() == QLatin1String(".ttf")) {
         QStringList installedFaces;
         m_installed.EnumerateFaceNames(installedFaces);
-        face = ReadTrueTypeNames(m_state.CurrentFont, path).value_or(QString());
+        face = ReadTrueTypeNames(m_state.CurrentFont, path, &why).value_or(QString());
         m_state.CurrentFont.FontFilePath = path;
-        if (m_services.catalogue.addTemporary(path) == 0)
+        if (refused(path, why))
             return 2;
+        if (m_services.catalogue.addTemporary(path, &why) == 0) {
+            refused(path, why);
+            return 2;
+        }
         setFace(face);
         // The loaded face itself tells its last character and charset.
         const FontFacts *facts = m_services.catalogue.temporaryFacts(path);
@@ -85,8 +117,10 @@ int FontLoader::LoadFontFile(const QString &path)
         QStringList before, after;
         m_installed.EnumerateFaceNames(before);
         m_state.CurrentFont.FontFilePath = path;
-        if (m_services.catalogue.addTemporary(path) == 0)
+        if (m_services.catalogue.addTemporary(path, &why) == 0) {
+            refused(path, why);
             return 2;
+        }
         m_installed.EnumerateFaceNames(after);
         face = NewFaceName(before, after);
         if (face.isEmpty()) {
@@ -94,7 +128,7 @@ int FontLoader::LoadFontFile(const QString &path)
             const ListView *list = m_controls.FontsList;
             for (int row = 0; row < list->count(); ++row) {
                 const QString file = list->item(row).subItems.value(FontsListColumn::FileName);
-                if (QFileInfo(file).fileName() == fileName)
+                if (file.mid(file.lastIndexOf(QLatin1Char('/')) + 1) == fileName)
                     face = list->item(row).caption;
             }
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MainState.h"
+#include "NativeFile.h"
 
 #include <QStringList>
 
@@ -16,11 +17,14 @@ public:
     FontLoader(MainState &state, MainServices &services, MainControls &controls, InstalledFontsList &installed,
                CharacterMap &characterMap, ReportView &report);
 
-    // 0 after the font has been shown, 2 when the file cannot be added.
+    // 0 after the font has been shown, 2 when the file cannot be added. A file that is refused
+    // (a FIFO, a device, too large, unreadable) is named in an error message.
     int LoadFontFile(const QString &path);
 
 private:
     void setFace(const QString &face);
+    // Tells the user why the file was refused; false when it was not.
+    bool refused(const QString &path, FileRefusal why);
 
     MainState &m_state;
     MainServices &m_services;
@@ -29,6 +33,9 @@ private:
     CharacterMap &m_characterMap;
     ReportView &m_report;
 };
+
+// Why a font file could not be loaded, for the user; empty for a file that is simply missing.
+QString fontFileRefusalText(const QString &path, FileRefusal why);
 
 // The face the second list adds to the first.
 QString NewFaceName(const QStringList &before, const QStringList &after);
