@@ -2,12 +2,13 @@
 #include "Installer.h"
 
 #include "FaceFont.h"
-#include "FileTransfer.h"
 #include "FolderListing.h"
 #include "FontCatalogue.h"
+#include "FontPlacement.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "Prompter.h"
 #include "TFormFontInstall.h"
 
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QTableWidget>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,8 +37,9 @@ Installer::Installer(MainState &state, MainServices &services, MainControls &con
 
 int Installer::InstallFontFile(const QString &path, bool allowChoice)
 {
-    if (!QFileInfo(path).isFile())
+    if (!fontFileExists(path))
         return 2;
+    m_choiceAllowed = allowChoice;
     m_dialog.InstallType->setEnabled(allowChoice);
     m_dialog.FilePath->setText(path);
     return m_services.prompter.runDialog(m_dialog);
@@ -47,8 +48,9 @@ int Installer::InstallFontFile(const QString &path, bool allowChoice)
 int Installer::OKClick()
 {
     const QString filePath = m_dialog.FilePath->text();
+    const QString fileName = filePath.mid(filePath.lastIndexOf(QLatin1Char('/')) + 1);
     QString name = faceName(m_controls.Preview);
-    const int type = FileTypeImage(fileExtension(QFileInfo(filePath).fileName()), m_controls.SelectExt->currentIndex());
+    const int type = FileTypeImage(fileExtension(fileName), m_controls.SelectExt->currentIndex());
     if (type == 2)
         name += QStringLiteral(" (TrueType)");
     else if (type == 3)
@@ -57,17 +59,28 @@ int Installer::OKClick()
     if (!key.keyExists(m_state.FontsRegistryKey))
         return ModalResult::Abort;
 
+    // Only a font is installed: the file is opened without blocking, must be a regular file that
+    // FreeType reads as a font, and the bytes checked are the bytes copied.
+    RegularFile source(filePath);
+    const std::optional<QByteArray> content = source.readAll(FontCatalogue::kFontFileLimit);
+    if (!content || !FontCatalogue::isFontData(*content))
+        return ModalResult::Abort;
+
+    // An archive entry is a temporary copy that goes when the program closes: left where it is,
+    // or moved, it would be lost, so it is always copied, whatever the disabled group shows.
+    const int installType = m_choiceAllowed ? m_dialog.installType() : 1;
     QString data = filePath;
-    const int installType = m_dialog.installType();
     if (installType == 1 || installType == 2) {
-        data = QFileInfo(filePath).fileName();
+        data = fileName;
+        if (data.isEmpty())
+            return ModalResult::Abort;
         // A copy replaces a file of the same name only when the box says so; a move never does.
         // When the file cannot be put there, nothing is recorded.
-        const ReplaceExisting replace = installType == 1 && m_dialog.OverwriteInstalled->isChecked() ? ReplaceExisting::Yes : ReplaceExisting::No;
         QDir().mkpath(m_state.SystemFontsFolder);
-        const TransferResult placed = transferFile(filePath, m_state.SystemFontsFolder + data,
-                                                   installType == 1 ? TransferMode::Copy : TransferMode::Move, replace);
-        if (!placed.ok)
+        const QString target = m_state.SystemFontsFolder + data;
+        const bool placed = installType == 1 ? placeFontCopy(*content, target, m_dialog.OverwriteInstalled->isChecked())
+                                             : moveFontFile(filePath, target, *content);
+        if (!placed)
             return ModalResult::Abort;
     }
     if (!key.writeString(name, data))
@@ -117,15 +130,18 @@ void Installer::Uninstall1Click()
     if (row < 0)
         return;
     const ListView::Item item = list->item(row);
-    const QString file = m_state.SystemFontsFolder + item.subItems.value(FontsListColumn::FileName);
+    // What the value names: a bare file in the fonts folder, or the link an install placed there
+    // for a full path. A full path with no such link (a font of the system's) names nothing here.
+    const std::optional<QString> file = m_services.fontsKey.fileNamedBy(item.subItems.value(FontsListColumn::FileName));
     if (m_services.prompter.message(QStringLiteral("Are you really want to uninstall this font"), MessageIcon::Confirmation,
                                     MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CharactersPreview),
                              static_cast<QWidget *>(m_controls.SymbolPreview), static_cast<QWidget *>(m_controls.CopyBuff)})
         setFaceName(control, QStringLiteral("MS Sans Serif"), m_services.catalogue);
-    m_services.catalogue.removeTemporary(file);
-    if (!QFile::remove(file))
+    if (file)
+        m_services.catalogue.removeTemporary(*file);
+    if (!file || !removeFontFile(*file))
         m_services.prompter.message(QStringLiteral("This font are installed incorrectly. It may be not uninstalled."), MessageIcon::Confirmation);
     FontsRegistry &key = m_services.fontsKey;
     if (!key.keyExists(m_state.FontsRegistryKey))

@@ -14,7 +14,8 @@ public:
 
     // 2 when no file exists at the path, else the dialog's result (OK 1, Cancel 2, Abort 3).
     int InstallFontFile(const QString &path, bool allowChoice);
-    // The dialog's OK: records the font; OK, or Abort when nothing could be recorded.
+    // The dialog's OK: records the font; OK, or Abort when nothing could be recorded (the key
+    // cannot be opened, the file is no font, or it cannot be put into the fonts folder).
     int OKClick();
     void Install1Click();
     void Uninstall1Click();
@@ -30,4 +31,6 @@ private:
     MainServices &m_services;
     MainControls &m_controls;
     TFormFontInstall &m_dialog;
+    // False while an archive entry is installed: then only a copy will do.
+    bool m_choiceAllowed = true;
 };

@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
+#include "ArchiveBrowser.h"
 #include "FaceFont.h"
+#include "FifoGuard.h"
+#include "FileHelpers.h"
 #include "FolderBrowser.h"
+#include "FontLoader.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "Installer.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "TFormFontInstall.h"
+#include "ZipBuilder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,7 +28,40 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// Copies a file to a native name.
+void copyNative(const QString &source, const QByteArray &target)
+{
+    const QByteArray content = fileBytes(source);
+    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0) << target.constData();
+    ASSERT_EQ(::write(fd, content.constData(), static_cast<size_t>(content.size())), content.size());
+    ::close(fd);
+}
+
+QByteArray nativeBytes(const QByteArray &path)
+{
+    QByteArray content;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return content;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        content.append(buffer, n);
+    ::close(fd);
+    return content;
+}
+
+bool existsNative(const QByteArray &path)
+{
+    struct stat info {};
+    return ::lstat(path.constData(), &info) == 0;
+}
 
 
 // Answers the install dialog: picks the type, the box, and presses OK.
@@ -197,4 +236,204 @@ TEST(Installer, CommandLineLoadsAndInstallsOnlyWithTheExactWord)
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully. It will be allowed in system after restarting."));
     EXPECT_TRUE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("wingding.ttf")));
     EXPECT_FALSE(f.form->state().CurrentFont.KeepFontResource);
+}
+
+TEST(Installer, AnArchiveEntryIsAlwaysCopiedIntoTheFontsFolder)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    const QString fonts = f.paths.systemFontsFolder;
+
+    // An install from the current directory first: the group keeps that choice.
+    selectFontIn(f, QStringLiteral("arch-here"), TestEnvironment::wine(QStringLiteral("symbol.ttf")), QStringLiteral("symbol.ttf"));
+    f.prompter.willRunDialog(pressOk(0));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->installer().Install1Click();
+    ASSERT_TRUE(QFileInfo(fonts + QStringLiteral("symbol.ttf")).isSymLink());
+
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("arch-zip"));
+    ZipBuilder zip;
+    zip.add("fixed.ttf", fileBytes(TestEnvironment::wine(QStringLiteral("fixedsys.ttf"))));
+    zip.add("small.ttf", fileBytes(TestEnvironment::wine(QStringLiteral("small_fonts.ttf"))));
+    zip.write(folder + QStringLiteral("entries.zip"));
+    f.form->folderBrowser().ListFolder(folder);
+    c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("entries")));
+    emit c.FilesBrowse->dblClick();
+    ASSERT_EQ(f.form->activeView(), 2);
+
+    // Whatever the disabled group shows (here and there), the temporary copy is copied.
+    for (const int shown : {0, 2}) {
+        const QString entry = shown == 0 ? QStringLiteral("fixed") : QStringLiteral("small");
+        SCOPED_TRACE(entry.toStdString());
+        c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, entry));
+        const QString extracted = f.form->archiveBrowser().extractedPath();
+        ASSERT_TRUE(QFile::exists(extracted));
+        f.prompter.willRunDialog([shown](QDialog &dialog) {
+            auto &install = static_cast<TFormFontInstall &>(dialog);
+            EXPECT_FALSE(install.InstallType->isEnabled());
+            if (shown != install.installType())
+                install.setInstallType(shown);
+            install.OK->click();
+            return install.result();
+        });
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->action(QStringLiteral("PopZipInstall"))->trigger();
+        EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
+        const QString installed = fonts + entry + QStringLiteral(".ttf");
+        EXPECT_FALSE(QFileInfo(installed).isSymLink());
+        EXPECT_EQ(fileBytes(installed), fileBytes(extracted));
+        EXPECT_TRUE(QFile::exists(extracted));
+    }
+    EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")), QStringLiteral("fixed.ttf"));
+    EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Small Fonts (TrueType)")), QStringLiteral("small.ttf"));
+
+    // The extracted copy goes with the window; the installed fonts stay.
+    const QString extracted = f.form->archiveBrowser().extractedPath();
+    f.form->close();
+    EXPECT_FALSE(QFile::exists(extracted));
+    EXPECT_EQ(fileBytes(fonts + QStringLiteral("fixed.ttf")), fileBytes(TestEnvironment::wine(QStringLiteral("fixedsys.ttf"))));
+    EXPECT_EQ(fileBytes(fonts + QStringLiteral("small.ttf")), fileBytes(TestEnvironment::wine(QStringLiteral("small_fonts.ttf"))));
+}
+
+TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
+{
+    FormFixture f;
+    f.show();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("inst-fake"));
+    QFile fake(folder + QStringLiteral("fake.ttf"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    ASSERT_EQ(fake.write("this is not a font\n"), 19);
+    fake.close();
+    f.form->folderBrowser().ListFolder(folder);
+    ListView *files = f.form->controls().FilesBrowse;
+    files->selectRow(rowOf(files, QStringLiteral("fake")));
+    for (const int type : {1, 2, 0}) {
+        SCOPED_TRACE(type);
+        f.prompter.willRunDialog(pressOk(type));
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->installer().Install1Click();
+        EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Unable to install the font."));
+        EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
+        EXPECT_TRUE(entriesOf(f.paths.systemFontsFolder).isEmpty()) << entriesOf(f.paths.systemFontsFolder).join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(fileBytes(folder + QStringLiteral("fake.ttf")), QByteArray("this is not a font\n"));
+    }
+    EXPECT_FALSE(f.form->state().CurrentFont.KeepFontResource);
+}
+
+TEST(Installer, SpecialFilesAreRefusedWithoutWaiting)
+{
+    FormFixture f;
+    f.show();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("inst-fifo"));
+    FifoGuard fifo(folder + QStringLiteral("x.ttf"));
+    ASSERT_TRUE(fifo.made());
+
+    // The FIFO itself.
+    f.prompter.willRunDialog(pressOk(1));
+    EXPECT_EQ(f.form->installer().InstallFontFile(folder + QStringLiteral("x.ttf"), true), ModalResult::Abort);
+    EXPECT_FALSE(fifo.fired());
+
+    // The FIFO typed into the dialog in place of a real font, for each kind of install.
+    const QString real = placeCopy(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), folder, QStringLiteral("real.ttf"));
+    for (const int type : {1, 2, 0}) {
+        SCOPED_TRACE(type);
+        f.prompter.willRunDialog([&, type](QDialog &dialog) {
+            auto &install = static_cast<TFormFontInstall &>(dialog);
+            install.FilePath->setText(folder + QStringLiteral("x.ttf"));
+            install.InstallTypeItems[type]->click();
+            install.OK->click();
+            return install.result();
+        });
+        EXPECT_EQ(f.form->installer().InstallFontFile(real, true), ModalResult::Abort);
+        EXPECT_FALSE(fifo.fired());
+        EXPECT_TRUE(entriesOf(f.paths.systemFontsFolder).isEmpty());
+    }
+}
+
+TEST(Installer, NamesThatAreNotUtf8InstallAndUninstallTheirOwnFile)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("inst-bytes"));
+    const QByteArray native = nativePath(folder);
+    const QByteArray fonts = nativePath(f.paths.systemFontsFolder);
+    // The decoy bears the name Qt would make of the font's.
+    copyNative(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), native + "bad\xff.ttf");
+    copyNative(TestEnvironment::wine(QStringLiteral("courier.ttf")), native + "bad\xef\xbf\xbd.ttf");
+    const QString bad = folder + pathFromNative("bad\xff.ttf");
+    const QByteArray fixedsys = fileBytes(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")));
+    f.form->ReleaseCurrentFont();
+    ASSERT_EQ(f.form->fontLoader().LoadFontFile(bad), 0);
+    ASSERT_EQ(faceName(c.Preview), QStringLiteral("Fixedsys"));
+
+    // Copy: the font's own bytes under its own name, recorded by that name.
+    f.prompter.willRunDialog(pressOk(1));
+    EXPECT_EQ(f.form->installer().InstallFontFile(bad, true), ModalResult::Ok);
+    EXPECT_EQ(nativeBytes(fonts + "bad\xff.ttf"), fixedsys);
+    EXPECT_FALSE(existsNative(fonts + "bad\xef\xbf\xbd.ttf"));
+    EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")), pathFromNative("bad\xff.ttf"));
+
+    // Uninstall from the list removes that file and no other, without a warning.
+    f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
+    f.form->Refresh1Click();
+    const int row = rowOf(c.FontsList, QStringLiteral("Fixedsys"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(c.FontsList->item(row).subItems[FontsListColumn::FileName], pathFromNative("bad\xff.ttf"));
+    c.FontsList->selectRow(row);
+    f.prompter.willAnswer(MessageAnswer::Yes);
+    const size_t before = f.prompter.messages().size();
+    f.form->installer().Uninstall1Click();
+    EXPECT_EQ(f.prompter.messages().size(), before + 1);
+    EXPECT_FALSE(existsNative(fonts + "bad\xff.ttf"));
+    EXPECT_TRUE(existsNative(native + "bad\xff.ttf"));
+    EXPECT_TRUE(existsNative(native + "bad\xef\xbf\xbd.ttf"));
+
+    // From the current directory: a link of the same name to the font's own path.
+    f.prompter.willRunDialog(pressOk(0));
+    EXPECT_EQ(f.form->installer().InstallFontFile(bad, true), ModalResult::Ok);
+    char target[4096] = {};
+    ASSERT_GT(::readlink((fonts + "bad\xff.ttf").constData(), target, sizeof target - 1), 0);
+    EXPECT_EQ(QByteArray(target), native + "bad\xff.ttf");
+    EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")), bad);
+    ASSERT_EQ(::unlink((fonts + "bad\xff.ttf").constData()), 0);
+
+    // Move: the font itself goes into the fonts folder; the decoy stays.
+    f.prompter.willRunDialog(pressOk(2));
+    EXPECT_EQ(f.form->installer().InstallFontFile(bad, true), ModalResult::Ok);
+    EXPECT_EQ(nativeBytes(fonts + "bad\xff.ttf"), fixedsys);
+    EXPECT_FALSE(existsNative(native + "bad\xff.ttf"));
+    EXPECT_TRUE(existsNative(native + "bad\xef\xbf\xbd.ttf"));
+}
+
+TEST(Installer, UninstallingAFontInstalledInPlaceRemovesItsLinkWithoutWarning)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    const QString fonts = f.paths.systemFontsFolder;
+    const QString here = selectFontIn(f, QStringLiteral("inst-inplace"), TestEnvironment::wine(QStringLiteral("small_fonts.ttf")), QStringLiteral("small_fonts.ttf"));
+    f.prompter.willRunDialog(pressOk(0));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.form->installer().Install1Click();
+    ASSERT_TRUE(QFileInfo(fonts + QStringLiteral("small_fonts.ttf")).isSymLink());
+
+    f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
+    f.form->Refresh1Click();
+    const int row = rowOf(c.FontsList, QStringLiteral("Small Fonts"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(c.FontsList->item(row).subItems[FontsListColumn::FileName], here);
+    c.FontsList->selectRow(row);
+    f.prompter.willAnswer(MessageAnswer::Yes);
+    const size_t before = f.prompter.messages().size();
+    f.form->installer().Uninstall1Click();
+    // Only the question was asked.
+    ASSERT_EQ(f.prompter.messages().size(), before + 1);
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Are you really want to uninstall this font"));
+    EXPECT_FALSE(QFileInfo(fonts + QStringLiteral("small_fonts.ttf")).exists());
+    EXPECT_FALSE(QFileInfo(fonts + QStringLiteral("small_fonts.ttf")).isSymLink());
+    EXPECT_TRUE(QFile::exists(here));
+    EXPECT_EQ(rowOf(c.FontsList, QStringLiteral("Small Fonts")), -1);
+    EXPECT_FALSE(f.fontsKey.readString(QStringLiteral("Small Fonts (TrueType)")).has_value());
 }
