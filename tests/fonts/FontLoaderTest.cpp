@@ -41,7 +41,7 @@ TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
     const QString status = c.StatusPanels[3]->text();
 
     // FIFOs of either kind: told at once, never waited on.
-    for (const QString name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
+    for (const QString &name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
         SCOPED_TRACE(name.toStdString());
         FifoGuard fifo(folder + name);
         ASSERT_TRUE(fifo.made());

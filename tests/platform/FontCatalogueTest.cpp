@@ -192,7 +192,7 @@ TEST(FontCatalogue, SpecialFilesAreNeverReadAsFontsOrAsTheCache)
         EXPECT_TRUE(isRegular(cacheFile));
 
         // FIFOs named as fonts: neither kind is added, nor read.
-        for (const QString name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
+        for (const QString &name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
             SCOPED_TRACE(name.toStdString());
             FifoGuard fifo(folder + name);
             ASSERT_TRUE(fifo.made());
