@@ -104,7 +104,8 @@ public:
     // Facts of one face of a file, straight from FreeType (no cache). A file that is not a
     // regular file gives invalid facts.
     static FontFacts readFacts(const QString &file, int index);
-    // The facts of every face of a font file's content that is worth reading.
+    // The facts of every face of a font file's content that is worth reading (usableFaces, which
+    // may cut the content's header).
     static std::vector<FontFacts> readFontData(QByteArray &content);
     // Whether FreeType takes the content for a font.
     static bool isFontData(const QByteArray &content);
