@@ -82,7 +82,6 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
     }
     const std::uint16_t numTables = u16be(buffer + 4);
     std::optional<std::uint64_t> nameOffset;
-    std::uint64_t nameLength = 0;
     for (std::uint32_t t = 0; t < numTables; ++t) {
         if (!source.readExact(12 + std::uint64_t(t) * 16, 16, buffer)) {
             result.status = NameReadStatus::ShortRead;
@@ -90,7 +89,6 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
         }
         if (u32be(buffer) == kNameTag) {
             nameOffset = u32be(buffer + 8);
-            nameLength = u32be(buffer + 12);
         }
     }
     // No naming table, or not even its header: a font without names.
@@ -98,9 +96,6 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
         result.status = NameReadStatus::NoNameTable;
         return result;
     }
-    // A string must lie inside the naming table and inside the file; the rest are skipped, so
-    // no record costs more than the bytes it really has.
-    const std::uint64_t tableEnd = *nameOffset + std::min(nameLength, sourceSize - std::min(sourceSize, *nameOffset));
     const std::uint16_t count = u16be(buffer + 2);
     const std::uint64_t storage = *nameOffset + u16be(buffer + 4);
     // Only the last record of each ID fills its slot, so only those strings are decoded: the work
@@ -114,8 +109,13 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
         const std::uint16_t nameId = u16be(buffer + 6);
         const std::uint16_t length = u16be(buffer + 8);
         const std::uint64_t at = storage + u16be(buffer + 10);
-        // An empty string lies anywhere: it empties its slot.
-        if (nameId > 20 || (length > 0 && at + length > tableEnd))
+        // A string the file does not hold in full fails the read, whatever its ID, as reading it
+        // byte by byte would; the records before it keep their names.
+        if (at + length > sourceSize) {
+            result.status = NameReadStatus::ShortRead;
+            break;
+        }
+        if (nameId > 20)
             continue;
         chosen[nameId] = {true, u16be(buffer), at, length};
     }

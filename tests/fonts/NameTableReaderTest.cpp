@@ -79,15 +79,16 @@ TEST(NameTableReader, FileLevelResultsAndTheRecordsState)
     EXPECT_EQ(ReadTrueTypeNames(record, noName), QString());
     EXPECT_EQ(record.FontFilePath, noName);
 
-    // A string cut off by the end of the file is skipped: the other names are read, the file is
-    // closed and the path recorded.
+    // A string cut off by the end of the file: failure, the earlier names kept, the file left
+    // open, the path not recorded.
     auto cutFont = SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("Kept"))).name(3, 4, SfntBuilder::utf16be(QStringLiteral("FontForge"))).build();
     cutFont.resize(cutFont.size() - 9);
     const QString cut = writeFont(QStringLiteral("cut.ttf"), cutFont);
-    EXPECT_EQ(ReadTrueTypeNames(record, cut), QString());
+    EXPECT_FALSE(ReadTrueTypeNames(record, cut).has_value());
     EXPECT_EQ(record.FontNames[1], QStringLiteral("Kept"));
-    EXPECT_EQ(record.FontFilePath, cut);
-    EXPECT_EQ(record.FontFileHandle, 0);
+    EXPECT_EQ(record.FontFilePath, noName);
+    EXPECT_GT(record.FontFileHandle, 0);
+    ::close(record.FontFileHandle);
 
     // Name records cut off by the end of the file: failure, the names of the records before kept,
     // the file left open, the path not recorded.
@@ -95,7 +96,7 @@ TEST(NameTableReader, FileLevelResultsAndTheRecordsState)
                                          SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("Kept"))).countOverride(0xFFFF).build());
     EXPECT_FALSE(ReadTrueTypeNames(record, cutRecords).has_value());
     EXPECT_EQ(record.FontNames[1], QStringLiteral("Kept"));
-    EXPECT_EQ(record.FontFilePath, cut);
+    EXPECT_EQ(record.FontFilePath, noName);
     EXPECT_GT(record.FontFileHandle, 0);
     ::close(record.FontFileHandle);
 
@@ -106,15 +107,15 @@ TEST(NameTableReader, FileLevelResultsAndTheRecordsState)
     EXPECT_EQ(record.FontNames[1], QString());
 }
 
-TEST(NameTableReader, StringsOutsideTheTableOrTheFileAreSkippedAndCutTablesFail)
+TEST(NameTableReader, StringsPastTheFileFailAndTheTableLengthIsNotChecked)
 {
-    // Strings past the end of the file: skipped, the record before stays.
+    // Strings past the end of the file: a short read, the record before stays.
     SfntBuilder::Record farOffset;
     farOffset.nameID = 4;
     farOffset.bytes = SfntBuilder::utf16be(QStringLiteral("X"));
     farOffset.offsetOverride = 0xFFFF;
     NameReadResult r = readNameTable(SfntBuilder{}.name(3, 4, SfntBuilder::utf16be(QStringLiteral("Good"))).record(farOffset).build());
-    EXPECT_EQ(r.status, NameReadStatus::Ok);
+    EXPECT_EQ(r.status, NameReadStatus::ShortRead);
     EXPECT_EQ(r.names[4], QStringLiteral("Good"));
 
     SfntBuilder::Record longLength;
@@ -122,10 +123,15 @@ TEST(NameTableReader, StringsOutsideTheTableOrTheFileAreSkippedAndCutTablesFail)
     longLength.bytes = SfntBuilder::utf16be(QStringLiteral("X"));
     longLength.lengthOverride = 0xFFFF;
     r = readNameTable(SfntBuilder{}.record(longLength).build());
-    EXPECT_EQ(r.status, NameReadStatus::Ok);
+    EXPECT_EQ(r.status, NameReadStatus::ShortRead);
     EXPECT_EQ(r.names[4], QString());
+    // So does one of an ID that fills no slot.
+    SfntBuilder::Record unusedId = longLength;
+    unusedId.nameID = 25;
+    EXPECT_EQ(readNameTable(SfntBuilder{}.record(unusedId).build()).status, NameReadStatus::ShortRead);
 
-    // A string inside the file but past the naming table's length is skipped too.
+    // A string inside the file but past the naming table's stated length is read: the length
+    // field is not trusted either way.
     auto shortTable = SfntBuilder{}
                           .withOtherTable()
                           .name(3, 1, SfntBuilder::utf16be(QStringLiteral("Inside")))
@@ -139,7 +145,7 @@ TEST(NameTableReader, StringsOutsideTheTableOrTheFileAreSkippedAndCutTablesFail)
     r = readNameTable(shortTable);
     EXPECT_EQ(r.status, NameReadStatus::Ok);
     EXPECT_EQ(r.names[1], QStringLiteral("Inside"));
-    EXPECT_EQ(r.names[4], QString());
+    EXPECT_EQ(r.names[4], QStringLiteral("Outside"));
 
     // A record that is not all there, or a table directory that is not, still fails.
     const auto manyRecords = SfntBuilder{}.name(3, 1, SfntBuilder::utf16be(QStringLiteral("A"))).countOverride(0xFFFF).build();
@@ -155,7 +161,7 @@ TEST(NameTableReader, StringsOutsideTheTableOrTheFileAreSkippedAndCutTablesFail)
     EXPECT_NE(readNameTable(notAFont).status, NameReadStatus::Ok);
 }
 
-TEST(NameTableReader, EveryTruncationStopsAtTheEndWithoutReadingPastIt)
+TEST(NameTableReader, EveryTruncationFailsWithoutReadingPastTheEnd)
 {
     const auto font = SfntBuilder{}
                           .withOtherTable()
@@ -168,16 +174,14 @@ TEST(NameTableReader, EveryTruncationStopsAtTheEndWithoutReadingPastIt)
         SCOPED_TRACE(size);
         const std::vector<std::uint8_t> prefix(font.begin(), font.begin() + static_cast<std::ptrdiff_t>(size));
         const NameReadResult r = readNameTable(prefix);
-        // Before the naming table's header is complete the file has no names; a cut record is a
-        // short read; a cut string is skipped.
+        // Before the naming table's header is complete the file has no names; after, a cut
+        // record or string is a short read that keeps the names before it.
         if (size < 12 + 2 * 16)
             EXPECT_EQ(r.status, NameReadStatus::ShortRead);
         else if (size < nameTableStart + 6)
             EXPECT_EQ(r.status, NameReadStatus::NoNameTable);
-        else if (size < storage)
-            EXPECT_EQ(r.status, NameReadStatus::ShortRead);
         else
-            EXPECT_EQ(r.status, NameReadStatus::Ok);
+            EXPECT_EQ(r.status, NameReadStatus::ShortRead);
         EXPECT_EQ(r.names[1], size >= storage + 6 ? QStringLiteral("Family") : QString());
         EXPECT_EQ(r.names[4], QString());
     }
