@@ -198,10 +198,12 @@ TransferResult transferFile(const QString &source, const QString &target, Transf
     if (mode == TransferMode::Copy)
         return copyFile(source, to, replace);
 
-    // A move takes files, folders and links, never a FIFO, socket or device.
+    // A move takes files, folders and links to them, never a FIFO, socket or device.
     struct stat node {};
     if (::lstat(from.constData(), &node) != 0)
         return failure(errno);
+    if (S_ISLNK(node.st_mode) && ::stat(from.constData(), &node) != 0)
+        node.st_mode = S_IFLNK;   // a dangling link is only a name
     if (!S_ISREG(node.st_mode) && !S_ISDIR(node.st_mode) && !S_ISLNK(node.st_mode))
         return {false, kNotAFile};
 
