@@ -280,12 +280,10 @@ bool RegistryStore::parse(const QByteArray &content, QString *error)
         }
         Key &key = m_keys[current];
         const size_t existing = findValue(key, name);
-        if (existing != npos) {
+        if (existing != npos)
             key.values[existing].value = std::move(value);
-        } else {
-            key.index.insert(folded(name), key.values.size());
-            key.values.push_back({std::move(name), std::move(value)});
-        }
+        else
+            addValue(key, std::move(name), std::move(value));
     }
     if (!pending.isEmpty())
         return fail(pendingStart, QStringLiteral("unfinished value"));
@@ -358,7 +356,29 @@ void RegistryStore::removeLastKey()
 
 size_t RegistryStore::findValue(const Key &key, const QString &name)
 {
-    return key.index.value(folded(name), npos);
+    if (key.values.size() > kIndexedValues)
+        return key.index.value(folded(name), npos);
+    for (size_t i = 0; i < key.values.size(); ++i)
+        if (key.values[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return npos;
+}
+
+void RegistryStore::addValue(Key &key, QString name, RegValue value)
+{
+    key.values.push_back({std::move(name), std::move(value)});
+    if (key.values.size() == kIndexedValues + 1)
+        reindex(key);
+    else if (key.values.size() > kIndexedValues + 1)
+        key.index.insert(folded(key.values.back().name), key.values.size() - 1);
+}
+
+void RegistryStore::reindex(Key &key)
+{
+    key.index.clear();
+    if (key.values.size() > kIndexedValues)
+        for (size_t i = 0; i < key.values.size(); ++i)
+            key.index.insert(folded(key.values[i].name), i);
 }
 
 bool RegistryStore::keyExists(const QString &key) const
@@ -407,19 +427,17 @@ bool RegistryStore::setValue(const QString &key, const QString &name, const RegV
     Key &k = m_keys[at];
     const size_t existing = findValue(k, name);
     std::optional<RegValue> previous;
-    if (existing != npos) {
+    if (existing != npos)
         previous = std::exchange(k.values[existing].value, value);
-    } else {
-        k.index.insert(folded(name), k.values.size());
-        k.values.push_back({name, value});
-    }
+    else
+        addValue(k, name, value);
     if (save())
         return true;
     if (previous) {
         k.values[existing].value = *previous;
     } else {
-        k.index.remove(folded(name));
         k.values.pop_back();
+        reindex(k);
     }
     if (newKey)
         removeLastKey();
@@ -435,18 +453,13 @@ bool RegistryStore::deleteValue(const QString &key, const QString &name)
     const size_t v = findValue(k, name);
     if (v == npos)
         return false;
-    auto reindex = [&k] {
-        k.index.clear();
-        for (size_t i = 0; i < k.values.size(); ++i)
-            k.index.insert(folded(k.values[i].name), i);
-    };
     const NamedValue removed = k.values[v];
     k.values.erase(k.values.begin() + static_cast<std::ptrdiff_t>(v));
-    reindex();
+    reindex(k);
     if (save())
         return true;
     k.values.insert(k.values.begin() + static_cast<std::ptrdiff_t>(v), removed);
-    reindex();
+    reindex(k);
     return false;
 }
 

@@ -88,14 +88,19 @@ private:
     struct Key {
         QString path;
         std::vector<NamedValue> values;
-        QHash<QString, size_t> index;   // case-folded value name -> position in values
+        // Case-folded value name -> position in values; kept only for keys with many values,
+        // the few values of most keys are searched in order.
+        QHash<QString, size_t> index;
     };
+    static constexpr size_t kIndexedValues = 8;
     static constexpr size_t npos = size_t(-1);
 
     size_t findKey(const QString &key) const;
     size_t addKey(const QString &key);
     void removeLastKey();
     static size_t findValue(const Key &key, const QString &name);
+    static void addValue(Key &key, QString name, RegValue value);
+    static void reindex(Key &key);
     void clearKeys();
     bool save();
     void writeOrReport(const QString &key, const QString &name, const RegValue &value);

@@ -492,12 +492,12 @@ TEST(FileTransfer, PipesAndDevicesAreNeitherCopiedNorMoved)
         f.prompter.willChooseFolder(target);
         f.prompter.willAnswer(MessageAnswer::Ok);
         f.form->fileOperations().PopMoveToClick();
-        EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Could not move %1 to %2: %3").arg(source, target + name, reason));
+        EXPECT_EQ(lastMessage(f.prompter), QStringLiteral("Could not move %1 to %2: %3").arg(source, target + name, reason));
         EXPECT_EQ(nodeType(target + name), mode_t(0));
         f.prompter.willChooseFolder(target);
         f.prompter.willAnswer(MessageAnswer::Ok);
         f.form->fileOperations().PopCopyToClick();
-        EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Could not copy %1 to %2: %3").arg(source, target + name, reason));
+        EXPECT_EQ(lastMessage(f.prompter), QStringLiteral("Could not copy %1 to %2: %3").arg(source, target + name, reason));
         EXPECT_TRUE(entriesOf(target).isEmpty());
     }
     EXPECT_FALSE(watchdog.stop()) << "a copy waited on the FIFO";

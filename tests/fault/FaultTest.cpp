@@ -382,12 +382,12 @@ TEST(SpecialFiles, ASampleTextThatIsAPipeADeviceOrHugeIsRefusedAtOnce)
         f.prompter.willChooseFile(path);
         f.prompter.willAnswer(MessageAnswer::Ok);
         f.form->action(QStringLiteral("LoadText1"))->trigger();
-        EXPECT_EQ(f.prompter.messages().back().text, message);
+        EXPECT_EQ(lastMessage(f.prompter), message);
         EXPECT_EQ(f.form->textSample().lines(), before);
         f.prompter.willChooseFile(path);
         f.prompter.willAnswer(MessageAnswer::Ok);
         f.form->guarded([&] { f.form->FormConfig->LoadTextClick(); });
-        EXPECT_EQ(f.prompter.messages().back().text, message);
+        EXPECT_EQ(lastMessage(f.prompter), message);
     }
     EXPECT_FALSE(watchdog.stop()) << "a load waited on the FIFO";
 

@@ -275,15 +275,30 @@ TEST(RegistryStore, ManyKeysKeepTheirOrderAndMatchWithoutCase)
         content += "\n[HKEY_CURRENT_USER\\Key " + QByteArray::number(i) + "]\n\"Value\"=dword:" + QByteArray::number(i, 16).rightJustified(8, '0') + "\n";
     // A key and a value written twice, in another case: one key, the last value.
     content += "[hkey_current_user\\KEY 7]\n\"VALUE\"=dword:00000063\n\"Other\"=\"x\"\n";
-    RegistryStore store(QStringLiteral("/nonexistent/many.reg"));
+    // One key with many values, one of them written twice.
+    content += "[HKEY_CURRENT_USER\\Wide]\n";
+    for (int i = 0; i < 40; ++i)
+        content += "\"v" + QByteArray::number(i) + "\"=dword:" + QByteArray::number(i, 16).rightJustified(8, '0') + "\n";
+    content += "\"V3\"=\"again\"\n";
+    RegistryStore store(TestEnvironment::instance().makeFolder(QStringLiteral("reg-many")) + QStringLiteral("registry.reg"));
     QString error;
     ASSERT_TRUE(store.parse(content, &error)) << error.toStdString();
+    const QString wide = QStringLiteral("hkey_current_user\\WIDE");
+    EXPECT_EQ(store.valueNames(wide).size(), 40);
+    EXPECT_EQ(store.value(wide, QStringLiteral("v3")), RegValue::string(QStringLiteral("again")));
+    ASSERT_TRUE(store.deleteValue(wide, QStringLiteral("V10")));
+    EXPECT_FALSE(store.value(wide, QStringLiteral("v10")).has_value());
+    EXPECT_EQ(store.value(wide, QStringLiteral("V39")), RegValue::dword32(39));
+    ASSERT_TRUE(store.setValue(wide, QStringLiteral("V10"), RegValue::dword32(100)));
+    EXPECT_EQ(store.valueNames(wide).last(), QStringLiteral("V10"));
+    EXPECT_EQ(store.value(wide, QStringLiteral("v10")), RegValue::dword32(100));
+    EXPECT_EQ(store.value(wide, QStringLiteral("v11")), RegValue::dword32(11));
     EXPECT_EQ(store.value(QStringLiteral("HKEY_CURRENT_USER\\Key 4999"), QStringLiteral("value")), RegValue::dword32(4999));
     EXPECT_EQ(store.value(QStringLiteral("HKEY_CURRENT_USER\\key 7"), QStringLiteral("Value")), RegValue::dword32(0x63));
     EXPECT_EQ(store.valueNames(QStringLiteral("HKEY_CURRENT_USER\\Key 7")), (QStringList{QStringLiteral("Value"), QStringLiteral("Other")}));
     const QByteArray once = RegistryStore::serialize(store);
     EXPECT_LT(once.indexOf("[HKEY_CURRENT_USER\\Key 7]"), once.indexOf("[HKEY_CURRENT_USER\\Key 8]"));
-    EXPECT_EQ(once.count("[HKEY_CURRENT_USER"), 5000);
+    EXPECT_EQ(once.count("[HKEY_CURRENT_USER"), 5001);
     EXPECT_FALSE(once.contains("hkey_current_user"));
 }
 
