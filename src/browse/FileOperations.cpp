@@ -120,9 +120,12 @@ void FileOperations::PopDeleteClick()
     m_state.CurrentFont.FontFileHandle = 0;
     if (!m_state.CurrentFont.KeepFontResource)
         m_services.catalogue.removeTemporary(file);
-    if (::unlink(nativePath(file).constData()) != 0)
-        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(errno))),
+    const QByteArray native = nativePath(file);
+    if (::unlink(native.constData()) != 0) {
+        const int error = errno;
+        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
                                     MessageIcon::Error);
+    }
     m_browser.Refresh1Click();
 }
 
@@ -146,8 +149,10 @@ void FileOperations::PopFilePropertiesClick()
     // No file manager answered: the program's own account of the file.
     const std::optional<PathInfo> info = pathInfo(file);
     if (!info) {
-        m_services.prompter.message(QStringLiteral("Could not read the properties of %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(ENOENT))),
-                                    MessageIcon::Error);
+        const int error = errno;
+        m_services.prompter.message(
+            QStringLiteral("Could not read the properties of %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
+            MessageIcon::Error);
         return;
     }
     QString folder = folderOf(file);

@@ -9,7 +9,6 @@
 
 #include <QHash>
 
-#include <cctype>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -44,6 +43,12 @@ private:
 };
 
 constexpr char16_t kEscapeFirst = 0xDC80, kEscapeLast = 0xDCFF;
+
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
 
 // "%xFF" for the escape of the byte 0xFF.
 QString rawByteCode(QChar escape)
@@ -168,8 +173,7 @@ QString IniFile::unescape(const QString &text)
                 }
             }
         }
-        if (!replaced && i + 3 < text.size() && text[i + 1] == QLatin1Char('x') && isxdigit(text[i + 2].toLatin1())
-            && isxdigit(text[i + 3].toLatin1())) {
+        if (!replaced && i + 3 < text.size() && text[i + 1] == QLatin1Char('x') && isHexDigit(text[i + 2]) && isHexDigit(text[i + 3])) {
             const uint byte = text.mid(i + 2, 2).toUInt(nullptr, 16);
             if (byte >= 0x80) {
                 out += QChar(char16_t(0xDC00 + byte));
