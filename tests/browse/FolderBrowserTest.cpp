@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -461,6 +462,17 @@ TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
     EXPECT_EQ(bytesAt(base + replacement), font + replacement);
     EXPECT_EQ(rowOfName(c.FilesBrowse, invalid), -1);
     EXPECT_GE(rowOfName(c.FilesBrowse, replacement), 0);
+
+    // Properties, where no file manager answers, are those of the selected file.
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        ::truncate((base + replacement).constData(), 1234);
+        c.FilesBrowse->selectRow(rowOfName(c.FilesBrowse, replacement));
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        ops.PopFilePropertiesClick();
+        EXPECT_TRUE(f.prompter.messages().back().text.startsWith(QStringLiteral("Name: bad\uFFFD.ttf\nFolder: ") + folder.chopped(1)
+                                                                 + QStringLiteral("\nSize: 1 234 Byte\n")))
+            << f.prompter.messages().back().text.toStdString();
+    }
 }
 
 TEST(FileTransfer, PipesAndDevicesAreNeitherCopiedNorMoved)
