@@ -61,6 +61,14 @@ void OptionsBlock::decode(const QByteArray &bytes)
     get32(bytes, 36, activeView);
 }
 
+QSize fitWindowSize(std::int32_t width, std::int32_t height, const QSize &available)
+{
+    constexpr int kLargestScreen = 16384;
+    const int maxWidth = available.width() > 0 ? available.width() : kLargestScreen;
+    const int maxHeight = available.height() > 0 ? available.height() : kLargestScreen;
+    return QSize(std::clamp<std::int32_t>(width, 1, maxWidth), std::clamp<std::int32_t>(height, 1, maxHeight));
+}
+
 QString encodePreviewText(const QStringList &lines)
 {
     QString out;

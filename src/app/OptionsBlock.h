@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,10 @@ struct OptionsBlock {
     // The stored height: at least 200 plus the symbol panel's four parts.
     static std::int32_t storedHeight(int windowHeight, int symbolPanelParts) { return std::max(windowHeight, 200 + symbolPanelParts); }
 };
+
+// A stored window size made to fit the available screen area (nothing larger than it, however
+// large the stored numbers); without a known screen, a size no screen exceeds.
+QSize fitWindowSize(std::int32_t width, std::int32_t height, const QSize &available);
 
 // The sample text as stored: every line followed by "~".
 QString encodePreviewText(const QStringList &lines);

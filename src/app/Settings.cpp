@@ -2,6 +2,7 @@
 #include "Settings.h"
 
 #include "CharacterMap.h"
+#include "NativePaths.h"
 #include "Prompter.h"
 #include "RegistryStore.h"
 #include "TFormConfig.h"
@@ -11,12 +12,12 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -31,7 +32,7 @@ QColor fromColorRef(std::int32_t value)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-void reportStoreLoad(RegistryStore::LoadResult result, const RegistryStore &store, Prompter &prompter)
+void reportStoreLoad(RegistryStore::LoadResult result, RegistryStore &store, Prompter &prompter)
 {
     if (result == RegistryStore::LoadResult::SetAside) {
         prompter.message(QStringLiteral("The settings file %1 could not be read (%2). It has been kept as %3, and the program starts "
@@ -43,6 +44,7 @@ void reportStoreLoad(RegistryStore::LoadResult result, const RegistryStore &stor
                                         "saved in this run.")
                              .arg(store.filePath(), store.loadError()),
                          MessageIcon::Warning);
+        store.markWriteFailureReported();
     }
 }
 
@@ -112,15 +114,18 @@ void Settings::LoadSettings(bool includeWindowSize)
     config.FontSize->setValue(block.mapFontSize);
     c.FontSize->setValue(block.sampleFontSize);
     m_form.textSample().FontSizeChange(c.FontSize->value());
-    if (includeWindowSize && block.windowWidth > 0 && block.windowHeight > 0)
-        m_form.resize(block.windowWidth, block.windowHeight);
+    if (includeWindowSize && block.windowWidth > 0 && block.windowHeight > 0) {
+        // A size past the screen (a hand-edited or damaged store) would make a window of gigabytes.
+        const QScreen *screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen();
+        m_form.resize(fitWindowSize(block.windowWidth, block.windowHeight, screen ? screen->availableGeometry().size() : QSize()));
+    }
 
     c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, 2));
     m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
     m_form.TabsPreviewModesChange();
 
     s.StartFolder = store.readString(kKey, QStringLiteral("Last Path"));
-    if (s.StartFolder != QLatin1String("fonts") && !QFileInfo(s.StartFolder).isDir())
+    if (s.StartFolder != QLatin1String("fonts") && !isDirectory(s.StartFolder))
         s.StartFolder = QStringLiteral("fonts");
 }
 

@@ -34,7 +34,8 @@ class Prompter;
 class RegistryStore;
 
 // Tells the user when the settings file could not be read at start-up, and where it was kept.
-void reportStoreLoad(RegistryStore::LoadResult result, const RegistryStore &store, Prompter &prompter);
+// A store left read-only is not reported again by the saves that then fail.
+void reportStoreLoad(RegistryStore::LoadResult result, RegistryStore &store, Prompter &prompter);
 
 std::int32_t colorRef(const QColor &color);
 QColor fromColorRef(std::int32_t value);

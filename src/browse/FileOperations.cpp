@@ -5,6 +5,8 @@
 #include "FolderListing.h"
 #include "FontCatalogue.h"
 #include "ListView.h"
+#include "NativeFile.h"
+#include "NativePaths.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "TOverwritePromt.h"
@@ -13,10 +15,10 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QFile>
-#include <QFileInfo>
 #include <QMenu>
-#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -42,7 +44,7 @@ int FileOperations::AskOverwrite(const QString &existing, const QString &incomin
 std::optional<QString> FileOperations::ChooseTargetFolder(const QString &title)
 {
     const auto folder = m_services.prompter.chooseFolder(title, QString());
-    if (!folder || !QFileInfo(*folder).isDir())
+    if (!folder || !isDirectory(*folder))
         return std::nullopt;
     return folder;
 }
@@ -50,7 +52,8 @@ std::optional<QString> FileOperations::ChooseTargetFolder(const QString &title)
 void FileOperations::reportFailure(const QString &what, const QString &source, const QString &target, const TransferResult &result)
 {
     // Failures are told: a user must never believe a file went where it did not.
-    m_services.prompter.message(QStringLiteral("Could not %1 %2 to %3: %4").arg(what, source, target, result.error), MessageIcon::Error);
+    m_services.prompter.message(QStringLiteral("Could not %1 %2 to %3: %4").arg(what, displayPath(source), displayPath(target), result.error),
+                                MessageIcon::Error);
 }
 
 bool FileOperations::deliver(const QString &source, const QString &folder, const QString &name, TransferMode mode)
@@ -60,7 +63,7 @@ bool FileOperations::deliver(const QString &source, const QString &folder, const
     const QString what = mode == TransferMode::Copy ? QStringLiteral("copy") : QStringLiteral("move");
     TransferResult result;
     QString finalTarget = target;
-    if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink()) {
+    if (!pathExists(target)) {
         result = transferFile(source, target, mode, ReplaceExisting::No);
     } else {
         switch (AskOverwrite(target, source)) {
@@ -72,7 +75,7 @@ bool FileOperations::deliver(const QString &source, const QString &folder, const
             if (!newName)
                 return false;
             finalTarget = base + *newName;
-            if (QFileInfo::exists(finalTarget))
+            if (pathExists(finalTarget))
                 return false;
             result = transferFile(source, finalTarget, mode, ReplaceExisting::No);
             break;
@@ -92,7 +95,7 @@ void FileOperations::PopCopyToClick()
     if (file.isEmpty())
         return;
     if (const auto folder = ChooseTargetFolder(QStringLiteral("Copy to...")))
-        deliver(file, *folder, QFileInfo(file).fileName(), TransferMode::Copy);
+        deliver(file, *folder, fileNameOf(file), TransferMode::Copy);
 }
 
 void FileOperations::PopMoveToClick()
@@ -101,7 +104,7 @@ void FileOperations::PopMoveToClick()
     if (file.isEmpty())
         return;
     if (const auto folder = ChooseTargetFolder(QStringLiteral("Move to...")))
-        deliver(file, *folder, QFileInfo(file).fileName(), TransferMode::Move);
+        deliver(file, *folder, fileNameOf(file), TransferMode::Move);
 }
 
 void FileOperations::PopDeleteClick()
@@ -109,7 +112,7 @@ void FileOperations::PopDeleteClick()
     const QString file = m_state.CurrentFont.FontFilePath;
     if (file.isEmpty())
         return;
-    if (m_services.prompter.message(QStringLiteral("Do you really want to delete the selected file ") + QFileInfo(file).fileName(),
+    if (m_services.prompter.message(QStringLiteral("Do you really want to delete the selected file ") + displayPath(fileNameOf(file)),
                                     MessageIcon::Confirmation, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     if (m_state.CurrentFont.FontFileHandle > 0)
@@ -117,9 +120,12 @@ void FileOperations::PopDeleteClick()
     m_state.CurrentFont.FontFileHandle = 0;
     if (!m_state.CurrentFont.KeepFontResource)
         m_services.catalogue.removeTemporary(file);
-    QFile target(file);
-    if (!target.remove())
-        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(file, target.errorString()), MessageIcon::Error);
+    const QByteArray native = nativePath(file);
+    if (::unlink(native.constData()) != 0) {
+        const int error = errno;
+        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
+                                    MessageIcon::Error);
+    }
     m_browser.Refresh1Click();
 }
 
@@ -133,18 +139,30 @@ void FileOperations::PopFilePropertiesClick()
         QDBusInterface manager(QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
                                QStringLiteral("org.freedesktop.FileManager1"), bus);
         if (manager.isValid()) {
-            const QDBusMessage reply = manager.call(QStringLiteral("ShowItemProperties"), QStringList{QUrl::fromLocalFile(file).toString()}, QString());
+            // The URL from the name's own bytes: one that is not UTF-8 would otherwise name another file.
+            const QString url = QString::fromLatin1("file://" + nativePath(file).toPercentEncoding("/"));
+            const QDBusMessage reply = manager.call(QStringLiteral("ShowItemProperties"), QStringList{url}, QString());
             if (reply.type() != QDBusMessage::ErrorMessage)
                 return;
         }
     }
     // No file manager answered: the program's own account of the file.
-    const QFileInfo info(file);
+    const std::optional<PathInfo> info = pathInfo(file);
+    if (!info) {
+        const int error = errno;
+        m_services.prompter.message(
+            QStringLiteral("Could not read the properties of %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
+            MessageIcon::Error);
+        return;
+    }
+    QString folder = folderOf(file);
+    if (folder.size() > 1)
+        folder.chop(1);
     m_services.prompter.message(QStringLiteral("Name: %1\nFolder: %2\nSize: %3Byte\nModified: %4\nPermissions: %5%6")
-                                    .arg(info.fileName(), info.absolutePath(), FormatByteCount(info.size()),
-                                         info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                         info.isWritable() ? QStringLiteral("read and write") : QStringLiteral("read only"),
-                                         info.isSymLink() ? QStringLiteral("\nLink to: ") + info.symLinkTarget() : QString()),
+                                    .arg(displayPath(fileNameOf(file)), displayPath(folder), FormatByteCount(info->size),
+                                         info->lastWrite.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                         info->writable ? QStringLiteral("read and write") : QStringLiteral("read only"),
+                                         info->symLink ? QStringLiteral("\nLink to: ") + displayPath(info->linkTarget) : QString()),
                                 MessageIcon::Information);
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "FileTransfer.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "NativeFile.h"
+
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -37,6 +38,17 @@ int renameNoReplace(const char *from, const char *to)
 TransferResult failure(int error)
 {
     return {false, reason(error)};
+}
+
+const QString kNotAFile = QStringLiteral("it is not a regular file but a pipe, socket or device");
+
+// The same path, or another name of the same file (a hard link, a folder reached through a link).
+bool sameFile(const QByteArray &from, const QByteArray &to)
+{
+    if (QDir::cleanPath(QString::fromLatin1(from)) == QDir::cleanPath(QString::fromLatin1(to)))
+        return true;
+    struct stat a {}, b {};
+    return ::stat(from.constData(), &a) == 0 && ::stat(to.constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // An unnamed file in the target's folder, so that a copy cut short (a crash, a kill) leaves
@@ -88,18 +100,37 @@ struct TemporaryFile {
     }
 };
 
-// Copies into a temporary file in the target's folder and puts it in place.
-TransferResult copyFile(const QByteArray &source, const QByteArray &target, ReplaceExisting replace)
+// Why a source that RegularFile refused was refused, in the words of a failed transfer.
+TransferResult refusedSource(const QString &source, FileRefusal why)
 {
-    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return failure(errno);
     struct stat info {};
-    if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = errno ? errno : EISDIR;
+    const QByteArray native = nativePath(source);
+    if (::stat(native.constData(), &info) != 0)
+        return failure(errno);
+    if (S_ISDIR(info.st_mode))
+        return failure(EISDIR);
+    if (why == FileRefusal::NotRegular)
+        return {false, kNotAFile};
+    return failure(EACCES);
+}
+
+// Copies into a temporary file in the target's folder and puts it in place. The source is opened
+// without blocking and copied only when it is a regular file: a FIFO would wait forever for a
+// writer, and a device would never end.
+TransferResult copyFile(const QString &source, const QByteArray &target, ReplaceExisting replace)
+{
+    RegularFile file(source);
+    if (!file.isOpen())
+        return refusedSource(source, file.refusal());
+    struct stat info {};
+    const int in = file.release();
+    if (::fstat(in, &info) != 0) {
+        const int error = errno;
         ::close(in);
         return failure(error);
     }
+    // Reads of the copy wait for the disk as usual.
+    ::fcntl(in, F_SETFL, ::fcntl(in, F_GETFL) & ~O_NONBLOCK);
     if (replace == ReplaceExisting::No && ::access(target.constData(), F_OK) == 0) {
         ::close(in);
         return failure(EEXIST);
@@ -158,12 +189,23 @@ TransferResult copyFile(const QByteArray &source, const QByteArray &target, Repl
 
 TransferResult transferFile(const QString &source, const QString &target, TransferMode mode, ReplaceExisting replace)
 {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
-    if (QFileInfo(source).absoluteFilePath() == QFileInfo(target).absoluteFilePath())
+    const QByteArray from = nativePath(source);
+    const QByteArray to = nativePath(target);
+    if (from.isEmpty() || to.isEmpty() || from.contains('\0') || to.contains('\0'))
+        return failure(ENOENT);
+    if (sameFile(from, to))
         return failure(EEXIST);
     if (mode == TransferMode::Copy)
-        return copyFile(from, to, replace);
+        return copyFile(source, to, replace);
+
+    // A move takes files, folders and links to them, never a FIFO, socket or device.
+    struct stat node {};
+    if (::lstat(from.constData(), &node) != 0)
+        return failure(errno);
+    if (S_ISLNK(node.st_mode) && ::stat(from.constData(), &node) != 0)
+        node.st_mode = S_IFLNK;   // a dangling link is only a name
+    if (!S_ISREG(node.st_mode) && !S_ISDIR(node.st_mode) && !S_ISLNK(node.st_mode))
+        return {false, kNotAFile};
 
     const int moved = replace == ReplaceExisting::Yes ? ::rename(from.constData(), to.constData()) : renameNoReplace(from.constData(), to.constData());
     if (moved == 0)
@@ -175,7 +217,7 @@ TransferResult transferFile(const QString &source, const QString &target, Transf
     const QByteArray sourceFolder = from.left(from.lastIndexOf('/') + 1);
     if (::access(sourceFolder.isEmpty() ? "." : sourceFolder.constData(), W_OK) != 0)
         return failure(errno);
-    const TransferResult copied = copyFile(from, to, replace);
+    const TransferResult copied = copyFile(source, to, replace);
     if (!copied.ok)
         return copied;
     // A source someone else removed meanwhile is gone as a move would leave it.

@@ -6,6 +6,7 @@
 #include "FontLoader.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
+#include "NativePaths.h"
 #include "Paths.h"
 #include "Prompter.h"
 
@@ -126,7 +127,7 @@ bool FolderBrowser::ListFolder(const QString &path)
         closeArchiveView();
     showFolderView();
     QString working = path;
-    if (!working.endsWith(QLatin1Char('/')) && !QFileInfo(working).isFile())
+    if (!working.endsWith(QLatin1Char('/')) && !isRegularFile(working))
         working += QLatin1Char('/');
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -268,7 +269,7 @@ void FolderBrowser::EditFileNameKeyPress(QChar key)
     const QString text = m_controls.EditFileName->text();
     if (text.toLower() == QLatin1String("fonts"))
         GoToFolder(QStringLiteral("fonts"));
-    else if (QFileInfo(text).isDir())
+    else if (isDirectory(text))
         GoToFolder(text);
 }
 

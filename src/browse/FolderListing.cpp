@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "FolderListing.h"
 
-#include <QFile>
+#include "NativeFile.h"
+#include "NativePaths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,12 @@ const char *extensionOf(const char *name, size_t length)
 {
     // As on the system the program was made for, ".fon" alone is a file with an empty name.
     return static_cast<const char *>(memrchr(name, '.', length));
+}
+
+// The caption of a file: its name without the extension, as text to show.
+QString captionOf(const char *name, const char *ext)
+{
+    return displayPath(pathFromNative(QByteArrayView(name, static_cast<qsizetype>(ext - name))));
 }
 
 bool equalsLower(const char *text, const char *lower)
@@ -41,7 +48,9 @@ int FileTypeImage(const QString &extension, int filter)
 bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntry> &entries)
 {
     entries.clear();
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray path = nativePath(folder);
+    if (path.isEmpty() || path.contains('\0'))
+        return false;
     DIR *dir = ::opendir(path.constData());
     if (!dir)
         return false;
@@ -64,8 +73,8 @@ bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntr
                     entries.push_back({QStringLiteral(".."), QStringLiteral(" "), 1, ItemKind::Parent, QStringLiteral("..")});
                 continue;
             }
-            const QString folderName = QFile::decodeName(name);
-            entries.push_back({folderName, QStringLiteral(" "), 0, ItemKind::Folder, folderName});
+            const QString folderName = pathFromNative(QByteArrayView(name, static_cast<qsizetype>(length)));
+            entries.push_back({displayPath(folderName), QStringLiteral(" "), 0, ItemKind::Folder, folderName});
             continue;
         }
         // Most files are neither archives nor fonts; they are passed over on their raw bytes.
@@ -73,8 +82,8 @@ bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntr
         if (!ext)
             continue;
         if (equalsLower(ext, ".zip")) {
-            entries.push_back({QFile::decodeName(QByteArray(name, static_cast<qsizetype>(ext - name))), QStringLiteral(" "), 4,
-                               ItemKind::Archive, QFile::decodeName(name)});
+            entries.push_back({captionOf(name, ext), QStringLiteral(" "), 4, ItemKind::Archive,
+                               pathFromNative(QByteArrayView(name, static_cast<qsizetype>(length)))});
             continue;
         }
         if (!equalsLower(ext, ".ttf") && !equalsLower(ext, ".001") && !equalsLower(ext, ".fon"))
@@ -83,8 +92,8 @@ bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntr
         const int image = FileTypeImage(extension, filter);
         if (image < 1)
             continue;
-        entries.push_back({QFile::decodeName(QByteArray(name, static_cast<qsizetype>(ext - name))), extension, image,
-                           ItemKind::FontFile, QFile::decodeName(name)});
+        entries.push_back({captionOf(name, ext), extension, image, ItemKind::FontFile,
+                           pathFromNative(QByteArrayView(name, static_cast<qsizetype>(length)))});
     }
     ::closedir(dir);
     std::stable_sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {

@@ -12,11 +12,13 @@ constexpr int Parent = 3, Folder = 4, Archive = 5, FontFile = 6;
 }
 
 struct FolderEntry {
-    QString caption;
+    QString caption;     // as shown: a byte that is not UTF-8 shows as U+FFFD
     QString extension;   // " " for the parent, folders and archives
     int image = 0;
     int kind = ItemKind::Folder;
-    QString fileName;    // the whole name on disk
+    // The whole name on disk, each byte that is not UTF-8 kept as its escape (pathFromNative):
+    // two names that show alike still name their own files. Every operation on the row uses it.
+    QString fileName;
 };
 
 // 2 for TrueType (".ttf", ".001") under filters 0 and 2, 3 for raster (".fon") under 1 and 2,

@@ -2,20 +2,21 @@
 #include "TOverwritePromt.h"
 
 #include "FileTransfer.h"
+#include "NativePaths.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
+// Read from the file's entry, not by opening it: a FIFO would block the open.
 QString lineOf(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    const std::optional<PathInfo> info = pathInfo(path);
+    if (!info)
         return QString();
-    return sizeAndTimeLine(info.size(), info.lastModified());
+    return sizeAndTimeLine(info->size, info->lastWrite);
 }
 }
 
@@ -58,10 +59,10 @@ TOverwritePromt::TOverwritePromt(QWidget *parent)
 
 void TOverwritePromt::setFiles(const QString &existing, const QString &incoming)
 {
-    FileFrom->setText(QStringLiteral("Overwrite: ") + existing);
+    FileFrom->setText(QStringLiteral("Overwrite: ") + displayPath(existing));
     FileFrom->setToolTip(FileFrom->text());
     InfoFrom->setText(lineOf(existing));
-    FileTo->setText(QStringLiteral("With file: ") + incoming + QLatin1Char('?'));
+    FileTo->setText(QStringLiteral("With file: ") + displayPath(incoming) + QLatin1Char('?'));
     FileTo->setToolTip(FileTo->text());
     InfoTo->setText(lineOf(incoming));
     Overwrite->setFocus();

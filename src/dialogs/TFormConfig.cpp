@@ -9,7 +9,6 @@
 #include "TextFile.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -210,10 +209,7 @@ void TFormConfig::LoadTextClick()
     const auto path = m_prompter.openFile(kOpenFilter, QString());
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::withArg(messages::CannotOpenFile, *path);
-    setPreviewLines(linesOfTextFile(file.readAll()));
+    setPreviewLines(readTextFileLines(*path));
 }
 
 void TFormConfig::SaveTextClick()

@@ -2,10 +2,61 @@
 #include "IniFile.h"
 
 #include "AtomicFile.h"
+#include "NativeFile.h"
+#include "NativePaths.h"
+#include "StoreFile.h"
 #include "TextFile.h"
 
-#include <QFile>
 #include <QHash>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// Holds an exclusive lock on the folder of a file while it lives, so that the programs that
+// share the file take turns at reading it and writing it back. The folder and not the file is
+// locked because every write replaces the file by a rename. A folder that cannot be opened
+// (not made yet) is not locked.
+class FolderLock {
+public:
+    explicit FolderLock(const QString &file)
+    {
+        const QByteArray folder = nativePath(folderOf(file));
+        m_fd = ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+constexpr char16_t kEscapeFirst = 0xDC80, kEscapeLast = 0xDCFF;
+
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// "%xFF" for the escape of the byte 0xFF.
+QString rawByteCode(QChar escape)
+{
+    return QStringLiteral("%x") + QString::number(escape.unicode() - 0xDC00, 16).toUpper();
+}
+
+}
 
 IniFile::IniFile(QString path)
     : m_path(std::move(path))
@@ -15,8 +66,9 @@ IniFile::IniFile(QString path)
 
 void IniFile::reload()
 {
-    QFile file(m_path);
-    loadFromBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    const StoreContent found = readStoreFile(m_path, kStoreSizeLimit);
+    m_problem = found.state == StoreContent::State::Refused ? found.reason : QString();
+    loadFromBytes(found.bytes);
 }
 
 void IniFile::loadFromBytes(const QByteArray &content)
@@ -64,6 +116,8 @@ QString IniFile::escapeKey(const QString &key)
             out += QStringLiteral("%5B");
         else if (i == 0 && c == QLatin1Char(';'))
             out += QStringLiteral("%3B");
+        else if (c.unicode() >= kEscapeFirst && c.unicode() <= kEscapeLast)
+            out += rawByteCode(c);
         else
             out += c;
     }
@@ -77,8 +131,19 @@ QString IniFile::escapeKey(const QString &key)
 
 QString IniFile::escapeValue(const QString &value)
 {
-    QString out = value;
-    out.replace(QLatin1Char('%'), QStringLiteral("%25")).replace(QLatin1Char('\n'), QStringLiteral("%0A")).replace(QLatin1Char('\r'), QStringLiteral("%0D"));
+    QString out;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('%'))
+            out += QStringLiteral("%25");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("%0A");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("%0D");
+        else if (c.unicode() >= kEscapeFirst && c.unicode() <= kEscapeLast)
+            out += rawByteCode(c);
+        else
+            out += c;
+    }
     if (out.startsWith(QLatin1Char(' ')))
         out.replace(0, 1, QStringLiteral("%20"));
     if (out.endsWith(QLatin1Char(' ')))
@@ -92,8 +157,12 @@ QString IniFile::unescape(const QString &text)
         {"%25", '%'}, {"%3D", '='}, {"%5B", '['}, {"%3B", ';'}, {"%0A", '\n'}, {"%0D", '\r'}, {"%20", ' '}};
     QString out;
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('%')) {
+            out += text[i];
+            continue;
+        }
         bool replaced = false;
-        if (text[i] == QLatin1Char('%') && i + 2 < text.size()) {
+        if (i + 2 < text.size()) {
             const QString code = text.mid(i, 3).toUpper();
             for (const auto &[escaped, character] : codes) {
                 if (code == QLatin1String(escaped)) {
@@ -102,6 +171,14 @@ QString IniFile::unescape(const QString &text)
                     replaced = true;
                     break;
                 }
+            }
+        }
+        if (!replaced && i + 3 < text.size() && text[i + 1] == QLatin1Char('x') && isHexDigit(text[i + 2]) && isHexDigit(text[i + 3])) {
+            const uint byte = text.mid(i + 2, 2).toUInt(nullptr, 16);
+            if (byte >= 0x80) {
+                out += QChar(char16_t(0xDC00 + byte));
+                i += 3;
+                replaced = true;
             }
         }
         if (!replaced)
@@ -189,6 +266,7 @@ bool IniFile::save(const std::vector<Line> &lines)
     QString text;
     for (const Line &line : lines)
         text += line.text + QStringLiteral("\r\n");
+    // Whole strings, so that characters beyond the Basic Multilingual Plane stay pairs.
     if (!writeFileAtomically(m_path, text.toUtf8()))
         return false;
     m_lines = lines;
@@ -197,6 +275,10 @@ bool IniFile::save(const std::vector<Line> &lines)
 
 bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
+    const FolderLock lock(m_path);
+    reload();
+    if (!m_problem.isEmpty())
+        return false;
     std::vector<Line> lines = m_lines;
     const Line entry = parseLine(escapeKey(key) + QLatin1Char('=') + escapeValue(value));
     const int at = entryIndex(section, key);
@@ -223,6 +305,10 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
 
 bool IniFile::eraseSection(const QString &section)
 {
+    const FolderLock lock(m_path);
+    reload();
+    if (!m_problem.isEmpty())
+        return false;
     const int start = sectionIndex(section);
     if (start < 0)
         return true;

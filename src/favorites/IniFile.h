@@ -9,9 +9,19 @@
 // existing key replaces it in place, and every other line of the file stays as it was. Every
 // write goes to disk at once, atomically, so a crash leaves the old or the new file.
 //
+// Several running programs may share the file: each write locks the file's folder, reads the
+// file again and makes its change to what it finds there, so no program writes back its own
+// older copy over another's change.
+//
+// The file is opened without blocking and read only when it is a regular file of at most
+// kStoreSizeLimit bytes. Anything else (a FIFO, a device, a file too large or that may not be
+// read) reads as an empty file, problem() says why, and every write is refused: the file is
+// left as it is, never replaced by what little this program knows.
+//
 // Keys that hold "=", begin with "[" or ";", or hold "%" or line breaks are written with those
 // characters as %3D, %5B, %3B, %25, %0A and %0D, and read back as typed; values escape "%" and
-// line breaks the same way.
+// line breaks the same way. A byte of a file name that is not UTF-8 (kept as an escape, see
+// NativeFile.h) is written as %x and its two hex digits.
 class IniFile {
 public:
     explicit IniFile(QString path);
@@ -19,6 +29,8 @@ public:
     const QString &path() const { return m_path; }
     // Reads the file again from disk (a missing file is an empty one).
     void reload();
+    // Why the file was not read at the last reload; empty when it was read or is missing.
+    const QString &problem() const { return m_problem; }
     // Takes the lines of a file's content, as reload() does with what it reads.
     void loadFromBytes(const QByteArray &content);
 
@@ -49,5 +61,6 @@ private:
     bool save(const std::vector<Line> &lines);
 
     QString m_path;
+    QString m_problem;
     std::vector<Line> m_lines;
 };

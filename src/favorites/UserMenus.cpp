@@ -4,6 +4,7 @@
 #include "Desktop.h"
 #include "Icons.h"
 #include "IniFile.h"
+#include "NativePaths.h"
 #include "OrganizerDialogs.h"
 #include "Prompter.h"
 
@@ -75,8 +76,26 @@ void UserMenus::fill(QMenu &menu, int fixedItems, const QString &section, int im
 
 void UserMenus::RebuildUserMenus()
 {
+    // Another running program may have changed the file since.
+    m_ini.reload();
     fill(m_favorites, 3, QStringLiteral("Favorites"), 0, true);
     fill(m_links, 2, QStringLiteral("Links"), 1, false);
+    tellStoreProblem();
+}
+
+void UserMenus::tellStoreProblem()
+{
+    if (m_ini.problem().isEmpty()) {
+        m_problemTold = false;
+        return;
+    }
+    if (m_problemTold)
+        return;
+    m_problemTold = true;
+    m_services.prompter.message(QStringLiteral("The favourites file %1 could not be read (%2). It is left as it is, and changes to the "
+                                               "favourites and links are not saved.")
+                                    .arg(displayPath(m_ini.path()), m_ini.problem()),
+                                MessageIcon::Warning);
 }
 
 void UserMenus::AddFavorite(const QString &title, const QString &path)
@@ -117,6 +136,7 @@ void UserMenus::OpenLink(const QString &caption)
 void UserMenus::organize(const QString &section, OrganizerDialog &dialog)
 {
     dialog.clearRows();
+    m_ini.reload();
     m_state.IniSectionKeys.clear();
     for (const auto &[key, value] : m_ini.readSection(section)) {
         m_state.IniSectionKeys << key;

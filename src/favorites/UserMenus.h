@@ -41,6 +41,8 @@ public:
 private:
     void fill(QMenu &menu, int fixedItems, const QString &section, int image, bool favorites);
     void organize(const QString &section, OrganizerDialog &dialog);
+    // Tells the user, once, that the INI file was not read and so is not written either.
+    void tellStoreProblem();
 
     MainState &m_state;
     MainServices &m_services;
@@ -49,4 +51,5 @@ private:
     QMenu &m_links;
     TFormFavOrg &m_favOrg;
     TFormLinksOrg &m_linksOrg;
+    bool m_problemTold = false;
 };

@@ -3,34 +3,36 @@
 
 #include "AppError.h"
 #include "AtomicFile.h"
+#include "NativeFile.h"
+#include "NativePaths.h"
+#include "StoreFile.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
-const QByteArray kHeader = "Windows Registry Editor Version 5.00";
+const QLatin1StringView kHeader("Windows Registry Editor Version 5.00");
 
-QByteArray quote(const QString &text)
+void appendQuoted(QString &out, const QString &text)
 {
-    QByteArray out = "\"";
+    out += QLatin1Char('"');
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '"': out += QLatin1String("\\\""); break;
         // REGEDIT strings cannot hold line breaks; ours escape them so that any text survives.
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += QString(c).toUtf8();
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        default: out += c;
         }
     }
-    return out + '"';
+    out += QLatin1Char('"');
 }
 
 // Reads a quoted text at line[pos] (which must be '"'); returns the position after the closing quote.
-std::optional<qsizetype> unquote(const QString &line, qsizetype pos, QString *out)
+std::optional<qsizetype> unquote(QStringView line, qsizetype pos, QString *out)
 {
     if (pos >= line.size() || line[pos] != QLatin1Char('"'))
         return std::nullopt;
@@ -58,25 +60,26 @@ std::optional<qsizetype> unquote(const QString &line, qsizetype pos, QString *ou
     return std::nullopt;
 }
 
-QByteArray hexList(const QByteArray &bytes)
+void appendHexList(QString &out, const QByteArray &bytes)
 {
-    QByteArray out;
+    static const char digits[] = "0123456789abcdef";
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (i)
-            out += ',';
-        out += QByteArray::number(static_cast<unsigned char>(bytes[i]), 16).rightJustified(2, '0');
+            out += QLatin1Char(',');
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += QLatin1Char(digits[b >> 4]);
+        out += QLatin1Char(digits[b & 0xF]);
     }
-    return out;
 }
 
-std::optional<QByteArray> parseHexList(const QString &text)
+std::optional<QByteArray> parseHexList(QStringView text)
 {
     QByteArray out;
-    const QString trimmed = text.trimmed();
+    const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return out;
-    for (const QString &part : trimmed.split(QLatin1Char(','))) {
-        const QString byte = part.trimmed();
+    for (const QStringView part : trimmed.tokenize(QLatin1Char(','))) {
+        const QStringView byte = part.trimmed();
         bool ok = false;
         const uint value = byte.toUInt(&ok, 16);
         if (!ok || byte.size() > 2 || value > 255)
@@ -86,9 +89,11 @@ std::optional<QByteArray> parseHexList(const QString &text)
     return out;
 }
 
+// An expandable string as REGEDIT stores it: UTF-16LE code units and a final NUL.
 QByteArray utf16le(const QString &text)
 {
     QByteArray out;
+    out.reserve((text.size() + 1) * 2);
     for (const QChar c : text) {
         out += static_cast<char>(c.unicode() & 0xFF);
         out += static_cast<char>(c.unicode() >> 8);
@@ -109,6 +114,11 @@ QString fromUtf16le(const QByteArray &bytes)
     return out;
 }
 
+QString folded(const QString &name)
+{
+    return name.toCaseFolded();
+}
+
 }
 
 RegistryStore::RegistryStore(QString filePath)
@@ -116,36 +126,66 @@ RegistryStore::RegistryStore(QString filePath)
 {
 }
 
-RegistryStore::LoadResult RegistryStore::load()
+void RegistryStore::clearKeys()
 {
     m_keys.clear();
+    m_keyIndex.clear();
+}
+
+RegistryStore::LoadResult RegistryStore::load()
+{
+    clearKeys();
     m_readOnly = false;
+    m_writeFailureReported = false;
+    m_encoding = Encoding::Utf8;
     m_setAsidePath.clear();
     m_loadError.clear();
-    QFile file(m_filePath);
-    if (!file.exists())
+    const StoreContent found = readStoreFile(m_filePath, kStoreSizeLimit);
+    if (found.state == StoreContent::State::Missing)
         return LoadResult::Missing;
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_loadError = file.errorString();
+    if (found.state == StoreContent::State::Refused) {
+        m_loadError = found.reason;
         m_readOnly = true;
         return LoadResult::Unreadable;
     }
-    const QByteArray content = file.readAll();
-    file.close();
-    if (parse(content, &m_loadError))
+    if (parse(found.bytes, &m_loadError))
         return LoadResult::Loaded;
 
-    m_keys.clear();
+    clearKeys();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = m_filePath + QStringLiteral(".unreadable-") + stamp;
-    for (int n = 2; QFileInfo::exists(aside); ++n)
+    for (int n = 2; pathExists(aside); ++n)
         aside = m_filePath + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (QFile::rename(m_filePath, aside)) {
+    if (std::rename(nativePath(m_filePath).constData(), nativePath(aside).constData()) == 0) {
         m_setAsidePath = aside;
         return LoadResult::SetAside;
     }
     m_readOnly = true;
     return LoadResult::Unreadable;
+}
+
+namespace {
+
+// The file's text: UTF-16LE after its byte-order mark, else UTF-8 with its bytes that are not
+// UTF-8 kept as escapes; nothing for a UTF-16 file cut in the middle of a code unit.
+std::optional<QString> decodeStore(const QByteArray &content, bool &utf16)
+{
+    utf16 = content.startsWith("\xFF\xFE");
+    if (utf16) {
+        if (content.size() % 2 != 0)
+            return std::nullopt;
+        const auto *b = reinterpret_cast<const unsigned char *>(content.constData());
+        QString text(content.size() / 2 - 1, Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            text[i] = QChar(char16_t(b[2 + 2 * i] | b[3 + 2 * i] << 8));
+        return text;
+    }
+    QByteArrayView view(content);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    return pathFromNative(view);
+}
+
 }
 
 bool RegistryStore::parse(const QByteArray &content, QString *error)
@@ -155,123 +195,138 @@ bool RegistryStore::parse(const QByteArray &content, QString *error)
             *error = QStringLiteral("line %1: %2").arg(lineNo).arg(why);
         return false;
     };
-    m_keys.clear();
-    QString text = QString::fromUtf8(content);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    const QStringList rawLines = text.split(QLatin1Char('\n'));
+    clearKeys();
+    bool utf16 = false;
+    const std::optional<QString> decoded = decodeStore(content, utf16);
+    if (!decoded)
+        return fail(1, QStringLiteral("a UTF-16 file with an odd number of bytes"));
+    const QString &text = *decoded;
 
-    // Join continuation lines (a trailing backslash outside quotes, as REGEDIT wraps hex lists).
-    QStringList lines;
-    QList<int> lineNumbers;
+    bool headerSeen = false;
+    size_t current = npos;
     QString pending;
     int pendingStart = 0;
-    for (int i = 0; i < rawLines.size(); ++i) {
-        QString line = rawLines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    int lineNo = 0;
+    for (const QStringView raw : QStringView(text).tokenize(QLatin1Char('\n'))) {
+        ++lineNo;
+        QStringView rawLine = raw;
+        if (rawLine.endsWith(QLatin1Char('\r')))
+            rawLine.chop(1);
+        // Join continuation lines (a trailing backslash outside quotes, as REGEDIT wraps hex lists).
         if (pending.isEmpty())
-            pendingStart = i + 1;
-        pending += pending.isEmpty() ? line : line.trimmed();
-        const bool hexValue = pending.contains(QStringLiteral("=hex")) && !pending.startsWith(QLatin1Char('['));
+            pendingStart = lineNo;
+        if (pending.isEmpty())
+            pending = rawLine.toString();
+        else
+            pending += rawLine.trimmed();
+        const bool hexValue = !pending.startsWith(QLatin1Char('[')) && pending.contains(QLatin1String("=hex"));
         if (hexValue && pending.endsWith(QLatin1Char('\\'))) {
             pending.chop(1);
             continue;
         }
-        lines << pending;
-        lineNumbers << pendingStart;
-        pending.clear();
-    }
-    if (!pending.isEmpty())
-        return fail(pendingStart, QStringLiteral("unfinished value"));
-
-    bool headerSeen = false;
-    Key *current = nullptr;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
-        const int lineNo = lineNumbers[i];
+        const QString whole = std::exchange(pending, QString());
+        const QStringView line = QStringView(whole).trimmed();
+        const int at = pendingStart;
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
         if (!headerSeen) {
-            if (line.toUtf8() != kHeader)
-                return fail(lineNo, QStringLiteral("not a registry file"));
+            if (line.compare(kHeader) != 0)
+                return fail(at, QStringLiteral("not a registry file"));
             headerSeen = true;
             continue;
         }
         if (line.startsWith(QLatin1Char('['))) {
             if (!line.endsWith(QLatin1Char(']')) || line.size() < 3)
-                return fail(lineNo, QStringLiteral("bad key line"));
-            const QString path = line.mid(1, line.size() - 2);
+                return fail(at, QStringLiteral("bad key line"));
+            const QString path = line.mid(1, line.size() - 2).toString();
             current = findKey(path);
-            if (!current) {
-                m_keys.push_back({path, {}});
-                current = &m_keys.back();
-            }
+            if (current == npos)
+                current = addKey(path);
             continue;
         }
-        if (!current)
-            return fail(lineNo, QStringLiteral("value outside a key"));
+        if (current == npos)
+            return fail(at, QStringLiteral("value outside a key"));
         QString name;
         const auto afterName = unquote(line, 0, &name);
         if (!afterName || *afterName >= line.size() || line[*afterName] != QLatin1Char('='))
-            return fail(lineNo, QStringLiteral("bad value line"));
-        const QString data = line.mid(*afterName + 1);
+            return fail(at, QStringLiteral("bad value line"));
+        const QStringView data = line.mid(*afterName + 1);
         RegValue value;
         if (data.startsWith(QLatin1Char('"'))) {
             QString textValue;
             const auto end = unquote(data, 0, &textValue);
             if (!end || *end != data.size())
-                return fail(lineNo, QStringLiteral("bad string"));
+                return fail(at, QStringLiteral("bad string"));
             value = RegValue::string(textValue);
-        } else if (data.startsWith(QStringLiteral("dword:"))) {
+        } else if (data.startsWith(QLatin1String("dword:"))) {
             bool ok = false;
-            const QString digits = data.mid(6);
+            const QStringView digits = data.mid(6);
             const uint v = digits.toUInt(&ok, 16);
             if (!ok || digits.size() != 8)
-                return fail(lineNo, QStringLiteral("bad dword"));
+                return fail(at, QStringLiteral("bad dword"));
             value = RegValue::dword32(v);
-        } else if (data.startsWith(QStringLiteral("hex(2):"))) {
+        } else if (data.startsWith(QLatin1String("hex(2):"))) {
             const auto bytes = parseHexList(data.mid(7));
             if (!bytes)
-                return fail(lineNo, QStringLiteral("bad hex list"));
+                return fail(at, QStringLiteral("bad hex list"));
             value = RegValue::expandString(fromUtf16le(*bytes));
-        } else if (data.startsWith(QStringLiteral("hex:"))) {
+        } else if (data.startsWith(QLatin1String("hex:"))) {
             const auto bytes = parseHexList(data.mid(4));
             if (!bytes)
-                return fail(lineNo, QStringLiteral("bad hex list"));
+                return fail(at, QStringLiteral("bad hex list"));
             value = RegValue::binary(*bytes);
         } else {
-            return fail(lineNo, QStringLiteral("unknown value type"));
+            return fail(at, QStringLiteral("unknown value type"));
         }
-        auto &values = current->values;
-        auto it = std::find_if(values.begin(), values.end(), [&](const NamedValue &v) {
-            return v.name.compare(name, Qt::CaseInsensitive) == 0;
-        });
-        if (it != values.end())
-            it->value = value;
+        Key &key = m_keys[current];
+        const size_t existing = findValue(key, name);
+        if (existing != npos)
+            key.values[existing].value = std::move(value);
         else
-            values.push_back({name, value});
+            addValue(key, std::move(name), std::move(value));
     }
-    if (!headerSeen && !content.trimmed().isEmpty())
+    if (!pending.isEmpty())
+        return fail(pendingStart, QStringLiteral("unfinished value"));
+    if (!headerSeen && !text.trimmed().isEmpty())
         return fail(1, QStringLiteral("not a registry file"));
+    m_encoding = utf16 ? Encoding::Utf16LE : Encoding::Utf8;
     return true;
 }
 
 QByteArray RegistryStore::serialize(const RegistryStore &store)
 {
-    QByteArray out = kHeader + "\n";
+    const QLatin1StringView eol(store.m_encoding == Encoding::Utf16LE ? "\r\n" : "\n");
+    QString text = QString(kHeader) + eol;
     for (const Key &key : store.m_keys) {
-        out += "\n[" + key.path.toUtf8() + "]\n";
+        text += eol;
+        text += QLatin1Char('[') + key.path + QLatin1Char(']');
+        text += eol;
         for (const NamedValue &v : key.values) {
-            out += quote(v.name) + '=';
+            appendQuoted(text, v.name);
+            text += QLatin1Char('=');
             switch (v.value.type) {
-            case RegType::String: out += quote(v.value.text); break;
-            case RegType::ExpandString: out += "hex(2):" + hexList(utf16le(v.value.text)); break;
-            case RegType::Binary: out += "hex:" + hexList(v.value.bytes); break;
-            case RegType::DWord: out += "dword:" + QByteArray::number(v.value.dword, 16).rightJustified(8, '0'); break;
+            case RegType::String: appendQuoted(text, v.value.text); break;
+            case RegType::ExpandString:
+                text += QLatin1String("hex(2):");
+                appendHexList(text, utf16le(v.value.text));
+                break;
+            case RegType::Binary:
+                text += QLatin1String("hex:");
+                appendHexList(text, v.value.bytes);
+                break;
+            case RegType::DWord: text += QStringLiteral("dword:%1").arg(v.value.dword, 8, 16, QLatin1Char('0')); break;
             }
-            out += '\n';
+            text += eol;
         }
+    }
+    if (store.m_encoding == Encoding::Utf8)
+        return nativePath(text);
+    QByteArray out;
+    out.reserve(2 + text.size() * 2);
+    out += "\xFF\xFE";
+    for (const QChar c : std::as_const(text)) {
+        out += static_cast<char>(c.unicode() & 0xFF);
+        out += static_cast<char>(c.unicode() >> 8);
     }
     return out;
 }
@@ -281,90 +336,130 @@ bool RegistryStore::save()
     return !m_readOnly && writeFileAtomically(m_filePath, serialize(*this));
 }
 
-RegistryStore::Key *RegistryStore::findKey(const QString &key)
+size_t RegistryStore::findKey(const QString &key) const
 {
-    for (Key &k : m_keys)
-        if (k.path.compare(key, Qt::CaseInsensitive) == 0)
-            return &k;
-    return nullptr;
+    return m_keyIndex.value(folded(key), npos);
 }
 
-const RegistryStore::Key *RegistryStore::findKey(const QString &key) const
+size_t RegistryStore::addKey(const QString &key)
 {
-    return const_cast<RegistryStore *>(this)->findKey(key);
+    m_keyIndex.insert(folded(key), m_keys.size());
+    m_keys.push_back({key, {}, {}});
+    return m_keys.size() - 1;
+}
+
+void RegistryStore::removeLastKey()
+{
+    m_keyIndex.remove(folded(m_keys.back().path));
+    m_keys.pop_back();
+}
+
+size_t RegistryStore::findValue(const Key &key, const QString &name)
+{
+    if (key.values.size() > kIndexedValues)
+        return key.index.value(folded(name), npos);
+    for (size_t i = 0; i < key.values.size(); ++i)
+        if (key.values[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return npos;
+}
+
+void RegistryStore::addValue(Key &key, QString name, RegValue value)
+{
+    key.values.push_back({std::move(name), std::move(value)});
+    if (key.values.size() == kIndexedValues + 1)
+        reindex(key);
+    else if (key.values.size() > kIndexedValues + 1)
+        key.index.insert(folded(key.values.back().name), key.values.size() - 1);
+}
+
+void RegistryStore::reindex(Key &key)
+{
+    key.index.clear();
+    if (key.values.size() > kIndexedValues)
+        for (size_t i = 0; i < key.values.size(); ++i)
+            key.index.insert(folded(key.values[i].name), i);
 }
 
 bool RegistryStore::keyExists(const QString &key) const
 {
-    return findKey(key) != nullptr;
+    return findKey(key) != npos;
 }
 
 bool RegistryStore::createKey(const QString &key)
 {
-    if (findKey(key))
+    if (findKey(key) != npos)
         return true;
-    m_keys.push_back({key, {}});
+    addKey(key);
     if (save())
         return true;
-    m_keys.pop_back();
+    removeLastKey();
     return false;
 }
 
 QStringList RegistryStore::valueNames(const QString &key) const
 {
     QStringList names;
-    if (const Key *k = findKey(key))
-        for (const NamedValue &v : k->values)
+    const size_t at = findKey(key);
+    if (at != npos)
+        for (const NamedValue &v : m_keys[at].values)
             names << v.name;
     return names;
 }
 
 std::optional<RegValue> RegistryStore::value(const QString &key, const QString &name) const
 {
-    if (const Key *k = findKey(key))
-        for (const NamedValue &v : k->values)
-            if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-                return v.value;
-    return std::nullopt;
+    const size_t at = findKey(key);
+    if (at == npos)
+        return std::nullopt;
+    const size_t v = findValue(m_keys[at], name);
+    if (v == npos)
+        return std::nullopt;
+    return m_keys[at].values[v].value;
 }
 
 bool RegistryStore::setValue(const QString &key, const QString &name, const RegValue &value)
 {
-    const std::vector<Key> before = m_keys;
-    Key *k = findKey(key);
-    if (!k) {
-        m_keys.push_back({key, {}});
-        k = &m_keys.back();
-    }
-    auto it = std::find_if(k->values.begin(), k->values.end(), [&](const NamedValue &v) {
-        return v.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (it != k->values.end())
-        it->value = value;
+    size_t at = findKey(key);
+    const bool newKey = at == npos;
+    if (newKey)
+        at = addKey(key);
+    Key &k = m_keys[at];
+    const size_t existing = findValue(k, name);
+    std::optional<RegValue> previous;
+    if (existing != npos)
+        previous = std::exchange(k.values[existing].value, value);
     else
-        k->values.push_back({name, value});
+        addValue(k, name, value);
     if (save())
         return true;
-    m_keys = before;
+    if (previous) {
+        k.values[existing].value = *previous;
+    } else {
+        k.values.pop_back();
+        reindex(k);
+    }
+    if (newKey)
+        removeLastKey();
     return false;
 }
 
 bool RegistryStore::deleteValue(const QString &key, const QString &name)
 {
-    Key *k = findKey(key);
-    if (!k)
+    const size_t at = findKey(key);
+    if (at == npos)
         return false;
-    auto it = std::find_if(k->values.begin(), k->values.end(), [&](const NamedValue &v) {
-        return v.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (it == k->values.end())
+    Key &k = m_keys[at];
+    const size_t v = findValue(k, name);
+    if (v == npos)
         return false;
-    const NamedValue removed = *it;
-    const auto index = it - k->values.begin();
-    k->values.erase(it);
+    const NamedValue removed = k.values[v];
+    k.values.erase(k.values.begin() + static_cast<std::ptrdiff_t>(v));
+    reindex(k);
     if (save())
         return true;
-    k->values.insert(k->values.begin() + index, removed);
+    k.values.insert(k.values.begin() + static_cast<std::ptrdiff_t>(v), removed);
+    reindex(k);
     return false;
 }
 
@@ -388,14 +483,24 @@ std::optional<QByteArray> RegistryStore::readBinary(const QString &key, const QS
     return v->bytes;
 }
 
+void RegistryStore::writeOrReport(const QString &key, const QString &name, const RegValue &value)
+{
+    if (setValue(key, name, value)) {
+        m_writeFailureReported = false;
+        return;
+    }
+    if (m_writeFailureReported)
+        return;
+    m_writeFailureReported = true;
+    throw AppError::withArg(messages::FailedToSetData, name);
+}
+
 void RegistryStore::writeString(const QString &key, const QString &name, const QString &text)
 {
-    if (!setValue(key, name, RegValue::string(text)))
-        throw AppError::withArg(messages::FailedToSetData, name);
+    writeOrReport(key, name, RegValue::string(text));
 }
 
 void RegistryStore::writeBinary(const QString &key, const QString &name, const QByteArray &bytes)
 {
-    if (!setValue(key, name, RegValue::binary(bytes)))
-        throw AppError::withArg(messages::FailedToSetData, name);
+    writeOrReport(key, name, RegValue::binary(bytes));
 }

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "TextFile.h"
 
+#include "AppError.h"
 #include "CodePage.h"
+#include "NativeFile.h"
+#include "NativePaths.h"
+#include "StoreFile.h"
 
 #include <QStringDecoder>
 
@@ -19,4 +23,16 @@ QStringList linesOfTextFile(const QByteArray &content)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+QStringList readTextFileLines(const QString &path)
+{
+    FileRefusal why = FileRefusal::None;
+    const std::optional<QByteArray> content = readRegularFile(path, kTextFileLimit, &why);
+    if (content)
+        return linesOfTextFile(*content);
+    const AppError cannotOpen = AppError::withArg(messages::CannotOpenFile, displayPath(path));
+    if (why == FileRefusal::Missing)
+        throw cannotOpen;
+    throw AppError(cannotOpen.message() + QStringLiteral(": ") + refusalReason(why, kTextFileLimit));
 }

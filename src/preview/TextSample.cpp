@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "TextSample.h"
 
-#include "AppError.h"
 #include "Prompter.h"
 #include "SampleTexts.h"
 #include "TextFile.h"
 
 #include <QAction>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -83,10 +81,7 @@ QStringList TextSample::lines() const
 
 void TextSample::loadFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::withArg(messages::CannotOpenFile, path);
-    setLines(linesOfTextFile(file.readAll()));
+    setLines(readTextFileLines(path));
 }
 
 void TextSample::LoadText1Click()

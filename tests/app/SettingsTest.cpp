@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "AppError.h"
+#include "FileHelpers.h"
+#include "FolderBrowser.h"
 #include "FormFixture.h"
+#include "NativeFile.h"
 #include "OptionsBlock.h"
 #include "Settings.h"
 #include "TFormConfig.h"
 #include "TFormTip.h"
+#include "SpecialFiles.h"
 #include "TextSample.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -32,6 +38,13 @@ QByteArray storedOptions(const Paths &paths)
     store.load();
     const auto v = store.value(kKey, QStringLiteral("Options"));
     return v ? v->bytes : QByteArray();
+}
+
+std::int32_t storedInt(const QByteArray &options, int offset)
+{
+    OptionsBlock block;
+    block.decode(options);
+    return offset == 28 ? block.windowWidth : block.windowHeight;
 }
 
 }
@@ -271,4 +284,95 @@ TEST(Settings, ColourCommandSavesAndCancelSavesNothing)
     EXPECT_EQ(storedOptions(f.paths).mid(4, 4), QByteArray("\x10\x20\x30\x00", 4));
     EXPECT_EQ(f.form->controls().Preview->palette().color(QPalette::Text), QColor(0x10, 0x20, 0x30));
     EXPECT_EQ(f.form->FormConfig->TextColorPreview->property("color").value<QColor>(), QColor(0x10, 0x20, 0x30));
+}
+
+TEST(Settings, AStoredWindowSizeFitsTheScreenAndIsSavedBackSo)
+{
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_FALSE(available.isEmpty());
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {
+        {available.width() + 300, available.height() + 300}, {40000, 40000}, {0x7FFFFFFF, 0x7FFFFFFF}, {500, 0x7FFFFFFF}};
+    for (const auto &[width, height] : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(width).arg(height).toStdString());
+        TestEnvironment::instance().resetUserFiles();
+        {
+            RegistryStore seed(TestEnvironment::instance().paths().registryFile());
+            seed.load();
+            OptionsBlock block;
+            block.windowWidth = width;
+            block.windowHeight = height;
+            seed.setValue(kKey, QStringLiteral("Options"), RegValue::binary(block.encode()));
+        }
+        FormFixture f({}, false);
+        f.show();
+        EXPECT_EQ(f.form->width(), std::min(width, available.width()));
+        EXPECT_EQ(f.form->height(), available.height());
+        f.form->close();
+        const QByteArray stored = storedOptions(f.paths);
+        EXPECT_EQ(storedInt(stored, 28), std::min(width, available.width()));
+        EXPECT_LE(storedInt(stored, 32), std::max(available.height(), 700));
+    }
+}
+
+TEST(Settings, SampleTextAndLastPathKeepEveryCharacterAcrossARestart)
+{
+    const QStringList lines = {QString::fromUcs4(U"Sample \U0001F600 text"), QString::fromUcs4(U"\U00020000\U0001D11E \u00e9~"), QString()};
+    const QStringList expected = {lines[0], QString::fromUcs4(U"\U00020000\U0001D11E \u00e9"), QString(), QString()};
+    // A folder whose name is not UTF-8 and holds a character beyond the first plane.
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("last-path")) + pathFromNative("bad\xff \xf0\x9f\x98\x80") + QLatin1Char('/');
+    ASSERT_EQ(::mkdir(nativePath(folder).constData(), 0755), 0);
+    {
+        FormFixture first;
+        first.show();
+        first.form->textSample().setLines(lines);
+        first.form->state().CurrentFolder = folder;
+        first.form->close();
+    }
+    FormFixture second({}, false);
+    second.show();
+    EXPECT_EQ(second.form->textSample().lines(), expected);
+    EXPECT_EQ(second.form->state().StartFolder, folder);
+    EXPECT_EQ(second.form->state().CurrentFolder, folder);
+}
+
+TEST(Settings, ASettingsFileThatCannotBeWrittenWarnsOnce)
+{
+    {
+        FormFixture f;
+        f.show();
+        FileSizeLimit full(16);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        for (int i = 0; i < 3; ++i) {
+            f.prompter.willChooseColor(QColor(0x10 * i, 0x20, 0x30));
+            f.form->action(QStringLiteral("Color"))->trigger();
+        }
+        ASSERT_EQ(f.prompter.messages().size(), 1u);
+        EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Failed to set data for 'Preview Text'"));
+        // Closing saves, and fails, without a word more.
+        f.form->close();
+        EXPECT_EQ(f.prompter.messages().size(), 1u);
+    }
+
+    // A settings file that is a FIFO: told at start-up, left as it is, and no save says more.
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.configFolder);
+    ASSERT_TRUE(makeFifo(paths.registryFile()));
+    FifoWatchdog watchdog({nativePath(paths.registryFile())});
+    FormFixture f({}, false);
+    const RegistryStore::LoadResult loaded = f.registry.load();
+    EXPECT_FALSE(watchdog.stop()) << "the settings file was waited on";
+    EXPECT_EQ(loaded, RegistryStore::LoadResult::Unreadable);
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    reportStoreLoad(loaded, f.registry, f.prompter);
+    f.show();
+    f.prompter.willChooseColor(QColor(1, 2, 3));
+    f.form->action(QStringLiteral("Color"))->trigger();
+    f.form->close();
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0].text,
+              QStringLiteral("The settings file %1 could not be read (it is not a regular file but a folder, pipe, socket or device). It is "
+                             "left as it is, and no settings will be saved in this run.")
+                  .arg(paths.registryFile()));
+    EXPECT_EQ(nodeType(paths.registryFile()), S_IFIFO);
 }

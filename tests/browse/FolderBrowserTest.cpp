@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "FileOperations.h"
+#include "FileHelpers.h"
 #include "FileTransfer.h"
 #include "FolderBrowser.h"
 #include "FolderListing.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
 #include "ListView.h"
+#include "NativeFile.h"
+#include "SpecialFiles.h"
 #include "TOverwritePromt.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -45,6 +49,22 @@ QStringList rows(const std::vector<FolderEntry> &entries)
     for (const FolderEntry &e : entries)
         out << QStringLiteral("%1|%2|%3|%4").arg(e.caption, e.extension).arg(e.image).arg(e.kind);
     return out;
+}
+
+// The row whose file on disk has these bytes as its name, or -1.
+int rowOfName(const ListView *list, const QByteArray &name)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (nativePath(list->item(i).name) == name)
+            return i;
+    return -1;
+}
+
+// The content of a file named by its bytes, or "(missing)".
+QByteArray bytesAt(const QByteArray &path)
+{
+    const std::optional<QByteArray> content = readRegularFile(pathFromNative(path), 1 << 24);
+    return content ? *content : QByteArray("(missing)");
 }
 
 QStringList captions(const ListView *list)
@@ -350,4 +370,149 @@ TEST(FileOperations, DeleteDragPopupAndFileMenu)
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("serif.ttf")));
     EXPECT_FALSE(f.catalogue.isTemporary(folder + QStringLiteral("serif.ttf")));
     EXPECT_EQ(rowOf(c.FilesBrowse, QStringLiteral("serif")), -1);
+}
+
+TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    FolderBrowser &browser = f.form->folderBrowser();
+    FileOperations &ops = f.form->fileOperations();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("undecodable"));
+    const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("undecodable-target"));
+    const QByteArray base = nativePath(folder), targetBase = nativePath(target);
+    // Both show as "bad\uFFFD": the first is not UTF-8, the second holds a real U+FFFD.
+    const QByteArray invalid = "bad\xff.ttf", replacement = "bad\xef\xbf\xbd.ttf";
+    const QByteArray font = fileBytes(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")));
+    for (const QByteArray &name : {invalid, replacement}) {
+        const int fd = ::open((base + name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        const QByteArray content = font + name;   // two real fonts, told apart by their tails
+        ASSERT_EQ(::write(fd, content.constData(), static_cast<size_t>(content.size())), content.size());
+        ::close(fd);
+    }
+    ASSERT_EQ(::mkdir((base + "sub\xfe").constData(), 0755), 0);
+
+    // The listing keeps each name's own bytes; the captions show alike.
+    std::vector<FolderEntry> entries;
+    ASSERT_TRUE(listFolderEntries(folder, 2, entries));
+    QList<QByteArray> names;
+    for (const FolderEntry &e : entries)
+        names << nativePath(e.fileName);
+    EXPECT_TRUE(names.contains(invalid) && names.contains(replacement) && names.contains("sub\xfe")) << names.join(' ').toHex().constData();
+    ASSERT_TRUE(browser.ListFolder(folder));
+    const int first = rowOfName(c.FilesBrowse, invalid), second = rowOfName(c.FilesBrowse, replacement);
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    EXPECT_EQ(c.FilesBrowse->item(first).caption, QStringLiteral("bad\uFFFD"));
+    EXPECT_EQ(c.FilesBrowse->item(second).caption, QStringLiteral("bad\uFFFD"));
+
+    // Selecting a row previews its own path.
+    c.FilesBrowse->selectRow(first);
+    EXPECT_EQ(nativePath(f.form->state().CurrentFont.FontFilePath), base + invalid);
+    c.FilesBrowse->selectRow(second);
+    EXPECT_EQ(nativePath(f.form->state().CurrentFont.FontFilePath), base + replacement);
+
+    // Copy: the right file arrives under its own bytes, and no prompt for the other name.
+    c.FilesBrowse->selectRow(first);
+    f.prompter.willChooseFolder(target);
+    ops.PopCopyToClick();
+    EXPECT_EQ(bytesAt(targetBase + invalid), font + invalid);
+    EXPECT_EQ(bytesAt(targetBase + replacement), QByteArray("(missing)"));
+    c.FilesBrowse->selectRow(second);
+    f.prompter.willChooseFolder(target);
+    ops.PopCopyToClick();
+    EXPECT_EQ(bytesAt(targetBase + replacement), font + replacement);
+    // Copying again asks about that file, naming it as it shows.
+    f.prompter.willChooseFolder(target);
+    f.prompter.willRunDialog([&](QDialog &dialog) {
+        auto &prompt = static_cast<TOverwritePromt &>(dialog);
+        EXPECT_EQ(prompt.FileFrom->text(), QStringLiteral("Overwrite: ") + target + QStringLiteral("bad\uFFFD.ttf"));
+        EXPECT_TRUE(prompt.InfoFrom->text().startsWith(FormatByteCount(font.size() + replacement.size()) + QStringLiteral("Byte, ")));
+        return 3;
+    });
+    ops.PopCopyToClick();
+
+    // Move takes the selected file and leaves the other.
+    ::unlink((targetBase + invalid).constData());
+    c.FilesBrowse->selectRow(first);
+    f.prompter.willChooseFolder(target);
+    ops.PopMoveToClick();
+    EXPECT_EQ(bytesAt(targetBase + invalid), font + invalid);
+    EXPECT_EQ(bytesAt(base + invalid), QByteArray("(missing)"));
+    EXPECT_EQ(bytesAt(base + replacement), font + replacement);
+
+    // Move it back, then drag it into the folder whose name is not UTF-8 either.
+    ASSERT_TRUE(transferFile(target + pathFromNative(invalid), folder + pathFromNative(invalid), TransferMode::Move, ReplaceExisting::No).ok);
+    browser.ListFolder(folder);
+    ops.FilesBrowseDragDrop(rowOfName(c.FilesBrowse, invalid), rowOfName(c.FilesBrowse, "sub\xfe"));
+    EXPECT_EQ(bytesAt(base + "sub\xfe/" + invalid), font + invalid);
+    EXPECT_EQ(bytesAt(base + replacement), font + replacement);
+    ASSERT_TRUE(transferFile(folder + pathFromNative("sub\xfe/" + invalid), folder + pathFromNative(invalid), TransferMode::Move,
+                             ReplaceExisting::No).ok);
+    browser.ListFolder(folder);
+
+    // Delete removes the selected file only.
+    c.FilesBrowse->selectRow(rowOfName(c.FilesBrowse, invalid));
+    f.prompter.willAnswer(MessageAnswer::Yes);
+    ops.PopDeleteClick();
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Do you really want to delete the selected file bad\uFFFD.ttf"));
+    EXPECT_EQ(bytesAt(base + invalid), QByteArray("(missing)"));
+    EXPECT_EQ(bytesAt(base + replacement), font + replacement);
+    EXPECT_EQ(rowOfName(c.FilesBrowse, invalid), -1);
+    EXPECT_GE(rowOfName(c.FilesBrowse, replacement), 0);
+
+    // Properties, where no file manager answers, are those of the selected file.
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        ::truncate((base + replacement).constData(), 1234);
+        c.FilesBrowse->selectRow(rowOfName(c.FilesBrowse, replacement));
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        ops.PopFilePropertiesClick();
+        EXPECT_TRUE(f.prompter.messages().back().text.startsWith(QStringLiteral("Name: bad\uFFFD.ttf\nFolder: ") + folder.chopped(1)
+                                                                 + QStringLiteral("\nSize: 1 234 Byte\n")))
+            << f.prompter.messages().back().text.toStdString();
+    }
+}
+
+TEST(FileTransfer, PipesAndDevicesAreNeitherCopiedNorMoved)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special"));
+    const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("special-target"));
+    ASSERT_TRUE(makeFifo(folder + QStringLiteral("x.ttf")));
+    ASSERT_TRUE(makeDeviceLink(folder + QStringLiteral("y.fon")));
+    const QString reason = QStringLiteral("it is not a regular file but a pipe, socket or device");
+
+    // Listing them is fine.
+    f.form->folderBrowser().ListFolder(folder);
+    EXPECT_GE(rowOf(c.FilesBrowse, QStringLiteral("x")), 0);
+    EXPECT_GE(rowOf(c.FilesBrowse, QStringLiteral("y")), 0);
+
+    FifoWatchdog watchdog({nativePath(folder + QStringLiteral("x.ttf"))});
+    for (const QString name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString source = folder + name;
+        const TransferResult copied = transferFile(source, target + name, TransferMode::Copy, ReplaceExisting::No);
+        EXPECT_FALSE(copied.ok);
+        EXPECT_EQ(copied.error, reason);
+        EXPECT_EQ(nodeType(target + name), mode_t(0));
+
+        f.form->state().CurrentFont.FontFilePath = source;
+        f.prompter.willChooseFolder(target);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->fileOperations().PopMoveToClick();
+        EXPECT_EQ(lastMessage(f.prompter), QStringLiteral("Could not move %1 to %2: %3").arg(source, target + name, reason));
+        EXPECT_EQ(nodeType(target + name), mode_t(0));
+        f.prompter.willChooseFolder(target);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->fileOperations().PopCopyToClick();
+        EXPECT_EQ(lastMessage(f.prompter), QStringLiteral("Could not copy %1 to %2: %3").arg(source, target + name, reason));
+        EXPECT_TRUE(entriesOf(target).isEmpty());
+    }
+    EXPECT_FALSE(watchdog.stop()) << "a copy waited on the FIFO";
+    EXPECT_EQ(nodeType(folder + QStringLiteral("x.ttf")), mode_t(S_IFIFO));
+    EXPECT_EQ(nodeType(folder + QStringLiteral("y.fon")), mode_t(S_IFLNK));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What a full disk, a source lost half-way and a kill before the rename do to the commands
 // that write files: each one fails, says so, and leaves neither a partial file nor a lost one.
+// And what a pipe, a device or a huge file chosen as a sample text does: it is refused at once.
 #include "ArchiveBrowser.h"
 #include "AtomicFile.h"
 #include "FaultHelpers.h"
@@ -13,11 +14,16 @@
 #include "Installer.h"
 #include "ListHelpers.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "ReportView.h"
+#include "SpecialFiles.h"
+#include "TFormConfig.h"
+#include "TextSample.h"
 #include "TFormFontInstall.h"
 #include "ZipBuilder.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -348,4 +354,47 @@ TEST(KilledBeforeRename, NeitherAStoreNorACopiedFileIsLeftHalfOrBeside)
     EXPECT_EQ(fileBytes(store), QByteArray("old"));
     EXPECT_EQ(fileBytes(copied), QByteArray("old font"));
     EXPECT_EQ(entriesOf(folder), (QStringList{QStringLiteral("copied.ttf"), QStringLiteral("favorites.ini")}));
+}
+
+TEST(SpecialFiles, ASampleTextThatIsAPipeADeviceOrHugeIsRefusedAtOnce)
+{
+    FormFixture f;
+    f.show();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special-text"));
+    const QString fifo = folder + QStringLiteral("pipe.txt");
+    const QString zero = folder + QStringLiteral("zero.txt");
+    const QString huge = folder + QStringLiteral("huge.txt");
+    ASSERT_TRUE(makeFifo(fifo));
+    ASSERT_TRUE(makeDeviceLink(zero));
+    ASSERT_TRUE(makeSparseFile(huge, (qint64(16) << 20) + 1));
+    const QString notAFile = QStringLiteral(": it is not a regular file but a folder, pipe, socket or device");
+    const std::pair<QString, QString> cases[] = {
+        {fifo, QStringLiteral("Cannot open file ") + fifo + notAFile},
+        {zero, QStringLiteral("Cannot open file ") + zero + notAFile},
+        {huge, QStringLiteral("Cannot open file ") + huge + QStringLiteral(": it is larger than 16 MB")},
+        {folder + QStringLiteral("absent.txt"), QStringLiteral("Cannot open file ") + folder + QStringLiteral("absent.txt")},
+    };
+    FifoWatchdog watchdog({nativePath(fifo)});
+    const QStringList before = f.form->textSample().lines();
+    for (const auto &[path, message] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        // The sample view's "Load..." and the Options dialog's.
+        f.prompter.willChooseFile(path);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->action(QStringLiteral("LoadText1"))->trigger();
+        EXPECT_EQ(lastMessage(f.prompter), message);
+        EXPECT_EQ(f.form->textSample().lines(), before);
+        f.prompter.willChooseFile(path);
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        f.form->guarded([&] { f.form->FormConfig->LoadTextClick(); });
+        EXPECT_EQ(lastMessage(f.prompter), message);
+    }
+    EXPECT_FALSE(watchdog.stop()) << "a load waited on the FIFO";
+
+    // A text within the limit loads.
+    const QString text = folder + QStringLiteral("text.txt");
+    ASSERT_TRUE(writeFileAtomically(text, "one\r\ntwo\r\n"));
+    f.prompter.willChooseFile(text);
+    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    EXPECT_EQ(f.form->textSample().lines(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
 }

@@ -5,7 +5,9 @@
 #include "FormFixture.h"
 #include "IniFile.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "OrganizerDialogs.h"
+#include "SpecialFiles.h"
 #include "UserMenus.h"
 
 #include <QAction>
@@ -19,6 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <thread>
+#include <vector>
+
 #include <sys/resource.h>
 
 namespace {
@@ -215,4 +221,148 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
     f.form->action(QStringLiteral("Configure1"))->trigger();
     EXPECT_TRUE(ini.readSectionKeys(QStringLiteral("Links")).isEmpty());
     EXPECT_EQ(captions(f.form->menu(QStringLiteral("CoolLinks"))), (QStringList{QStringLiteral("-"), QStringLiteral("Configure...")}));
+}
+
+TEST(IniFile, SpecialAndOversizedFilesAreReadAsEmptyAndNeverWritten)
+{
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("ini-special"));
+    const qint64 tooLarge = (qint64(32) << 20) + 1;
+    struct Case {
+        const char *name;
+        std::function<bool(const QString &)> make;
+        mode_t type;
+    };
+    const Case cases[] = {
+        {"fifo.ini", makeFifo, S_IFIFO},
+        {"zero.ini", makeDeviceLink, S_IFLNK},
+        {"huge.ini", [&](const QString &path) { return makeSparseFile(path, tooLarge); }, S_IFREG},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = folder + QString::fromLatin1(c.name);
+        ASSERT_TRUE(c.make(path));
+        FifoWatchdog watchdog({nativePath(path)});
+        IniFile ini(path);
+        EXPECT_TRUE(ini.readSectionKeys(QStringLiteral("Favorites")).isEmpty());
+        EXPECT_FALSE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("Home"), QStringLiteral("/home/")));
+        EXPECT_FALSE(ini.eraseSection(QStringLiteral("Favorites")));
+        EXPECT_FALSE(watchdog.stop()) << "the file was waited on";
+        EXPECT_EQ(nodeType(path), c.type);
+        if (c.type == S_IFREG)
+            EXPECT_EQ(nodeSize(path), tooLarge);
+    }
+
+    // A file of a few MB is an ordinary one.
+    const QString big = folder + QStringLiteral("big.ini");
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Tips]\r\n0=" + QByteArray(4 << 20, 't') + "\r\n");
+    file.close();
+    IniFile ini(big);
+    EXPECT_EQ(ini.readString(QStringLiteral("Tips"), QStringLiteral("0"), QString()).size(), 4 << 20);
+    EXPECT_TRUE(ini.writeString(QStringLiteral("Favorites"), QStringLiteral("Home"), QStringLiteral("/home/")));
+}
+
+TEST(UserMenus, AFavouritesFileThatIsAFifoIsToldOnceAndLeftAsItIs)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.configFolder);
+    ASSERT_TRUE(makeFifo(paths.favoritesIni()));
+    FifoWatchdog watchdog({nativePath(paths.favoritesIni())});
+    FormFixture f({}, false);
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    f.show();
+    f.prompter.willEnterText(QStringLiteral("mine"));
+    f.form->userMenus().PopAddCurrDortoFavClick();
+    f.form->userMenus().RebuildUserMenus();
+    EXPECT_FALSE(watchdog.stop()) << "the favourites file was waited on";
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0].text,
+              QStringLiteral("The favourites file %1 could not be read (it is not a regular file but a folder, pipe, socket or device). It is "
+                             "left as it is, and changes to the favourites and links are not saved.")
+                  .arg(paths.favoritesIni()));
+    EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(captions(f.form->findChild<QMenu *>(QStringLiteral("PopupFavorites"))),
+              (QStringList{QStringLiteral("-"), QStringLiteral("Add current dir"), QStringLiteral("Configure...")}));
+    EXPECT_EQ(nodeType(paths.favoritesIni()), mode_t(S_IFIFO));
+}
+
+TEST(IniFile, TwoProgramsWritingTheSameFileKeepEachOthersChanges)
+{
+    const QString path = TestEnvironment::instance().makeFolder(QStringLiteral("ini-shared")) + QStringLiteral("favorites.ini");
+    {
+        QFile seed(path);
+        ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
+        seed.write("[Favorites]\r\nOld=/old/\r\n");
+    }
+    // Both read the file at their start; each then adds, renames or erases.
+    IniFile first(path);
+    IniFile second(path);
+    ASSERT_TRUE(first.writeString(QStringLiteral("Favorites"), QStringLiteral("First"), QStringLiteral("/1/")));
+    ASSERT_TRUE(second.writeString(QStringLiteral("Favorites"), QStringLiteral("Second"), QStringLiteral("/2/")));
+    ASSERT_TRUE(first.writeString(QStringLiteral("Links"), QStringLiteral("Link"), QStringLiteral("https://example.org/")));
+    ASSERT_TRUE(second.writeString(QStringLiteral("Favorites"), QStringLiteral("old"), QStringLiteral("/older/")));
+    const QByteArray expected = "[Favorites]\r\nold=/older/\r\nFirst=/1/\r\nSecond=/2/\r\n\r\n[Links]\r\nLink=https://example.org/\r\n";
+    EXPECT_EQ(fileBytes(path), expected);
+    EXPECT_EQ(second.readSectionKeys(QStringLiteral("Links")), QStringList{QStringLiteral("Link")});
+    ASSERT_TRUE(first.eraseSection(QStringLiteral("Links")));
+    EXPECT_EQ(IniFile(path).readSectionKeys(QStringLiteral("Favorites")),
+              (QStringList{QStringLiteral("old"), QStringLiteral("First"), QStringLiteral("Second")}));
+
+    // Programs that write at the same moment lose nothing either.
+    constexpr int kWriters = 4, kEach = 25;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.emplace_back([&path, w] {
+            IniFile own(path);
+            for (int i = 0; i < kEach; ++i)
+                own.writeString(QStringLiteral("Favorites"), QStringLiteral("w%1-%2").arg(w).arg(i), QStringLiteral("/%1/").arg(i));
+        });
+    }
+    for (std::thread &writer : writers)
+        writer.join();
+    EXPECT_EQ(IniFile(path).readSectionKeys(QStringLiteral("Favorites")).size(), 3 + kWriters * kEach);
+}
+
+TEST(UserMenus, TwoRunningProgramsEachAddAFavouriteAndBothRemain)
+{
+    FormFixture first;
+    first.show();
+    FormFixture second({}, false);
+    second.show();
+    const QString one = TestEnvironment::instance().makeFolder(QStringLiteral("one"));
+    const QString two = TestEnvironment::instance().makeFolder(QStringLiteral("two"));
+    first.form->folderBrowser().ListFolder(one);
+    second.form->folderBrowser().ListFolder(two);
+    first.prompter.willEnterText(QStringLiteral("one"));
+    first.form->userMenus().PopAddCurrDortoFavClick();
+    second.prompter.willEnterText(QStringLiteral("two"));
+    second.form->userMenus().PopAddCurrDortoFavClick();
+    IniFile stored(first.paths.favoritesIni());
+    EXPECT_EQ(stored.readSectionKeys(QStringLiteral("Favorites")), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    // The links and tips of the shipped file are kept by both.
+    EXPECT_FALSE(stored.readSectionKeys(QStringLiteral("Links")).isEmpty());
+    EXPECT_FALSE(stored.readSectionKeys(QStringLiteral("Tips")).isEmpty());
+    // The first program's menu shows the second's favourite at its next rebuild.
+    first.form->userMenus().RebuildUserMenus();
+    EXPECT_EQ(captions(first.form->findChild<QMenu *>(QStringLiteral("PopupFavorites"))).mid(0, 2),
+              (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+}
+
+TEST(IniFile, EveryCharacterAndNameByteRoundTrips)
+{
+    const QString path = TestEnvironment::instance().makeFolder(QStringLiteral("ini-unicode")) + QStringLiteral("favorites.ini");
+    const QString title = QString::fromUcs4(U"Fonts \U0001F600 \U00020000");
+    const QString folder = pathFromNative("/home/user/bad\xff\xc3 fonts \xf0\x9f\x98\x80/");
+    {
+        IniFile ini(path);
+        ASSERT_TRUE(ini.writeString(QStringLiteral("Favorites"), title, folder));
+        ASSERT_TRUE(ini.writeString(QStringLiteral("Favorites"), pathFromNative("raw\xfe"), QStringLiteral("50%xFF")));
+    }
+    EXPECT_TRUE(fileBytes(path).contains("Fonts \xf0\x9f\x98\x80 \xf0\xa0\x80\x80=/home/user/bad%xFF%xC3 fonts \xf0\x9f\x98\x80/\r\n"));
+    IniFile reread(path);
+    EXPECT_EQ(reread.readSectionKeys(QStringLiteral("Favorites")), (QStringList{title, pathFromNative("raw\xfe")}));
+    EXPECT_EQ(reread.readString(QStringLiteral("Favorites"), title, QString()), folder);
+    EXPECT_EQ(reread.readString(QStringLiteral("Favorites"), pathFromNative("raw\xfe"), QString()), QStringLiteral("50%xFF"));
 }

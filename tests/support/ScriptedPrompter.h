@@ -112,3 +112,9 @@ private:
     std::vector<MessageRequest> m_messages;
     std::vector<Asked> m_asked;
 };
+
+// The text of the last message shown, or "(no message)".
+inline QString lastMessage(const ScriptedPrompter &prompter)
+{
+    return prompter.messages().empty() ? QStringLiteral("(no message)") : prompter.messages().back().text;
+}
