@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include <sys/stat.h>
@@ -25,11 +27,18 @@ void put(std::uint8_t *at, quint32 value, int width)
         at[b] = static_cast<std::uint8_t>(value >> (8 * b));
 }
 
-// Every write checked: a joined archive cut short by a full disk would extract wrong data.
-void writeAll(QFile &file, const char *data, qint64 size)
+// Every write checked, on the descriptor so that the system's own reason is told: a joined
+// archive cut short by a full disk would extract wrong data.
+void writeAll(const QFile &file, qint64 at, const char *data, qint64 size)
 {
-    if (file.write(data, size) != size)
-        throw EZipKit(ZipText::JoinWriteError, file.fileName(), file.errorString());
+    for (qint64 done = 0; done < size;) {
+        const ssize_t n = ::pwrite(file.handle(), data + done, static_cast<size_t>(size - done), at + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw EZipKit(ZipText::JoinWriteError, file.fileName(), QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC)));
+        done += n;
+    }
 }
 
 }
@@ -68,22 +77,18 @@ QString TZipKit::ReadSpan()
                 const qint64 n = std::min<qint64>(block.size(), size - at);
                 if (!readAt(at, block.data(), n))
                     throw EZipKit(11001, true);
-                writeAll(joined, block.constData(), n);
+                writeAll(joined, written, block.constData(), n);
                 at += n;
                 written += n;
             }
         }
         closeVolume();
-        if (!joined.flush())
-            throw EZipKit(ZipText::JoinWriteError, joined.fileName(), joined.errorString());
         // Re-read the directory from the joined data, patching offsets and disk numbers.
         const qint64 directoryStart = volumeStart[eoc.CentralDirStartDisk] + static_cast<qint64>(std::min<quint64>(eoc.CentralDirOffset, quint64(1) << 62));
         if (directoryStart < 0 || directoryStart > written)
             throw EZipKit(11015, true);
-        if (!joined.seek(directoryStart))
-            throw EZipKit(10201, true);
-        const QByteArray all = joined.read(written - directoryStart);
-        if (all.size() != written - directoryStart)
+        QByteArray all(written - directoryStart, '\0');
+        if (::pread(joined.handle(), all.data(), static_cast<size_t>(all.size()), directoryStart) != all.size())
             throw EZipKit(11013, true);
         QByteArray central;
         qint64 at = 0;
@@ -116,12 +121,10 @@ QString TZipKit::ReadSpan()
         put(e + 10, static_cast<quint32>(eoc.TotalEntries), 2);
         put(e + 12, static_cast<quint32>(central.size()), 4);
         put(e + 16, static_cast<quint32>(directoryStart), 4);
-        if (!joined.resize(directoryStart) || !joined.seek(directoryStart))
-            throw EZipKit(ZipText::JoinWriteError, joined.fileName(), joined.errorString());
-        writeAll(joined, central.constData(), central.size());
-        writeAll(joined, end.constData(), end.size());
-        if (!joined.flush())
-            throw EZipKit(ZipText::JoinWriteError, joined.fileName(), joined.errorString());
+        if (::ftruncate(joined.handle(), directoryStart) != 0)
+            throw EZipKit(ZipText::JoinWriteError, joined.fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+        writeAll(joined, directoryStart, central.constData(), central.size());
+        writeAll(joined, directoryStart + central.size(), end.constData(), end.size());
     } catch (const EZipKit &error) {
         closeVolume();
         ShowExceptionError(error);

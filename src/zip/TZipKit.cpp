@@ -1048,7 +1048,7 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
                     // The size is the archive's word: held against the limit before memory is taken for it.
                     const QString refused = ExtractionGuard::refusal(e.FileName, e.UncompressedSize, ExtractionGuard::Limit, std::nullopt);
                     if (!refused.isEmpty())
-                        throw EZipKit(ZipText::EntryRefused, refused);
+                        throw EZipKit(ZipText::EntryRefused, refused, QString());
                     MemStream = QByteArray(static_cast<qsizetype>(e.UncompressedSize), '\0');
                     params.OutToMemory = 1;
                     params.OutBuffer = MemStream.data();
@@ -1063,7 +1063,7 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
                 specs.addPattern(line);
             for (const int index : FSpecEntries) {
                 if (index < 0 || static_cast<size_t>(index) >= DirEntries.size())
-                    throw EZipKit(ZipText::EntryRefused, QStringLiteral("The archive has no entry number %1.").arg(index));
+                    throw EZipKit(ZipText::EntryRefused, QStringLiteral("The archive has no entry number %1.").arg(index), QString());
                 specs.addExact(DirEntries[static_cast<size_t>(index)]);
             }
         }

@@ -8,7 +8,7 @@ QString ZipText::tableText(int id)
     case ZipText::JoinWriteError:
         return QStringLiteral("Cannot write the joined archive %1: %2");
     case ZipText::EntryRefused:
-        return QStringLiteral("%1");
+        return QStringLiteral("%1%2");   // the reason, and the empty second argument
     default:
         return {};
     }

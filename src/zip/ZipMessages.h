@@ -36,5 +36,5 @@ inline const QString MissingText = QStringLiteral("The message table is probably
 // the ids below, which the component added later, have texts.
 QString tableText(int id);
 constexpr int JoinWriteError = 10505;   // the joined copy of a split archive could not be written
-constexpr int EntryRefused = 10506;     // an entry refused before extraction: the text says why
+constexpr int EntryRefused = 10506;     // an entry refused before extraction: raised with the reason and ""
 }
