@@ -317,7 +317,9 @@ TEST(ArchiveBrowser, EntryNamesThatLeaveTheFolderAreRefusedAndTouchNothing)
         c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("good")));
         ASSERT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Mono"));
         f.prompter.willAnswer(MessageAnswer::Ok);
+        const size_t told = f.prompter.messages().size();
         c.ZipBrowse->selectRow(row);
+        ASSERT_EQ(f.prompter.messages().size(), told + 1);
         EXPECT_EQ(f.prompter.messages().back().text,
                   QStringLiteral("The archive entry %1 was not extracted: its name leads outside the extraction folder.").arg(name));
         EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
@@ -396,6 +398,7 @@ TEST(ArchiveBrowser, PreviewSizesAreHeldAgainstALimit)
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("fine")));
     f.prompter.willAnswer(MessageAnswer::Ok);
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("huge")));
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
     EXPECT_EQ(f.prompter.messages().back().text,
               QStringLiteral("The archive entry huge.ttf is 629145600 bytes (600.0 MiB) when extracted, more than the 536870912 bytes (512.0 MiB) "
                              "an extraction may take."));
