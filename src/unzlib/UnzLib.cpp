@@ -9,6 +9,7 @@
 // are written to a temporary name beside the target and renamed into place once complete and
 // checked, so a failed or cancelled entry leaves nothing behind. The archive is opened without
 // blocking and read only when it is a regular file.
+#include "DirectoryLookup.h"
 #include "EntryName.h"
 #include "UnzLibAbi.h"
 
@@ -31,48 +32,13 @@
 
 namespace {
 
+using namespace unzlib;
+
 constexpr int kVersion = 180;
-
-struct Spec {
-    std::string text;          // pattern, or for an exact entry the name to write it under
-    bool exact = false;
-    std::uint32_t index = 0;
-    std::string stored;        // exact: the stored name, byte for byte
-};
-
-// An entry cut out of the archive as a one-entry archive in memory.
-struct Located {
-    std::string name;                     // as stored, '/' separators
-    const Spec *spec = nullptr;
-    std::vector<unsigned char> archive;   // local header, data, central header, end record
-};
-
-std::string toForward(std::string text)
-{
-    for (char &c : text)
-        if (c == '\\')
-            c = '/';
-    return text;
-}
 
 bool hasWildcard(const std::string &spec)
 {
     return spec.find_first_of("*?[") != std::string::npos;
-}
-
-std::uint16_t u16(const unsigned char *p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t u32(const unsigned char *p)
-{
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24);
-}
-
-std::uint64_t u64(const unsigned char *p)
-{
-    return std::uint64_t(u32(p)) | std::uint64_t(u32(p + 4)) << 32;
 }
 
 class Run {
@@ -120,6 +86,8 @@ private:
     int extractLocated(std::vector<Located> &located);
     int extractAll();
     bool prepareTarget(const std::string &name, std::string &target);
+    bool chooseTarget(zip_uint64_t index, const zip_stat_t &stat, std::string &name, std::string &target);
+    bool copyData(zip_file_t *file, const std::string &shown, zip_uint64_t declared, int out, const std::string &target, uLong &crc, int &failure);
     bool extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, const Spec *exact);
     bool isLink(zip_t *archive, zip_uint64_t index) const;
     zip_file_t *openEntry(zip_t *archive, zip_uint64_t index, const std::string &name, bool encrypted);
@@ -245,6 +213,39 @@ bool Run::prepareTarget(const std::string &name, std::string &target)
     return true;
 }
 
+// Where the entry goes, and whether it may go there (the caller's options and answers): false,
+// told where there is something to tell, when it is skipped.
+bool Run::chooseTarget(zip_uint64_t index, const zip_stat_t &stat, std::string &name, std::string &target)
+{
+    if (callback(UnzAction::NewName, 0, 0, name))
+        return false;
+    if (answer().ErrorCode == 1)
+        name = toForward(answer().FileNameOrMsg);
+    if (!prepareTarget(name, target))
+        return false;
+    struct stat existing {};
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    const bool archiveNewer = exists && stat.mtime > existing.st_mtime;
+    if (m_p.FreshenFlag && (!exists || !archiveNewer))
+        return false;
+    if (m_p.UpdateFlag && exists && !archiveNewer)
+        return false;
+    if (exists && !m_p.OverwriteFlag && !m_p.UpdateFlag && !m_p.FreshenFlag) {
+        const int older = exists && existing.st_mtime < stat.mtime ? 1 << 16 : 0;
+        if (callback(UnzAction::Overwrite, static_cast<int>(index & 0xFFFF) | older, 0, name))
+            return false;
+        if (answer().FileSize == 0) {
+            skipped(UnzError::Exists, name);
+            return false;
+        }
+    }
+    if (exists && (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode))) {
+        refuse(UnzError::Unsafe, "a folder or link stands where the file would go, skipped: " + name, name);
+        return false;
+    }
+    return true;
+}
+
 bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, const Spec *exact)
 {
     const std::string stored = toForward(stat.name);
@@ -255,34 +256,8 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
     std::string name = exact ? shown : outputName(stored);
     const zip_uint64_t declared = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
     std::string target;
-    if (!toMemory && !m_p.TestOnly) {
-        if (callback(UnzAction::NewName, 0, 0, name))
-            return false;
-        if (answer().ErrorCode == 1)
-            name = toForward(answer().FileNameOrMsg);
-        if (!prepareTarget(name, target))
-            return false;
-        struct stat existing {};
-        const bool exists = ::lstat(target.c_str(), &existing) == 0;
-        const bool archiveNewer = exists && stat.mtime > existing.st_mtime;
-        if (m_p.FreshenFlag && (!exists || !archiveNewer))
-            return false;
-        if (m_p.UpdateFlag && exists && !archiveNewer)
-            return false;
-        if (exists && !m_p.OverwriteFlag && !m_p.UpdateFlag && !m_p.FreshenFlag) {
-            const int older = exists && existing.st_mtime < stat.mtime ? 1 << 16 : 0;
-            if (callback(UnzAction::Overwrite, static_cast<int>(index & 0xFFFF) | older, 0, name))
-                return false;
-            if (answer().FileSize == 0) {
-                skipped(UnzError::Exists, name);
-                return false;
-            }
-        }
-        if (exists && (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode))) {
-            refuse(UnzError::Unsafe, "a folder or link stands where the file would go, skipped: " + name, name);
-            return false;
-        }
-    }
+    if (!toMemory && !m_p.TestOnly && !chooseTarget(index, stat, name, target))
+        return false;
 
     if (callback(UnzAction::NewFile, 0, static_cast<std::intptr_t>(std::min<zip_uint64_t>(declared, INTPTR_MAX)), shown))
         return false;
@@ -306,10 +281,51 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
     }
 
     uLong crc = crc32(0, nullptr, 0);
+    int failure = 0;
+    bool ok = copyData(file, shown, declared, out, target, crc, failure);
+    zip_fclose(file);
+
+    auto fail = [&](int code, const std::string &text) {
+        ok = false;
+        failure = code;
+        message(failure, text);
+    };
+    if (ok && (stat.valid & ZIP_STAT_CRC) && crc != stat.crc) {
+        message(UnzError::Crc, "CRC error in " + shown);
+        callback(UnzAction::CrcError, static_cast<int>(stat.crc), static_cast<std::intptr_t>(crc), shown);
+        // 1 keeps the data; anything else drops it.
+        if (answer().ErrorCode != 1) {
+            ok = false;
+            failure = UnzError::Crc;
+        }
+    }
+    if (out >= 0) {
+        if (ok && ::fsync(out) != 0)
+            fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
+        ::close(out);
+        if (ok) {
+            const timespec times[2] = {{stat.mtime, 0}, {stat.mtime, 0}};
+            ::utimensat(AT_FDCWD, temporary.c_str(), times, 0);
+            ::chmod(temporary.c_str(), 0644);
+            if (::rename(temporary.c_str(), target.c_str()) != 0)
+                fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
+        }
+        if (!ok)
+            ::unlink(temporary.c_str());
+    }
+    if (!ok && failure && !m_cancelled)
+        skipped(failure, shown);
+    return ok && !m_cancelled;
+}
+
+// Copies the entry's data to out, or to the caller's memory, keeping its checksum: never more
+// than its declared size. False (told) when the data cannot be read or written.
+bool Run::copyData(zip_file_t *file, const std::string &shown, zip_uint64_t declared, int out, const std::string &target, uLong &crc, int &failure)
+{
+    const bool toMemory = m_p.OutToMemory != 0;
     std::vector<char> buffer(1 << 16);
     zip_uint64_t done = 0;
     bool ok = true;
-    int failure = 0;
     auto fail = [&](int code, const std::string &text) {
         ok = false;
         failure = code;
@@ -358,34 +374,7 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
             break;
         }
     }
-    zip_fclose(file);
-
-    if (ok && (stat.valid & ZIP_STAT_CRC) && crc != stat.crc) {
-        message(UnzError::Crc, "CRC error in " + shown);
-        callback(UnzAction::CrcError, static_cast<int>(stat.crc), static_cast<std::intptr_t>(crc), shown);
-        // 1 keeps the data; anything else drops it.
-        if (answer().ErrorCode != 1) {
-            ok = false;
-            failure = UnzError::Crc;
-        }
-    }
-    if (out >= 0) {
-        if (ok && ::fsync(out) != 0)
-            fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
-        ::close(out);
-        if (ok) {
-            const timespec times[2] = {{stat.mtime, 0}, {stat.mtime, 0}};
-            ::utimensat(AT_FDCWD, temporary.c_str(), times, 0);
-            ::chmod(temporary.c_str(), 0644);
-            if (::rename(temporary.c_str(), target.c_str()) != 0)
-                fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
-        }
-        if (!ok)
-            ::unlink(temporary.c_str());
-    }
-    if (!ok && failure && !m_cancelled)
-        skipped(failure, shown);
-    return ok && !m_cancelled;
+    return ok;
 }
 
 int Run::memoryToMemory()
@@ -406,100 +395,13 @@ int Run::memoryToMemory()
     return 1;
 }
 
-// Entries named without wildcards are found by reading the central directory directly and
-// handed to libzip as one-entry archives in memory: opening a large archive through libzip would
-// otherwise read every one of its entries first. False when the directory is of a kind read only
-// by libzip (Zip64 entries, several disks), or a literal name is not found this way; entries that
-// are found but damaged, or exact entries that are not there, are told and left out.
+// Named entries found by reading the central directory directly (DirectoryLookup.h); what it
+// found damaged or missing is told once it is known that this way serves.
 bool Run::locate(std::vector<Located> &found)
 {
-    auto read = [this](void *into, std::uint64_t n, std::uint64_t at) {
-        return at <= m_fileSize && n <= m_fileSize - at && ::pread(m_fd, into, n, static_cast<off_t>(at)) == static_cast<ssize_t>(n);
-    };
-    unsigned char end[22];
-    if (m_fileSize < 22 || !read(end, 22, m_fileSize - 22) || u32(end) != 0x06054B50 || u16(end + 4) != 0 || u16(end + 6) != 0)
-        return false;
-    std::uint64_t dirSize = u32(end + 12);
-    std::uint64_t dirEnd = m_fileSize - 22;
-    if (u16(end + 10) == 0xFFFF || u32(end + 12) == 0xFFFFFFFF || u32(end + 16) == 0xFFFFFFFF) {
-        // Zip64: the locator before the end record names the Zip64 end record.
-        unsigned char locator[20], end64[56];
-        if (m_fileSize < 42 || !read(locator, 20, m_fileSize - 42) || u32(locator) != 0x07064B50 || !read(end64, 56, u64(locator + 8))
-            || u32(end64) != 0x06064B50)
-            return false;
-        dirSize = u64(end64 + 40);
-        dirEnd = u64(locator + 8);
-    }
-    if (dirSize > dirEnd)
-        return false;
-    std::vector<unsigned char> directory(dirSize);
-    if (!read(directory.data(), dirSize, dirEnd - dirSize))
-        return false;
-    std::vector<bool> matched(m_specs.size(), false);
-    // Told only once this way is known to serve: libzip would tell them again otherwise.
-    struct Refusal {
-        int error;
-        std::string text, name;
-    };
     std::vector<Refusal> refusals;
-    std::uint32_t index = 0;
-    for (size_t at = 0; at + 46 <= directory.size(); ++index) {
-        const unsigned char *h = directory.data() + at;
-        const size_t total = 46 + size_t(u16(h + 28)) + u16(h + 30) + u16(h + 32);
-        if (u32(h) != 0x02014B50 || total > directory.size() - at) {
-            found.clear();
-            return false;
-        }
-        const std::string raw(reinterpret_cast<const char *>(h + 46), u16(h + 28));
-        const std::string name = toForward(raw);
-        for (size_t i = 0; i < m_specs.size(); ++i) {
-            const Spec &spec = m_specs[i];
-            if (matched[i] || (spec.exact ? spec.index != index || spec.stored != raw : strcasecmp(spec.text.c_str(), name.c_str()) != 0))
-                continue;
-            matched[i] = true;
-            const std::uint64_t compressed = u32(h + 20), offset = u32(h + 42);
-            if (compressed == 0xFFFFFFFF || offset == 0xFFFFFFFF || u16(h + 34) != 0) {
-                found.clear();
-                return false;
-            }
-            unsigned char local[30];
-            // Every size counted in 64 bits and held against the real file before any memory is taken.
-            const std::uint64_t localSize = read(local, 30, offset) && u32(local) == 0x04034B50
-                ? 30 + std::uint64_t(u16(local + 26)) + u16(local + 28) + compressed
-                : 0;
-            Located entry;
-            entry.name = name;
-            entry.spec = &spec;
-            if (localSize == 0 || localSize > m_fileSize - offset) {
-                refusals.push_back({UnzError::Data, "the entry " + name + " is damaged: its data runs past the end of the archive", name});
-                continue;
-            }
-            entry.archive.resize(localSize);
-            if (!read(entry.archive.data(), localSize, offset)) {
-                refusals.push_back({UnzError::Read, "cannot read the entry " + name, name});
-                continue;
-            }
-            const size_t centralAt = entry.archive.size();
-            entry.archive.insert(entry.archive.end(), h, h + total);
-            std::memset(entry.archive.data() + centralAt + 42, 0, 4);   // at the start
-            unsigned char record[22] = {0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 1, 0, 1, 0};
-            const std::uint32_t size = static_cast<std::uint32_t>(total), start = static_cast<std::uint32_t>(centralAt);
-            std::memcpy(record + 12, &size, 4);
-            std::memcpy(record + 16, &start, 4);
-            entry.archive.insert(entry.archive.end(), record, record + 22);
-            found.push_back(std::move(entry));
-        }
-        at += total;
-    }
-    for (size_t i = 0; i < m_specs.size(); ++i) {
-        if (matched[i])
-            continue;
-        if (!m_specs[i].exact) {
-            found.clear();
-            return false;
-        }
-        refusals.push_back({UnzError::Missing, "the entry " + m_specs[i].text + " is not in the archive", m_specs[i].text});
-    }
+    if (!locateEntries(m_fd, m_fileSize, m_specs, found, refusals))
+        return false;
     for (const Refusal &refusal : refusals)
         refuse(refusal.error, refusal.text, refusal.name);
     return true;
