@@ -160,6 +160,40 @@ bool validUtf8(const QByteArray &bytes)
     return !decoder.hasError();
 }
 
+
+// The specs of a run: in mode 1 the first entry whose name matches the first line, ignoring case,
+// taken exactly (and its size held against the limit before memory is sized for it); otherwise
+// the lines of FSpecArgs as patterns and the entries of FSpecEntries exactly.
+void collectSpecs(TZipKit &kit, int mode, SpecSet &specs, UnzipParams &params)
+{
+    if (mode == 1) {
+        const QString wanted = kit.FSpecArgs.value(0);
+        for (const ZipDirEntry &e : kit.DirEntries) {
+            if (e.FileName.compare(wanted, Qt::CaseInsensitive) == 0 || e.FileName.compare(TZipKit::SetSlash(wanted, false), Qt::CaseInsensitive) == 0) {
+                // The size is the archive's word: held against the limit before memory is taken for it.
+                const QString refused = ExtractionGuard::refusal(e.FileName, e.UncompressedSize, ExtractionGuard::Limit, std::nullopt);
+                if (!refused.isEmpty())
+                    throw EZipKit(ZipText::EntryRefused, refused, QString());
+                kit.MemStream = QByteArray(static_cast<qsizetype>(e.UncompressedSize), '\0');
+                params.OutToMemory = 1;
+                params.OutBuffer = kit.MemStream.data();
+                params.OutSize = static_cast<std::uint32_t>(kit.MemStream.size());
+                // The entry found is the one extracted, whatever other entry the name would match.
+                specs.addExact(e);
+                break;
+            }
+        }
+    } else {
+        for (const QString &line : kit.FSpecArgs)
+            specs.addPattern(line);
+        for (const int index : kit.FSpecEntries) {
+            if (index < 0 || static_cast<size_t>(index) >= kit.DirEntries.size())
+                throw EZipKit(ZipText::EntryRefused, QStringLiteral("The archive has no entry number %1.").arg(index), QString());
+            specs.addExact(kit.DirEntries[static_cast<size_t>(index)]);
+        }
+    }
+}
+
 }
 
 TZipKit::TZipKit(Prompter &prompter, QObject *parent)
@@ -1041,32 +1075,7 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
             extractDir.chop(1);
         params.ExtractDir = extractDir.data();
         SpecSet specs;
-        if (mode == 1) {
-            const QString wanted = FSpecArgs.value(0);
-            for (const ZipDirEntry &e : DirEntries) {
-                if (e.FileName.compare(wanted, Qt::CaseInsensitive) == 0 || e.FileName.compare(SetSlash(wanted, false), Qt::CaseInsensitive) == 0) {
-                    // The size is the archive's word: held against the limit before memory is taken for it.
-                    const QString refused = ExtractionGuard::refusal(e.FileName, e.UncompressedSize, ExtractionGuard::Limit, std::nullopt);
-                    if (!refused.isEmpty())
-                        throw EZipKit(ZipText::EntryRefused, refused, QString());
-                    MemStream = QByteArray(static_cast<qsizetype>(e.UncompressedSize), '\0');
-                    params.OutToMemory = 1;
-                    params.OutBuffer = MemStream.data();
-                    params.OutSize = static_cast<std::uint32_t>(MemStream.size());
-                    // The entry found is the one extracted, whatever other entry the name would match.
-                    specs.addExact(e);
-                    break;
-                }
-            }
-        } else {
-            for (const QString &line : FSpecArgs)
-                specs.addPattern(line);
-            for (const int index : FSpecEntries) {
-                if (index < 0 || static_cast<size_t>(index) >= DirEntries.size())
-                    throw EZipKit(ZipText::EntryRefused, QStringLiteral("The archive has no entry number %1.").arg(index), QString());
-                specs.addExact(DirEntries[static_cast<size_t>(index)]);
-            }
-        }
+        collectSpecs(*this, mode, specs, params);
         params.SpecCount = static_cast<std::int32_t>(specs.records.size());
         params.Specs = specs.records.empty() ? nullptr : specs.records.data();
         if (mode == 2) {
