@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one fuzz entry for a number of seconds: scripts/fuzz.sh NAME SECONDS [libFuzzer options...]
 # (for example -runs=10000000 to stop after that many executions).
-# NAME is NameTable, ZipDirectory, Registry or Ini. Findings land in build-fuzz/findings/NAME/.
+# NAME is NameTable, ZipDirectory, Registry, Ini or Unzip. Findings land in build-fuzz/findings/NAME/.
+# Unzip writes what it extracts below $TMPDIR: point it at a tmpfs (TMPDIR=/dev/shm) for long runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 name=${1:?usage: scripts/fuzz.sh NAME SECONDS}

@@ -2,6 +2,8 @@
 #include "ArchiveBrowser.h"
 
 #include "CharacterMap.h"
+#include "EntryPath.h"
+#include "ExtractionGuard.h"
 #include "FileOperations.h"
 #include "FolderBrowser.h"
 #include "FolderListing.h"
@@ -9,6 +11,7 @@
 #include "InstalledFonts.h"
 #include "ListView.h"
 #include "LocaleCompare.h"
+#include "NativeFile.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "TZipKit.h"
@@ -20,6 +23,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 ArchiveBrowser::ArchiveBrowser(MainState &state, MainServices &services, MainControls &controls, TZipKit &zipKit, FolderBrowser &browser,
                                FileOperations &operations, FontLoader &loader, CharacterMap &characterMap, QMenu &popup,
@@ -38,7 +43,7 @@ ArchiveBrowser::ArchiveBrowser(MainState &state, MainServices &services, MainCon
 {
     // Extracted copies go to a folder of this process's own, with the entries' folder parts
     // kept, so that the path the window builds from the stored name is where the file lands.
-    m_folder = withTrailingSlash(m_temporary->path());
+    m_folder = m_temporary->isValid() ? withTrailingSlash(m_temporary->path()) : QString();
     m_zipKit.ExtrBaseDir = m_folder;
     m_zipKit.ExtrOptions = TZipKit::ExtrDirNames | TZipKit::ExtrOverWrite;
     m_zipKit.OnItemProgress = [this](const QString &item, qint64, int perCent) {
@@ -55,13 +60,21 @@ ArchiveBrowser::~ArchiveBrowser() = default;
 
 QString ArchiveBrowser::extractedPath() const
 {
-    return m_state.ArchiveTempFile.isEmpty() ? QString() : m_folder + TZipKit::SetSlash(m_state.ArchiveTempFile, true);
+    // Built by the same rule the unzip library writes by: a name it refuses has no path at all.
+    return m_state.ArchiveTempFile.isEmpty() ? QString() : zipEntryPath(m_folder, m_state.ArchiveTempFile, true);
 }
 
 void ArchiveBrowser::deleteExtractedCopy()
 {
-    if (!m_state.ArchiveTempFile.isEmpty())
-        QFile::remove(extractedPath());
+    // Called while an entry is being extracted (the window closing): the run stops and what it
+    // wrote goes once it has returned.
+    if (m_extracting) {
+        m_discardExtraction = true;
+        m_zipKit.AbortLibs();
+    }
+    const QString path = extractedPath();
+    if (!path.isEmpty())
+        ::unlink(nativePath(path).constData());
 }
 
 void ArchiveBrowser::OpenArchive(const QString &path)
@@ -76,14 +89,15 @@ void ArchiveBrowser::OpenArchive(const QString &path)
     const int filter = m_controls.SelectExt->currentIndex();
     std::vector<ListView::Item> items;
     items.reserve(m_zipKit.DirEntries.size());
-    for (const ZipDirEntry &entry : m_zipKit.DirEntries) {
-        const QString &name = entry.FileName;
+    for (size_t index = 0; index < m_zipKit.DirEntries.size(); ++index) {
+        const QString &name = m_zipKit.DirEntries[index].FileName;
         const QString last = name.section(QLatin1Char('\\'), -1);
         const QString ext = fileExtension(last);
         const int image = FileTypeImage(ext, filter);
         if (image < 1)
             continue;
-        items.push_back({name.left(name.size() - ext.size()), {ext}, image, 0, name});
+        // The entry's place in the list: two entries may share a name, even but for case.
+        items.push_back({name.left(name.size() - ext.size()), {ext}, image, static_cast<int>(index), name});
     }
     std::stable_sort(items.begin(), items.end(), [](const ListView::Item &a, const ListView::Item &b) {
         return localeCompare(a.caption, b.caption) < 0;
@@ -103,30 +117,85 @@ void ArchiveBrowser::PreviewArchiveEntry(int row, bool selected)
     ListView *list = m_controls.ZipBrowse;
     if (!selected || row < 0 || row >= list->count() || list->item(row).image <= 1)
         return;
-    const ListView::Item item = list->item(row);
-    m_releaseCurrentFont();
-    deleteExtractedCopy();
-    m_state.ArchiveTempFile = item.caption + item.subItems.value(0);
-    m_zipKit.FSpecArgs.append(m_state.ArchiveTempFile);
-    const int shown = m_zipKit.ShownMessageCount;
-    m_zipKit.LastMessage.clear();
-    m_zipKit.Extract();
-    m_controls.StatusPanels[0]->clear();
-    const QString extracted = extractedPath();
-    if (!QFileInfo::exists(extracted)) {
-        // The library's own messages reach no box: tell them here, unless the component did.
-        if (m_zipKit.ShownMessageCount == shown && !m_zipKit.Cancel)
-            m_services.prompter.message(m_zipKit.LastMessage.isEmpty() ? QStringLiteral("Could not extract ") + m_state.ArchiveTempFile
-                                                                        : m_zipKit.LastMessage,
-                                        MessageIcon::Error);
-        // Nothing of the previous font stays on show.
-        m_state.ArchiveTempFile.clear();
-        m_controls.StatusPanels[1]->setText(QStringLiteral("Default font"));
-        m_controls.StatusPanels[2]->clear();
-        m_controls.StatusPanels[3]->clear();
+    // The component's callback lets window events run, so a click can arrive while an entry is
+    // being extracted: it waits until the component is free, and then the entry selected by
+    // that time is shown. Nothing re-enters the component.
+    if (m_extracting) {
+        m_selectionWaiting = true;
         return;
     }
-    m_loader.LoadFontFile(extracted);
+    previewEntry(list->item(row));
+    while (m_selectionWaiting) {
+        m_selectionWaiting = false;
+        const int now = list->selectedRow();
+        if (now < 0 || now >= list->count() || list->item(now).image <= 1 || list->item(now).data == m_shownEntry)
+            break;
+        previewEntry(list->item(now));
+    }
+}
+
+void ArchiveBrowser::showNoFont()
+{
+    // Nothing of the previous font stays on show.
+    m_state.ArchiveTempFile.clear();
+    m_controls.StatusPanels[1]->setText(QStringLiteral("Default font"));
+    m_controls.StatusPanels[2]->clear();
+    m_controls.StatusPanels[3]->clear();
+}
+
+// Why the entry may not be extracted for a preview, "" when it may.
+QString ArchiveBrowser::refusalFor(const ListView::Item &item, const QString &target) const
+{
+    const QString &name = item.name;
+    const auto &entries = m_zipKit.DirEntries;
+    if (m_folder.isEmpty() || item.data < 0 || static_cast<size_t>(item.data) >= entries.size()
+        || entries[static_cast<size_t>(item.data)].FileName != name)
+        return QStringLiteral("Could not extract ") + name;
+    if (target.isEmpty())
+        return QStringLiteral("The archive entry %1 was not extracted: its name leads outside the extraction folder.").arg(name);
+    return ExtractionGuard::refusal(name, entries[static_cast<size_t>(item.data)].UncompressedSize, ExtractionGuard::Limit,
+                                    ExtractionGuard::freeSpace(m_folder), m_folder);
+}
+
+void ArchiveBrowser::previewEntry(const ListView::Item item)
+{
+    m_releaseCurrentFont();
+    deleteExtractedCopy();
+    m_state.ArchiveTempFile.clear();
+    m_shownEntry = item.data;
+    const QString &name = item.name;
+    const QString target = zipEntryPath(m_folder, name, true);
+    const QString refused = refusalFor(item, target);
+    if (!refused.isEmpty()) {
+        m_services.prompter.message(refused, MessageIcon::Error);
+        showNoFont();
+        return;
+    }
+    // A file left at the target (by a run that was killed) must not pass for this entry.
+    ::unlink(nativePath(target).constData());
+    m_zipKit.FSpecEntries.append(item.data);
+    const int shown = m_zipKit.ShownMessageCount;
+    m_zipKit.LastMessage.clear();
+    m_extracting = true;
+    m_zipKit.Extract();
+    m_extracting = false;
+    m_controls.StatusPanels[0]->clear();
+    if (m_discardExtraction) {
+        m_discardExtraction = false;
+        ::unlink(nativePath(target).constData());
+        showNoFont();
+        return;
+    }
+    if (!RegularFile(target).isOpen()) {
+        // The library's own messages reach no box: tell them here, unless the component did.
+        if (m_zipKit.ShownMessageCount == shown && !m_zipKit.Cancel)
+            m_services.prompter.message(m_zipKit.LastMessage.isEmpty() ? QStringLiteral("Could not extract ") + name : m_zipKit.LastMessage,
+                                        MessageIcon::Error);
+        showNoFont();
+        return;
+    }
+    m_state.ArchiveTempFile = name;
+    m_loader.LoadFontFile(target);
     m_characterMap.CharactersPreviewClick();
 }
 
@@ -167,9 +236,10 @@ void ArchiveBrowser::PopupZipBrowsePopup()
 
 void ArchiveBrowser::unpackTo(const QString &folder)
 {
-    if (m_state.ArchiveTempFile.isEmpty())
+    const QString source = extractedPath();
+    if (source.isEmpty())
         return;
-    m_operations.deliver(extractedPath(), folder, QFileInfo(extractedPath()).fileName(), TransferMode::Copy);
+    m_operations.deliver(source, folder, source.section(QLatin1Char('/'), -1), TransferMode::Copy);
 }
 
 void ArchiveBrowser::PopZipUnpackClick()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ListView.h"
 #include "MainState.h"
 
 #include <QObject>
@@ -41,6 +42,9 @@ public:
 
 private:
     void unpackTo(const QString &folder);
+    void previewEntry(const ListView::Item item);
+    QString refusalFor(const ListView::Item &item, const QString &target) const;
+    void showNoFont();
 
     MainState &m_state;
     MainServices &m_services;
@@ -54,4 +58,8 @@ private:
     std::function<void()> m_releaseCurrentFont;
     std::unique_ptr<QTemporaryDir> m_temporary;
     QString m_folder;
+    bool m_extracting = false;
+    bool m_selectionWaiting = false;
+    bool m_discardExtraction = false;
+    int m_shownEntry = -1;           // DirEntries index of the entry last previewed
 };

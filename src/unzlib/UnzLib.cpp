@@ -2,10 +2,15 @@
 // The unzip library: extracts the entries a parameter block names, from the archive it names,
 // into its extraction folder, telling the caller everything through the callback.
 //
-// Safety: nothing is ever written outside the extraction folder. An entry whose name has a ".."
-// part, starts at the root, or is a link is skipped and reported. Files are written to a
-// temporary name beside the target and renamed into place once complete and checked, so a
-// failed or cancelled entry leaves nothing behind.
+// Safety: nothing is ever written outside the extraction folder. Every entry name goes through
+// entryname::inside (no "..", no root, no drive letter, no NUL); an entry it refuses, and a link,
+// is skipped and reported. Every size read from the archive is checked in 64 bits against the
+// real file before anything is allocated, and no entry writes more than its declared size. Files
+// are written to a temporary name beside the target and renamed into place once complete and
+// checked, so a failed or cancelled entry leaves nothing behind. The archive is opened without
+// blocking and read only when it is a regular file.
+#include "DirectoryLookup.h"
+#include "EntryName.h"
 #include "UnzLibAbi.h"
 
 #include <zip.h>
@@ -27,11 +32,23 @@
 
 namespace {
 
+using namespace unzlib;
+
 constexpr int kVersion = 180;
+
+bool hasWildcard(const std::string &spec)
+{
+    return spec.find_first_of("*?[") != std::string::npos;
+}
 
 class Run {
 public:
     explicit Run(UnzipParams &p) : m_p(p) {}
+    ~Run()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
 
     int callback(int action, int error, std::intptr_t size, const std::string &text)
     {
@@ -52,14 +69,27 @@ public:
     bool cancelled() const { return m_cancelled; }
     void message(int error, const std::string &text) { callback(UnzAction::Message, error, 0, text); }
     void skipped(int error, const std::string &name) { callback(UnzAction::Skipped, error, 0, name); }
+    void refuse(int error, const std::string &text, const std::string &name)
+    {
+        message(error, text);
+        skipped(error, name);
+    }
 
     int execute();
 
 private:
+    bool openArchive();
     bool wanted(const std::string &name) const;
-    bool safeName(const std::string &name) const;
+    const Spec *exactSpecFor(zip_t *archive, zip_uint64_t index) const;
     std::string outputName(const std::string &stored) const;
-    bool extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, bool toMemory);
+    bool locate(std::vector<Located> &found);
+    int extractLocated(std::vector<Located> &located);
+    int extractAll();
+    bool prepareTarget(const std::string &name, std::string &target);
+    bool chooseTarget(zip_uint64_t index, const zip_stat_t &stat, std::string &name, std::string &target);
+    bool copyData(zip_file_t *file, const std::string &shown, zip_uint64_t declared, int out, const std::string &target, uLong &crc, int &failure);
+    bool extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, const Spec *exact);
+    bool isLink(zip_t *archive, zip_uint64_t index) const;
     zip_file_t *openEntry(zip_t *archive, zip_uint64_t index, const std::string &name, bool encrypted);
     int memoryToMemory();
 
@@ -68,15 +98,27 @@ private:
     bool m_cancelled = false;
     bool m_passwordsEnded = false;
     std::string m_password;
-    std::vector<std::string> m_specs;
+    std::vector<Spec> m_specs;
+    int m_fd = -1;
+    std::uint64_t m_fileSize = 0;
+    std::string m_folder;
 };
 
-std::string toForward(std::string text)
+bool Run::openArchive()
 {
-    for (char &c : text)
-        if (c == '\\')
-            c = '/';
-    return text;
+    // Non-blocking: a FIFO named like an archive would wait for a writer forever.
+    m_fd = ::open(m_p.ArchiveName ? m_p.ArchiveName : "", O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_fd < 0) {
+        message(UnzError::Open, std::string("cannot open archive: ") + std::strerror(errno));
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        message(UnzError::Open, "cannot open archive: not a regular file");
+        return false;
+    }
+    m_fileSize = static_cast<std::uint64_t>(info.st_size);
+    return true;
 }
 
 bool Run::wanted(const std::string &name) const
@@ -84,28 +126,24 @@ bool Run::wanted(const std::string &name) const
     // No spec asks for every entry, as the usual unzip does.
     if (m_specs.empty())
         return true;
-    for (const std::string &spec : m_specs)
-        if (spec == "*.*" || fnmatch(spec.c_str(), name.c_str(), FNM_CASEFOLD | FNM_PATHNAME) == 0
-            || fnmatch(spec.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
+    for (const Spec &spec : m_specs)
+        if (!spec.exact
+            && (spec.text == "*.*" || fnmatch(spec.text.c_str(), name.c_str(), FNM_CASEFOLD | FNM_PATHNAME) == 0
+                || fnmatch(spec.text.c_str(), name.c_str(), FNM_CASEFOLD) == 0))
             return true;
     return false;
 }
 
-bool Run::safeName(const std::string &name) const
+const Spec *Run::exactSpecFor(zip_t *archive, zip_uint64_t index) const
 {
-    if (name.empty() || name[0] == '/' || (name.size() > 1 && name[1] == ':'))
-        return false;
-    size_t start = 0;
-    while (start <= name.size()) {
-        const size_t slash = name.find('/', start);
-        const std::string part = name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-        if (part == "..")
-            return false;
-        if (slash == std::string::npos)
-            break;
-        start = slash + 1;
+    for (const Spec &spec : m_specs) {
+        if (!spec.exact || spec.index != index)
+            continue;
+        const char *raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+        if (raw && std::string_view(raw) == spec.stored)
+            return &spec;
     }
-    return true;
+    return nullptr;
 }
 
 std::string Run::outputName(const std::string &stored) const
@@ -145,81 +183,154 @@ zip_file_t *Run::openEntry(zip_t *archive, zip_uint64_t index, const std::string
     }
 }
 
-bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, bool toMemory)
+bool Run::isLink(zip_t *archive, zip_uint64_t index) const
 {
-    const std::string stored = toForward(stat.name);
-    const bool encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
-    std::string name = outputName(stored);
-    std::string target;
-    if (!toMemory && !m_p.TestOnly) {
-        if (callback(UnzAction::NewName, 0, 0, name))
-            return false;
-        if (answer().ErrorCode == 1)
-            name = toForward(answer().FileNameOrMsg);
-        if (!safeName(name)) {
-            message(UnzError::Unsafe, "unsafe name, skipped: " + name);
-            skipped(UnzError::Unsafe, name);
-            return false;
-        }
-        target = std::string(m_p.ExtractDir ? m_p.ExtractDir : ".") + "/" + name;
+    // Links could point anywhere; they are never followed or made.
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    return zip_file_get_external_attributes(archive, index, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX
+        && ((attributes >> 16) & S_IFMT) == S_IFLNK;
+}
+
+// Resolves the name inside the extraction folder and makes the folders it keeps; false (told)
+// when the name is refused or something that is no folder stands in the way.
+bool Run::prepareTarget(const std::string &name, std::string &target)
+{
+    const std::optional<std::string> relative = entryname::relativePath(name, m_p.DirNamesFlag != 0);
+    if (!relative) {
+        refuse(UnzError::Unsafe, "unsafe name, skipped: " + name, name);
+        return false;
+    }
+    target = m_folder + *relative;
+    for (size_t at = relative->find('/'); at != std::string::npos; at = relative->find('/', at + 1)) {
+        const std::string folder = m_folder + relative->substr(0, at);
         struct stat existing {};
-        const bool exists = ::lstat(target.c_str(), &existing) == 0;
-        const bool archiveNewer = exists && stat.mtime > existing.st_mtime;
-        if (m_p.FreshenFlag && (!exists || !archiveNewer))
-            return false;
-        if (m_p.UpdateFlag && exists && !archiveNewer)
-            return false;
-        if (exists && !m_p.OverwriteFlag && !m_p.UpdateFlag && !m_p.FreshenFlag) {
-            const int older = exists && existing.st_mtime < stat.mtime ? 1 << 16 : 0;
-            if (callback(UnzAction::Overwrite, static_cast<int>(index & 0xFFFF) | older, 0, name))
-                return false;
-            if (answer().FileSize == 0) {
-                skipped(UnzError::Exists, name);
-                return false;
-            }
-        }
-        if (exists && (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode))) {
-            message(UnzError::Unsafe, "a folder or link stands where the file would go, skipped: " + name);
-            skipped(UnzError::Unsafe, name);
+        if (::lstat(folder.c_str(), &existing) == 0 ? !S_ISDIR(existing.st_mode) : ::mkdir(folder.c_str(), 0755) != 0) {
+            refuse(UnzError::Write, "cannot make the folder " + folder + " for " + name, name);
             return false;
         }
     }
+    return true;
+}
 
-    if (callback(UnzAction::NewFile, 0, static_cast<std::intptr_t>(stat.size), stored))
+// Where the entry goes, and whether it may go there (the caller's options and answers): false,
+// told where there is something to tell, when it is skipped.
+bool Run::chooseTarget(zip_uint64_t index, const zip_stat_t &stat, std::string &name, std::string &target)
+{
+    if (callback(UnzAction::NewName, 0, 0, name))
         return false;
-    zip_file_t *file = openEntry(archive, index, stored, encrypted);
-    if (!file) {
-        if (!m_cancelled) {
-            message(encrypted ? UnzError::Password : UnzError::Read, (encrypted ? "no valid password for " : "cannot open entry ") + stored);
-            skipped(encrypted ? UnzError::Password : UnzError::Read, stored);
+    if (answer().ErrorCode == 1)
+        name = toForward(answer().FileNameOrMsg);
+    if (!prepareTarget(name, target))
+        return false;
+    struct stat existing {};
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    const bool archiveNewer = exists && stat.mtime > existing.st_mtime;
+    if (m_p.FreshenFlag && (!exists || !archiveNewer))
+        return false;
+    if (m_p.UpdateFlag && exists && !archiveNewer)
+        return false;
+    if (exists && !m_p.OverwriteFlag && !m_p.UpdateFlag && !m_p.FreshenFlag) {
+        const int older = exists && existing.st_mtime < stat.mtime ? 1 << 16 : 0;
+        if (callback(UnzAction::Overwrite, static_cast<int>(index & 0xFFFF) | older, 0, name))
+            return false;
+        if (answer().FileSize == 0) {
+            skipped(UnzError::Exists, name);
+            return false;
         }
+    }
+    if (exists && (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode))) {
+        refuse(UnzError::Unsafe, "a folder or link stands where the file would go, skipped: " + name, name);
+        return false;
+    }
+    return true;
+}
+
+bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &stat, const Spec *exact)
+{
+    const std::string stored = toForward(stat.name);
+    const bool toMemory = m_p.OutToMemory != 0;
+    const bool encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
+    // An entry chosen exactly is written under the name its caller listed it by.
+    const std::string shown = exact ? toForward(exact->text) : stored;
+    std::string name = exact ? shown : outputName(stored);
+    const zip_uint64_t declared = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    std::string target;
+    if (!toMemory && !m_p.TestOnly && !chooseTarget(index, stat, name, target))
+        return false;
+
+    if (callback(UnzAction::NewFile, 0, static_cast<std::intptr_t>(std::min<zip_uint64_t>(declared, INTPTR_MAX)), shown))
+        return false;
+    zip_file_t *file = openEntry(archive, index, shown, encrypted);
+    if (!file) {
+        if (!m_cancelled)
+            refuse(encrypted ? UnzError::Password : UnzError::Read, (encrypted ? "no valid password for " : "cannot open entry ") + shown, shown);
         return false;
     }
 
     int out = -1;
     std::string temporary;
     if (!toMemory && !m_p.TestOnly) {
-        const size_t slash = target.rfind('/');
-        // Stored folder names are kept only inside the extraction folder.
-        for (size_t at = std::strlen(m_p.ExtractDir ? m_p.ExtractDir : ".") + 1; at < slash; ++at)
-            if (target[at] == '/')
-                ::mkdir(target.substr(0, at).c_str(), 0755);
-        ::mkdir(target.substr(0, slash).c_str(), 0755);
-        temporary = target.substr(0, slash + 1) + ".unzlib-XXXXXX";
+        temporary = target.substr(0, target.rfind('/') + 1) + ".unzlib-XXXXXX";
         out = ::mkostemp(temporary.data(), O_CLOEXEC);
         if (out < 0) {
             zip_fclose(file);
-            message(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
-            skipped(UnzError::Write, stored);
+            refuse(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno), shown);
             return false;
         }
     }
 
     uLong crc = crc32(0, nullptr, 0);
+    int failure = 0;
+    bool ok = copyData(file, shown, declared, out, target, crc, failure);
+    zip_fclose(file);
+
+    auto fail = [&](int code, const std::string &text) {
+        ok = false;
+        failure = code;
+        message(failure, text);
+    };
+    if (ok && (stat.valid & ZIP_STAT_CRC) && crc != stat.crc) {
+        message(UnzError::Crc, "CRC error in " + shown);
+        callback(UnzAction::CrcError, static_cast<int>(stat.crc), static_cast<std::intptr_t>(crc), shown);
+        // 1 keeps the data; anything else drops it.
+        if (answer().ErrorCode != 1) {
+            ok = false;
+            failure = UnzError::Crc;
+        }
+    }
+    if (out >= 0) {
+        if (ok && ::fsync(out) != 0)
+            fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
+        ::close(out);
+        if (ok) {
+            const timespec times[2] = {{stat.mtime, 0}, {stat.mtime, 0}};
+            ::utimensat(AT_FDCWD, temporary.c_str(), times, 0);
+            ::chmod(temporary.c_str(), 0644);
+            if (::rename(temporary.c_str(), target.c_str()) != 0)
+                fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
+        }
+        if (!ok)
+            ::unlink(temporary.c_str());
+    }
+    if (!ok && failure && !m_cancelled)
+        skipped(failure, shown);
+    return ok && !m_cancelled;
+}
+
+// Copies the entry's data to out, or to the caller's memory, keeping its checksum: never more
+// than its declared size. False (told) when the data cannot be read or written.
+bool Run::copyData(zip_file_t *file, const std::string &shown, zip_uint64_t declared, int out, const std::string &target, uLong &crc, int &failure)
+{
+    const bool toMemory = m_p.OutToMemory != 0;
     std::vector<char> buffer(1 << 16);
     zip_uint64_t done = 0;
     bool ok = true;
-    int failure = 0;
+    auto fail = [&](int code, const std::string &text) {
+        ok = false;
+        failure = code;
+        message(failure, text);
+    };
     for (;;) {
         const zip_int64_t n = zip_fread(file, buffer.data(), buffer.size());
         if (n < 0) {
@@ -227,19 +338,21 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
             // A checksum mismatch is the caller's to decide; the data itself was read.
             if (code == ZIP_ER_CRC)
                 break;
-            ok = false;
-            failure = code == ZIP_ER_WRONGPASSWD ? UnzError::Password : UnzError::Data;
-            message(failure, std::string("cannot read ") + stored + ": " + zip_file_strerror(file));
+            fail(code == ZIP_ER_WRONGPASSWD ? UnzError::Password : UnzError::Data,
+                 std::string("cannot read ") + shown + ": " + zip_file_strerror(file));
             break;
         }
         if (n == 0)
             break;
+        // The declared size is all an entry may write: more is damage or a bomb.
+        if (static_cast<zip_uint64_t>(n) > declared - done) {
+            fail(UnzError::Data, shown + " holds more than its declared size of " + std::to_string(declared) + " bytes");
+            break;
+        }
         crc = crc32(crc, reinterpret_cast<const Bytef *>(buffer.data()), static_cast<uInt>(n));
         if (toMemory) {
             if (done + static_cast<zip_uint64_t>(n) > m_p.OutSize) {
-                ok = false;
-                failure = UnzError::Write;
-                message(failure, "the memory given is too small for " + stored);
+                fail(UnzError::Write, "the memory given is too small for " + shown);
                 break;
             }
             std::memcpy(static_cast<char *>(m_p.OutBuffer) + done, buffer.data(), static_cast<size_t>(n));
@@ -247,9 +360,7 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
             for (zip_int64_t w = 0; w < n;) {
                 const ssize_t written = ::write(out, buffer.data() + w, static_cast<size_t>(n - w));
                 if (written < 0) {
-                    ok = false;
-                    failure = UnzError::Write;
-                    message(failure, "cannot write " + target + ": " + std::strerror(errno));
+                    fail(UnzError::Write, "cannot write " + target + ": " + std::strerror(errno));
                     break;
                 }
                 w += written;
@@ -263,40 +374,7 @@ bool Run::extractEntry(zip_t *archive, zip_uint64_t index, const zip_stat_t &sta
             break;
         }
     }
-    zip_fclose(file);
-
-    if (ok && (stat.valid & ZIP_STAT_CRC) && crc != stat.crc) {
-        message(UnzError::Crc, "CRC error in " + stored);
-        callback(UnzAction::CrcError, static_cast<int>(stat.crc), static_cast<std::intptr_t>(crc), stored);
-        // 1 keeps the data; anything else drops it.
-        if (answer().ErrorCode != 1) {
-            ok = false;
-            failure = UnzError::Crc;
-        }
-    }
-    if (out >= 0) {
-        if (ok && ::fsync(out) != 0) {
-            ok = false;
-            failure = UnzError::Write;
-            message(failure, "cannot write " + target + ": " + std::strerror(errno));
-        }
-        ::close(out);
-        if (ok) {
-            const timespec times[2] = {{stat.mtime, 0}, {stat.mtime, 0}};
-            ::utimensat(AT_FDCWD, temporary.c_str(), times, 0);
-            ::chmod(temporary.c_str(), 0644);
-            if (::rename(temporary.c_str(), target.c_str()) != 0) {
-                ok = false;
-                failure = UnzError::Write;
-                message(failure, "cannot write " + target + ": " + std::strerror(errno));
-            }
-        }
-        if (!ok)
-            ::unlink(temporary.c_str());
-    }
-    if (!ok && failure && !m_cancelled)
-        skipped(failure, stored);
-    return ok && !m_cancelled;
+    return ok;
 }
 
 int Run::memoryToMemory()
@@ -317,189 +395,99 @@ int Run::memoryToMemory()
     return 1;
 }
 
-// Entries named exactly (no wildcards) are found by reading the central directory directly and
-// handed to libzip as a one-entry archive in memory: opening a large archive through libzip
-// would otherwise read every one of its entries first.
-struct Located {
-    std::string name;
-    std::vector<unsigned char> archive;   // local header, data, central header, end record
-};
-
-bool locateEntries(const char *path, const std::vector<std::string> &names, std::vector<Located> &found)
+// Named entries found by reading the central directory directly (DirectoryLookup.h); what it
+// found damaged or missing is told once it is known that this way serves.
+bool Run::locate(std::vector<Located> &found)
 {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    std::vector<Refusal> refusals;
+    if (!locateEntries(m_fd, m_fileSize, m_specs, found, refusals))
         return false;
-    auto read = [fd](void *into, size_t n, off_t at) { return at >= 0 && ::pread(fd, into, n, at) == static_cast<ssize_t>(n); };
-    auto u16 = [](const unsigned char *p) { return static_cast<unsigned>(p[0] | p[1] << 8); };
-    auto u32 = [](const unsigned char *p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24); };
-    auto u64 = [&u32](const unsigned char *p) { return std::uint64_t(u32(p)) | std::uint64_t(u32(p + 4)) << 32; };
-    struct stat info {};
-    unsigned char end[22];
-    bool ok = ::fstat(fd, &info) == 0 && info.st_size >= 22 && read(end, 22, info.st_size - 22) && u32(end) == 0x06054B50
-        && u16(end + 4) == 0 && u16(end + 6) == 0;
-    std::uint64_t dirSize = ok ? u32(end + 12) : 0;
-    off_t dirStart = info.st_size - 22 - static_cast<off_t>(dirSize);
-    if (ok && (u16(end + 10) == 0xFFFF || u32(end + 12) == 0xFFFFFFFF || u32(end + 16) == 0xFFFFFFFF)) {
-        // Zip64: the locator before the end record names the Zip64 end record.
-        unsigned char locator[20], end64[56];
-        ok = info.st_size >= 42 && read(locator, 20, info.st_size - 42) && u32(locator) == 0x07064B50
-            && read(end64, 56, static_cast<off_t>(u64(locator + 8))) && u32(end64) == 0x06064B50;
-        dirSize = ok ? u64(end64 + 40) : 0;
-        dirStart = ok ? static_cast<off_t>(u64(locator + 8)) - static_cast<off_t>(dirSize) : -1;
-    }
-    std::vector<unsigned char> directory;
-    ok = ok && dirStart >= 0 && dirSize <= static_cast<std::uint64_t>(info.st_size);
-    if (ok) {
-        directory.resize(dirSize);
-        ok = read(directory.data(), dirSize, dirStart);
-    }
-    std::vector<bool> matched(names.size(), false);
-    for (size_t at = 0; ok && at + 46 <= directory.size();) {
-        const unsigned char *h = directory.data() + at;
-        if (u32(h) != 0x02014B50) {
-            ok = false;
-            break;
-        }
-        const size_t total = 46 + u16(h + 28) + u16(h + 30) + u16(h + 32);
-        if (at + total > directory.size()) {
-            ok = false;
-            break;
-        }
-        const std::string name = toForward(std::string(reinterpret_cast<const char *>(h + 46), u16(h + 28)));
-        for (size_t i = 0; i < names.size(); ++i) {
-            if (matched[i] || strcasecmp(names[i].c_str(), name.c_str()) != 0)
-                continue;
-            matched[i] = true;
-            const std::uint32_t compressed = u32(h + 20), offset = u32(h + 42);
-            unsigned char local[30];
-            if (compressed == 0xFFFFFFFF || offset == 0xFFFFFFFF || !read(local, 30, offset) || u32(local) != 0x04034B50) {
-                ok = false;
-                break;
-            }
-            Located entry;
-            entry.name = name;
-            const size_t localSize = 30 + u16(local + 26) + u16(local + 28) + compressed;
-            entry.archive.resize(localSize);
-            if (!read(entry.archive.data(), localSize, offset)) {
-                ok = false;
-                break;
-            }
-            const size_t centralAt = entry.archive.size();
-            entry.archive.insert(entry.archive.end(), h, h + total);
-            std::memset(entry.archive.data() + centralAt + 34, 0, 2);   // disk 0
-            std::memset(entry.archive.data() + centralAt + 42, 0, 4);   // at the start
-            unsigned char record[22] = {0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 1, 0, 1, 0};
-            const std::uint32_t size = static_cast<std::uint32_t>(total), start = static_cast<std::uint32_t>(centralAt);
-            std::memcpy(record + 12, &size, 4);
-            std::memcpy(record + 16, &start, 4);
-            entry.archive.insert(entry.archive.end(), record, record + 22);
-            found.push_back(std::move(entry));
-        }
-        at += total;
-    }
-    ::close(fd);
-    return ok && std::all_of(matched.begin(), matched.end(), [](bool m) { return m; });
+    for (const Refusal &refusal : refusals)
+        refuse(refusal.error, refusal.text, refusal.name);
+    return true;
 }
 
-int Run::execute()
+int Run::extractLocated(std::vector<Located> &located)
 {
-    if (m_p.PasswordText)
-        m_password.assign(m_p.PasswordText, strnlen(m_p.PasswordText, 81));
-    for (int i = 0; i < m_p.SpecCount && m_p.Specs; ++i)
-        if (m_p.Specs[i].FileSpec)
-            m_specs.push_back(toForward(m_p.Specs[i].FileSpec));
-    if (m_p.InFromMemory)
-        return m_p.OutToMemory ? memoryToMemory() : 0;
-
-    const bool literal = !m_specs.empty() && std::none_of(m_specs.begin(), m_specs.end(), [](const std::string &spec) {
-        return spec.find_first_of("*?[") != std::string::npos;
-    });
-    std::vector<Located> located;
-    if (literal && m_p.ArchiveName && locateEntries(m_p.ArchiveName, m_specs, located)) {
-        std::intptr_t total = 0;
-        for (const Located &entry : located)
-            total += static_cast<std::intptr_t>(entry.archive.size());
-        callback(UnzAction::FileCount, 0, static_cast<std::intptr_t>(located.size()), std::string());
-        callback(UnzAction::TotalSize, 0, total, std::string());
-        int processed = 0;
-        for (Located &entry : located) {
-            if (m_cancelled)
-                break;
-            zip_error_t sourceError;
-            zip_error_init(&sourceError);
-            zip_source_t *source = zip_source_buffer_create(entry.archive.data(), entry.archive.size(), 0, &sourceError);
-            zip_t *one = source ? zip_open_from_source(source, ZIP_RDONLY, &sourceError) : nullptr;
-            zip_error_fini(&sourceError);
-            if (!one) {
-                if (source)
-                    zip_source_free(source);
-                message(UnzError::Open, "cannot open entry " + entry.name);
-                skipped(UnzError::Open, entry.name);
-                continue;
-            }
-            zip_stat_t stat;
-            zip_uint8_t system = 0;
-            zip_uint32_t attributes = 0;
-            if (zip_file_get_external_attributes(one, 0, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX
-                && ((attributes >> 16) & S_IFMT) == S_IFLNK) {
-                message(UnzError::Unsafe, "link entry, skipped: " + entry.name);
-                skipped(UnzError::Unsafe, entry.name);
-            } else if (zip_stat_index(one, 0, 0, &stat) == 0 && extractEntry(one, 0, stat, m_p.OutToMemory != 0)) {
-                ++processed;
-            }
-            zip_discard(one);
-            if (m_p.OutToMemory)
-                break;
+    std::uint64_t total = 0;
+    for (const Located &entry : located)
+        total += entry.archive.size();
+    callback(UnzAction::FileCount, 0, static_cast<std::intptr_t>(located.size()), std::string());
+    callback(UnzAction::TotalSize, 0, static_cast<std::intptr_t>(total), std::string());
+    int processed = 0;
+    for (Located &entry : located) {
+        if (m_cancelled)
+            break;
+        zip_error_t sourceError;
+        zip_error_init(&sourceError);
+        zip_source_t *source = zip_source_buffer_create(entry.archive.data(), entry.archive.size(), 0, &sourceError);
+        zip_t *one = source ? zip_open_from_source(source, ZIP_RDONLY, &sourceError) : nullptr;
+        zip_error_fini(&sourceError);
+        if (!one) {
+            if (source)
+                zip_source_free(source);
+            refuse(UnzError::Open, "cannot open entry " + entry.name, entry.name);
+            continue;
         }
-        callback(UnzAction::EndOfBatch, 0, 0, std::string());
-        return processed;
+        zip_stat_t stat;
+        if (isLink(one, 0))
+            refuse(UnzError::Unsafe, "link entry, skipped: " + entry.name, entry.name);
+        else if (zip_stat_index(one, 0, 0, &stat) == 0 && extractEntry(one, 0, stat, entry.spec->exact ? entry.spec : nullptr))
+            ++processed;
+        zip_discard(one);
+        if (m_p.OutToMemory)
+            break;
     }
+    callback(UnzAction::EndOfBatch, 0, 0, std::string());
+    return processed;
+}
 
+int Run::extractAll()
+{
+    // libzip gets a descriptor of its own: it closes it with the archive.
+    const int own = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
     int error = 0;
-    zip_t *archive = zip_open(m_p.ArchiveName ? m_p.ArchiveName : "", ZIP_RDONLY, &error);
+    zip_t *archive = own >= 0 ? zip_fdopen(own, 0, &error) : nullptr;
     if (!archive) {
+        if (own >= 0)
+            ::close(own);
         zip_error_t e;
-        zip_error_init_with_code(&e, error);
+        zip_error_init_with_code(&e, own >= 0 ? error : ZIP_ER_OPEN);
         message(UnzError::Open, std::string("cannot open archive: ") + zip_error_strerror(&e));
         zip_error_fini(&e);
         return 0;
     }
-    std::vector<zip_uint64_t> chosen;
+    std::vector<std::pair<zip_uint64_t, const Spec *>> chosen;
     zip_uint64_t total = 0;
     const zip_int64_t entries = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < entries; ++i) {
+        const zip_uint64_t index = static_cast<zip_uint64_t>(i);
         zip_stat_t stat;
-        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
+        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
             continue;
         const std::string name = toForward(stat.name);
-        if (name.empty() || name.back() == '/')
+        const Spec *exact = exactSpecFor(archive, index);
+        if (!exact && (name.empty() || name.back() == '/' || !wanted(name)))
             continue;
-        // Links could point anywhere; they are never followed or made.
-        zip_uint8_t system = 0;
-        zip_uint32_t attributes = 0;
-        if (zip_file_get_external_attributes(archive, static_cast<zip_uint64_t>(i), 0, &system, &attributes) == 0
-            && system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK) {
-            if (wanted(name)) {
-                message(UnzError::Unsafe, "link entry, skipped: " + name);
-                skipped(UnzError::Unsafe, name);
-            }
+        if (isLink(archive, index)) {
+            refuse(UnzError::Unsafe, "link entry, skipped: " + name, name);
             continue;
         }
-        if (!wanted(name))
-            continue;
-        chosen.push_back(static_cast<zip_uint64_t>(i));
+        chosen.emplace_back(index, exact);
         total += stat.size;
     }
+    for (const Spec &spec : m_specs)
+        if (spec.exact && std::none_of(chosen.begin(), chosen.end(), [&](const auto &c) { return c.second == &spec; }))
+            refuse(UnzError::Missing, "the entry " + spec.text + " is not in the archive", spec.text);
     callback(UnzAction::FileCount, 0, static_cast<std::intptr_t>(chosen.size()), std::string());
-    callback(UnzAction::TotalSize, 0, static_cast<std::intptr_t>(total), std::string());
+    callback(UnzAction::TotalSize, 0, static_cast<std::intptr_t>(std::min<zip_uint64_t>(total, INTPTR_MAX)), std::string());
     int processed = 0;
-    for (zip_uint64_t index : chosen) {
+    for (const auto &[index, exact] : chosen) {
         if (m_cancelled)
             break;
         zip_stat_t stat;
         zip_stat_index(archive, index, 0, &stat);
-        if (extractEntry(archive, index, stat, m_p.OutToMemory != 0))
+        if (extractEntry(archive, index, stat, exact))
             ++processed;
         if (m_p.OutToMemory)
             break;
@@ -507,6 +495,46 @@ int Run::execute()
     callback(UnzAction::EndOfBatch, 0, 0, std::string());
     zip_discard(archive);
     return processed;
+}
+
+int Run::execute()
+{
+    if (m_p.PasswordText)
+        m_password.assign(m_p.PasswordText, strnlen(m_p.PasswordText, 81));
+    for (int i = 0; i < m_p.SpecCount && m_p.Specs; ++i) {
+        const UnzSpecRecord &record = m_p.Specs[i];
+        if (!record.FileSpec)
+            continue;
+        Spec spec;
+        spec.text = toForward(record.FileSpec);
+        spec.exact = record.Exact != 0 && record.StoredName;
+        spec.index = record.EntryIndex;
+        if (spec.exact)
+            spec.stored.assign(record.StoredName, record.StoredNameLength);
+        m_specs.push_back(std::move(spec));
+    }
+    if (m_p.InFromMemory)
+        return m_p.OutToMemory ? memoryToMemory() : 0;
+    if (!m_p.OutToMemory && !m_p.TestOnly) {
+        // The folder is taken whole, however long; it must be there already.
+        m_folder = m_p.ExtractDir && *m_p.ExtractDir ? m_p.ExtractDir : ".";
+        struct stat folder {};
+        if (::stat(m_folder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+            message(UnzError::Write, "the extraction folder " + m_folder + " is missing");
+            return 0;
+        }
+        if (m_folder.back() != '/')
+            m_folder += '/';
+    }
+    if (!openArchive())
+        return 0;
+    const bool named = !m_specs.empty() && std::none_of(m_specs.begin(), m_specs.end(), [](const Spec &spec) {
+        return !spec.exact && hasWildcard(spec.text);
+    });
+    std::vector<Located> located;
+    if (named && locate(located))
+        return extractLocated(located);
+    return extractAll();
 }
 
 }

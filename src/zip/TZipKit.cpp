@@ -3,6 +3,9 @@
 
 #include "ByteSource.h"
 #include "CodePage.h"
+#include "EntryPath.h"
+#include "ExtractionGuard.h"
+#include "NativeFile.h"
 #include "PasswordDialog.h"
 #include "Prompter.h"
 #include "UnzLibAbi.h"
@@ -18,6 +21,7 @@
 
 #include <array>
 #include <cstring>
+#include <deque>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -121,11 +125,73 @@ void applyZip64(ZipDirEntry &e, const QByteArray &extra)
     }
 }
 
+// The spec records of one run and the bytes they point to, which live exactly as long.
+struct SpecSet {
+    std::deque<QByteArray> texts;
+    std::vector<UnzSpecRecord> records;
+
+    void addPattern(const QString &line)
+    {
+        texts.push_back(TZipKit::SetSlash(line, true).toUtf8());
+        UnzSpecRecord record{};
+        record.FileSpec = texts.back().constData();
+        records.push_back(record);
+    }
+    // Copies of the name and stored bytes: the entry list may be read anew while the library runs.
+    void addExact(const ZipDirEntry &entry)
+    {
+        texts.push_back(nativePath(TZipKit::SetSlash(entry.FileName, true)));
+        const char *name = texts.back().constData();
+        texts.push_back(entry.StoredName);
+        UnzSpecRecord record{};
+        record.FileSpec = name;
+        record.Exact = 1;
+        record.EntryIndex = entry.DirIndex;
+        record.StoredName = texts.back().constData();
+        record.StoredNameLength = static_cast<std::uint32_t>(texts.back().size());
+        records.push_back(record);
+    }
+};
+
 bool validUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
+}
+
+
+// The specs of a run: in mode 1 the first entry whose name matches the first line, ignoring case,
+// taken exactly (and its size held against the limit before memory is sized for it); otherwise
+// the lines of FSpecArgs as patterns and the entries of FSpecEntries exactly.
+void collectSpecs(TZipKit &kit, int mode, SpecSet &specs, UnzipParams &params)
+{
+    if (mode == 1) {
+        const QString wanted = kit.FSpecArgs.value(0);
+        for (const ZipDirEntry &e : kit.DirEntries) {
+            if (e.FileName.compare(wanted, Qt::CaseInsensitive) == 0 || e.FileName.compare(TZipKit::SetSlash(wanted, false), Qt::CaseInsensitive) == 0) {
+                // The size is the archive's word: held against the limit before memory is taken for it.
+                const QString refused = ExtractionGuard::refusal(e.FileName, e.UncompressedSize, ExtractionGuard::Limit, std::nullopt);
+                if (!refused.isEmpty())
+                    throw EZipKit(ZipText::EntryRefused, refused, QString());
+                kit.MemStream = QByteArray(static_cast<qsizetype>(e.UncompressedSize), '\0');
+                params.OutToMemory = 1;
+                params.OutBuffer = kit.MemStream.data();
+                params.OutSize = static_cast<std::uint32_t>(kit.MemStream.size());
+                // The entry found is the one extracted, whatever other entry the name would match.
+                specs.addExact(e);
+                break;
+            }
+        }
+    } else {
+        for (const QString &line : kit.FSpecArgs)
+            specs.addPattern(line);
+        for (const int index : kit.FSpecEntries) {
+            if (index < 0 || static_cast<size_t>(index) >= kit.DirEntries.size())
+                throw EZipKit(ZipText::EntryRefused, QStringLiteral("The archive has no entry number %1.").arg(index), QString());
+            specs.addExact(kit.DirEntries[static_cast<size_t>(index)]);
+        }
+    }
 }
 
 }
@@ -258,6 +324,18 @@ void TZipKit::closeVolume()
     m_volumeFile = -1;
 }
 
+bool TZipKit::openVolume()
+{
+    closeVolume();
+    // Without blocking, and only a regular file: a FIFO named like a volume would hang the window.
+    RegularFile file(VolumeName);
+    m_volumeFile = file.release();
+    // A new volume may get the descriptor number of the one before: what was read of that one
+    // must never be taken for this one's bytes.
+    ++m_volumeSerial;
+    return m_volumeFile >= 0;
+}
+
 bool TZipKit::readAt(qint64 offset, void *buffer, qint64 length)
 {
     if (offset < 0 || m_volumeFile < 0)
@@ -333,8 +411,7 @@ void TZipKit::GetNewDisk(int diskNo)
             ShowZipMessage(11001, QString());
         }
         CheckForDisk();
-        m_volumeFile = ::open(QFile::encodeName(VolumeName).constData(), O_RDONLY | O_CLOEXEC);
-        if (m_volumeFile >= 0)
+        if (openVolume())
             return;
         failedBefore = true;
     }
@@ -344,10 +421,8 @@ bool TZipKit::OpenEOC(ZipEndOfCentral &eoc, bool raiseErrors)
 {
     m_zipComment.clear();
     EOCPos = 0;
-    closeVolume();
-    m_volumeFile = ::open(QFile::encodeName(VolumeName).constData(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
-    if (m_volumeFile >= 0 && (::fstat(m_volumeFile, &info) != 0 || !S_ISREG(info.st_mode)))
+    if (!openVolume() || ::fstat(m_volumeFile, &info) != 0)
         closeVolume();
     if (m_volumeFile < 0) {
         if (raiseErrors)
@@ -545,6 +620,9 @@ void TZipKit::_List()
         CurrentDiskNo = eoc.ThisDiskNo;
         if (eoc.ThisDiskNo > 0)
             Spanned = true;
+        // A directory said to start past the last volume would open a volume that is not part of the set.
+        if (eoc.CentralDirStartDisk > eoc.ThisDiskNo)
+            throw EZipKit(11013, true);
         if (eoc.ThisDiskNo == eoc.CentralDirStartDisk) {
             // Counted back from the end record, so that data ahead of the archive is allowed.
             position = eoc.DirectoryEnd - static_cast<qint64>(eoc.CentralDirSize);
@@ -581,15 +659,15 @@ void TZipKit::_List()
         ByteSource source = oneVolume && !whole.isEmpty()
             ? ByteSource::fromMemory({reinterpret_cast<const std::uint8_t *>(whole.constData()), static_cast<size_t>(whole.size())})
             : ByteSource::fromFile(m_volumeFile);
-        int sourceFile = m_volumeFile;
+        int sourceVolume = m_volumeSerial;
         const qint64 base = oneVolume && !whole.isEmpty() ? position : 0;
         qint64 cursor = position;
         std::uint8_t header[46];
         QByteArray name, extra, comment;
         auto reopen = [&] {
-            if (sourceFile != m_volumeFile) {
+            if (sourceVolume != m_volumeSerial) {
                 source = ByteSource::fromFile(m_volumeFile);
-                sourceFile = m_volumeFile;
+                sourceVolume = m_volumeSerial;
             }
         };
         auto readBytes = [&](QByteArray &into, qint64 length, int errorId) {
@@ -644,6 +722,8 @@ void TZipKit::_List()
                 nameBytes = name.constData();
             }
             const QByteArrayView nameView(nameBytes, e.FileNameLength);
+            e.StoredName = nameView.toByteArray();
+            e.DirIndex = static_cast<quint32>(index);
             // Names flagged as UTF-8, and names of other hosts that are valid UTF-8, stay UTF-8;
             // DOS, OS/2 and NTFS names are in the OEM code page.
             const bool oemHost = e.HostSystem == 0 || e.HostSystem == 6 || (e.HostSystem == 11 && e.VersionMadeBy == 50);
@@ -654,9 +734,9 @@ void TZipKit::_List()
             else if (e.GeneralFlags & 0x0800)
                 decoded = QString::fromUtf8(nameView);
             else if (CodePage == cpOEM || (CodePage == cpAUTO && oemHost))
-                decoded = ConvertOEM(nameView.toByteArray());
+                decoded = ConvertOEM(e.StoredName);
             else
-                decoded = validUtf8(nameView.toByteArray()) ? QString::fromUtf8(nameView) : QString::fromLatin1(nameView);
+                decoded = validUtf8(e.StoredName) ? QString::fromUtf8(nameView) : QString::fromLatin1(nameView);
             e.FileName = SetSlash(std::move(decoded), false);
             e.Encrypted = e.GeneralFlags & 1;
             readBytes(e.ExtraData, e.ExtraFieldLength, 10201);
@@ -702,12 +782,11 @@ void TZipKit::_List()
 
 int TZipKit::QueryZip(const QString &fileName)
 {
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    RegularFile file(fileName);
+    if (!file.isOpen())
         return -7;
-    struct stat info {};
-    ::fstat(fd, &info);
-    const qint64 size = info.st_size;
+    const qint64 size = file.size();
+    const int fd = file.release();
     auto read = [&](qint64 at, void *buffer, qint64 n) { return at >= 0 && ::pread(fd, buffer, static_cast<size_t>(n), at) == n; };
     int bits = 0;
     std::uint8_t head[4] = {};
@@ -908,98 +987,6 @@ QByteArray *TZipKit::ExtractStreamToStream(const QByteArray &compressed, unsigne
     return SuccessCount == 1 ? &MemStream : nullptr;
 }
 
-// Joins the volumes of a split archive into one ordinary archive: the volumes' data one after
-// the other (without the spanning marker), and a central directory whose offsets count from the
-// start of the joined file.
-QString TZipKit::ReadSpan()
-{
-    ZipEndOfCentral eoc;
-    if (GetLastVolume(m_zipFileName, eoc, false) != 0)
-        return {};
-    const int last = eoc.ThisDiskNo;
-    LastDiskNo = last;
-    std::vector<qint64> volumeStart(static_cast<size_t>(last) + 1, 0);
-    QTemporaryFile joined((TempDir.isEmpty() ? QDir::tempPath() : TempDir) + QStringLiteral("/glyvanta-span-XXXXXX.zip"));
-    joined.setAutoRemove(false);
-    if (!joined.open()) {
-        ShowZipMessage(11001, joined.fileName());
-        return {};
-    }
-    QByteArray central;
-    qint64 written = 0;
-    for (int disk = 0; disk <= last; ++disk) {
-        GetNewDisk(disk);
-        QFile volume;
-        if (!volume.open(m_volumeFile, QIODevice::ReadOnly)) {
-            joined.remove();
-            return {};
-        }
-        QByteArray data = volume.readAll();
-        volume.close();
-        qint64 skip = 0;
-        if (disk == 0 && data.size() >= 4 && u32le(reinterpret_cast<const std::uint8_t *>(data.constData())) == kSpanSig)
-            skip = 4;
-        volumeStart[static_cast<size_t>(disk)] = written - skip;
-        if (disk == last) {
-            // The last volume holds the directory (possibly started on an earlier one).
-            data.truncate(static_cast<qsizetype>(EOCPos));
-        }
-        joined.write(data.constData() + skip, data.size() - skip);
-        written += data.size() - skip;
-    }
-    closeVolume();
-    // Re-read the directory from the joined data, patching offsets and disk numbers.
-    joined.flush();
-    const QByteArray all = [&] {
-        QFile f(joined.fileName());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
-    qint64 directoryStart = volumeStart[eoc.CentralDirStartDisk] + static_cast<qint64>(eoc.CentralDirOffset);
-    qint64 at = directoryStart;
-    const auto *p = reinterpret_cast<const std::uint8_t *>(all.constData());
-    for (quint64 i = 0; i < eoc.TotalEntries; ++i) {
-        if (at + 46 > all.size() || u32le(p + at) != kCentralSig) {
-            joined.remove();
-            ShowZipMessage(11015, QString());
-            return {};
-        }
-        QByteArray header = all.mid(at, 46 + u16le(p + at + 28) + u16le(p + at + 30) + u16le(p + at + 32));
-        auto *h = reinterpret_cast<std::uint8_t *>(header.data());
-        const quint16 disk = u16le(h + 34);
-        const quint32 offset = static_cast<quint32>(volumeStart[std::min<size_t>(disk, static_cast<size_t>(last))] + u32le(h + 42));
-        h[34] = h[35] = 0;
-        h[42] = offset & 0xFF;
-        h[43] = (offset >> 8) & 0xFF;
-        h[44] = (offset >> 16) & 0xFF;
-        h[45] = (offset >> 24) & 0xFF;
-        central += header;
-        at += header.size();
-    }
-    QFile out(joined.fileName());
-    if (!out.open(QIODevice::ReadWrite)) {
-        joined.remove();
-        return {};
-    }
-    out.resize(directoryStart);
-    out.seek(directoryStart);
-    out.write(central);
-    QByteArray end(22, '\0');
-    auto *e = reinterpret_cast<std::uint8_t *>(end.data());
-    auto put = [&](int offset, quint32 value, int width) {
-        for (int b = 0; b < width; ++b)
-            e[offset + b] = static_cast<std::uint8_t>(value >> (8 * b));
-    };
-    put(0, kEndSig, 4);
-    put(8, static_cast<quint32>(eoc.TotalEntries), 2);
-    put(10, static_cast<quint32>(eoc.TotalEntries), 2);
-    put(12, static_cast<quint32>(central.size()), 4);
-    put(16, static_cast<quint32>(directoryStart), 4);
-    out.write(end);
-    out.close();
-    return joined.fileName();
-}
-
 int TZipKit::runExtraction(int mode, const QByteArray *compressed)
 {
     const unsigned rememberedTries = PasswordReqCount;
@@ -1014,6 +1001,7 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
         ~Cleanup()
         {
             kit.FSpecArgs.clear();
+            kit.FSpecEntries.clear();
             if (mode == 0 && !previousFolder.isEmpty())
                 QDir::setCurrent(previousFolder);
             if (kit.Unattended && kit.Password.isEmpty() && !kit.OnPasswordError)
@@ -1032,6 +1020,7 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
             _List();
         if (DirEntries.empty()) {
             FSpecArgs.clear();
+            FSpecEntries.clear();
             ShowZipMessage(11002, QString());
             return ErrCode;
         }
@@ -1067,44 +1056,29 @@ int TZipKit::runExtraction(int mode, const QByteArray *compressed)
         params.UpdateFlag = (ExtrOptions & ExtrUpdate) ? 1 : 0;
         params.FreshenFlag = (ExtrOptions & ExtrFreshen) && !(ExtrOptions & ExtrUpdate) ? 1 : 0;
         params.TestOnly = (ExtrOptions & ExtrTest) ? 1 : 0;
-        const QByteArray archiveName = QFile::encodeName(workName);
+        const QByteArray archiveName = nativePath(workName);
         params.ArchiveName = archiveName.constData();
         params.PasswordTries = PasswordReqCount;
         const QByteArray password = Password.left(81).toUtf8();
         params.PasswordText = password.constData();
-        QByteArray extractDir = QFile::encodeName(QDir::currentPath()).left(260);
+        // The folder is passed whole: a path cut at some length names another folder.
+        QByteArray extractDir = nativePath(QDir::currentPath());
         if (mode == 0 && !ExtrBaseDir.isEmpty()) {
             if (!QFileInfo(ExtrBaseDir).isDir()) {
                 if (!(ExtrOptions & ExtrForceDirs) || !QDir().mkpath(ExtrBaseDir))
                     throw EZipKit(10504, ExtrBaseDir);
             }
-            extractDir = QFile::encodeName(ExtrBaseDir).left(260);
+            extractDir = nativePath(ExtrBaseDir);
             QDir::setCurrent(ExtrBaseDir);
         }
         if (extractDir.size() > 1 && extractDir.endsWith('/'))
             extractDir.chop(1);
         params.ExtractDir = extractDir.data();
-        std::vector<QByteArray> specTexts;
-        for (const QString &line : FSpecArgs)
-            specTexts.push_back(SetSlash(line, true).toUtf8());
-        std::vector<UnzSpecRecord> specs(specTexts.size());
-        for (size_t i = 0; i < specTexts.size(); ++i)
-            specs[i].FileSpec = specTexts[i].constData();
-        params.SpecCount = static_cast<std::int32_t>(specs.size());
-        params.Specs = specs.empty() ? nullptr : specs.data();
-        if (mode == 1) {
-            const QString wanted = FSpecArgs.value(0);
-            for (const ZipDirEntry &e : DirEntries) {
-                if (e.FileName.compare(wanted, Qt::CaseInsensitive) == 0 || e.FileName.compare(SetSlash(wanted, false), Qt::CaseInsensitive) == 0) {
-                    MemStream = QByteArray(static_cast<qsizetype>(e.UncompressedSize), '\0');
-                    params.OutToMemory = 1;
-                    params.OutBuffer = MemStream.data();
-                    params.OutSize = static_cast<std::uint32_t>(MemStream.size());
-                    params.SpecCount = 1;
-                    break;
-                }
-            }
-        } else if (mode == 2) {
+        SpecSet specs;
+        collectSpecs(*this, mode, specs, params);
+        params.SpecCount = static_cast<std::int32_t>(specs.records.size());
+        params.Specs = specs.records.empty() ? nullptr : specs.records.data();
+        if (mode == 2) {
             params.InFromMemory = 1;
             params.InBuffer = compressed->constData();
             params.InSize = static_cast<std::uint32_t>(compressed->size());

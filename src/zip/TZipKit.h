@@ -36,6 +36,8 @@ struct ZipDirEntry {
     quint32 ExternalAttributes = 0;
     quint64 LocalHeaderOffset = 0;
     QString FileName;                // with "\" separators
+    QByteArray StoredName;           // the name's bytes as stored, for finding this very entry again
+    quint32 DirIndex = 0;            // place of its header in the central directory, every header counted
     QByteArray FileComment;
     bool Encrypted = false;
     QByteArray ExtraData;
@@ -109,6 +111,10 @@ public:
     bool Verbose = false;
     bool Trace = false;
     QStringList FSpecArgs;
+    // Entries named by their index in DirEntries: each is extracted by its stored name and its
+    // place in the directory, never matched as a pattern, and written under its FileName (kept
+    // inside the extraction folder, or refused). Cleared by every extraction, like FSpecArgs.
+    QList<int> FSpecEntries;
     QString ExtrBaseDir;
     int ExtrOptions = 0;
     QString Password;
@@ -175,6 +181,7 @@ private:
     void CheckForDisk();
     QString volumeNameFor(int diskNo) const;
     void closeVolume();
+    bool openVolume();
     bool readAt(qint64 offset, void *buffer, qint64 length);
     int runExtraction(int mode, const QByteArray *compressed);
     int callback(UnzCallbackRecord &record);
@@ -190,6 +197,7 @@ private:
     bool m_zipBusy = false;
     bool m_destroying = false;
     int m_volumeFile = -1;
+    int m_volumeSerial = 0;          // counts volume opens
 
     // The unzip library holder.
     void *m_module = nullptr;

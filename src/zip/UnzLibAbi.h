@@ -13,9 +13,16 @@ extern "C" {
 struct UnzCallbackRecord;
 typedef int (*UnzCallbackFunction)(UnzCallbackRecord *record);
 
+// A spec names entries by a pattern (wildcards, case ignored), or, with Exact set, names one
+// entry by its place in the central directory and its stored name byte for byte; FileSpec then
+// gives the name to write it under, the one the caller lists and looks for.
 struct UnzSpecRecord {
     const char *FileSpec;           // a zero-terminated name or wildcard
-    std::uint8_t Reserved[68];
+    std::uint32_t Exact;
+    std::uint32_t EntryIndex;       // every central header counted, folders too
+    const char *StoredName;
+    std::uint32_t StoredNameLength;
+    std::uint8_t Reserved[52];
 };
 
 struct UnzipParams {
@@ -81,5 +88,5 @@ constexpr int Ticker = 0, NewFile = 1, Progress = 2, EndOfBatch = 3, Message = 4
 }
 // Error values the library reports (low byte of ErrorCode in actions 4 and 11).
 namespace UnzError {
-constexpr int Open = 1, Read = 2, Crc = 3, Password = 4, Write = 5, Unsafe = 6, Exists = 7, Data = 8;
+constexpr int Open = 1, Read = 2, Crc = 3, Password = 4, Write = 5, Unsafe = 6, Exists = 7, Data = 8, Missing = 10;
 }

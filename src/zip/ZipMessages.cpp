@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "ZipMessages.h"
 
-QString ZipText::tableText(int)
+QString ZipText::tableText(int id)
 {
-    return {};
+    // Only the component's own later messages have texts; every specified id keeps its fallback.
+    switch (id) {
+    case ZipText::JoinWriteError:
+        return QStringLiteral("Cannot write the joined archive %1: %2");
+    case ZipText::EntryRefused:
+        return QStringLiteral("%1%2");   // the reason, and the empty second argument
+    default:
+        return {};
+    }
 }
 
 namespace {

@@ -32,6 +32,9 @@ public:
 
 namespace ZipText {
 inline const QString MissingText = QStringLiteral("The message table is probably not linked to the executable\nMissing String ID is: ");
-// The message table: empty in this program, so every id falls back to the texts above.
+// The message table: empty for every specified id, so each falls back to the texts above; only
+// the ids below, which the component added later, have texts.
 QString tableText(int id);
+constexpr int JoinWriteError = 10505;   // the joined copy of a split archive could not be written
+constexpr int EntryRefused = 10506;     // an entry refused before extraction: raised with the reason and ""
 }

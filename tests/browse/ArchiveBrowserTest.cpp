@@ -8,6 +8,7 @@
 #include "ListHelpers.h"
 #include "Installer.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "TFormFontInstall.h"
 #include "TOverwritePromt.h"
 #include "ZipBuilder.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,6 +24,8 @@
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+
 
 namespace {
 
@@ -45,6 +49,47 @@ QString fontArchive(const QString &folder)
     const QString path = folder + QStringLiteral("fonts.zip");
     zip.write(path);
     return path;
+}
+
+// Every file below a folder, with its path from there, hidden ones included.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(folder).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+// TMPDIR for a window made while this lives: its private extraction folder is made below it.
+struct TemporaryFolder {
+    explicit TemporaryFolder(const QString &folder)
+        : previous(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", folder.toUtf8());
+    }
+    ~TemporaryFolder()
+    {
+        if (previous.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", previous);
+    }
+    QByteArray previous;
+};
+
+QByteArray font(const char *file)
+{
+    return fileBytes(TestEnvironment::dejaVu(QString::fromLatin1(file)));
+}
+
+// Opens an archive in the window, from its own folder.
+void openArchive(FormFixture &f, const QString &folder, const ZipBuilder &zip, const QString &file = QStringLiteral("test.zip"))
+{
+    zip.write(folder + file);
+    f.form->folderBrowser().ListFolder(folder);
+    f.form->archiveBrowser().OpenArchive(folder + file);
 }
 
 struct ArchiveFixture : FormFixture {
@@ -204,8 +249,7 @@ TEST(ArchiveBrowser, DamagedArchivesAndEntriesTellAndLeaveNothingBehind)
     f.form->archiveBrowser().OpenArchive(folder + QStringLiteral("broken.zip"));
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("ZipKit [ 11015 ]"));
     // The entry read before the damage stays; the view shows it after " ..".
-    EXPECT_EQ(c.ZipBrowse->item(0).caption, QStringLiteral(" .."));
-    EXPECT_LE(c.ZipBrowse->count(), 2);
+    EXPECT_EQ(rows(c.ZipBrowse), (QStringList{QStringLiteral(" ..|"), QStringLiteral("a|.ttf")}));
 
     // An entry whose data is damaged: the component tells, no copy and no stale face remain.
     ZipBuilder damaged;
@@ -223,4 +267,201 @@ TEST(ArchiveBrowser, DamagedArchivesAndEntriesTellAndLeaveNothingBehind)
     EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_TRUE(QDir(f.form->archiveBrowser().extractionFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(ArchiveBrowser, EntryNamesThatLeaveTheFolderAreRefusedAndTouchNothing)
+{
+    const QString base = TestEnvironment::instance().makeFolder(QStringLiteral("escape"));
+    const QString tmp = base + QStringLiteral("tmp/");
+    QDir().mkpath(tmp);
+    TemporaryFolder variable(tmp);
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    ArchiveBrowser &browser = f.form->archiveBrowser();
+    ASSERT_TRUE(browser.extractionFolder().startsWith(tmp));
+
+    // Each name leads to a file that exists outside the private folder: nothing may show it,
+    // unpack it, install it or delete it.
+    struct Case {
+        QByteArray stored;
+        std::uint8_t host;
+        QString victim;   // where the name leads from the private folder
+    };
+    const std::vector<Case> cases = {
+        {"..\\..\\victim.ttf", 0, base + QStringLiteral("victim.ttf")},
+        {"../victim.ttf", 3, tmp + QStringLiteral("victim.ttf")},
+        {"faces/../../victim2.ttf", 3, tmp + QStringLiteral("victim2.ttf")},
+        {"\\\\server\\share\\victim3.ttf", 0, QString()},
+        {"C:\\victim4.ttf", 0, QString()},
+    };
+    const QByteArray victimBytes = font("DejaVuSerif.ttf");
+    ZipBuilder zip;
+    zip.add("good.ttf", font("DejaVuSansMono.ttf"));
+    for (const Case &k : cases) {
+        zip.add(k.stored, font("DejaVuSans.ttf"));
+        zip.entries.back().host = k.host;
+        if (!k.victim.isEmpty()) {
+            QFile victim(k.victim);
+            ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+            victim.write(victimBytes);
+        }
+    }
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("escape-archive"));
+    openArchive(f, folder, zip);
+    for (const Case &k : cases) {
+        const QString name = QString::fromLatin1(k.stored).replace(QLatin1Char('/'), QLatin1Char('\\'));
+        SCOPED_TRACE(name.toStdString());
+        const int row = rowOf(c.ZipBrowse, name.left(name.size() - 4));
+        ASSERT_GE(row, 0);
+        c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("good")));
+        ASSERT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Mono"));
+        f.prompter.willAnswer(MessageAnswer::Ok);
+        const size_t told = f.prompter.messages().size();
+        c.ZipBrowse->selectRow(row);
+        ASSERT_EQ(f.prompter.messages().size(), told + 1);
+        EXPECT_EQ(f.prompter.messages().back().text,
+                  QStringLiteral("The archive entry %1 was not extracted: its name leads outside the extraction folder.").arg(name));
+        EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
+        EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+        EXPECT_EQ(browser.extractedPath(), QString());
+        EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
+        EXPECT_FALSE(f.form->state().CurrentFont.FontFilePath.contains(QStringLiteral("victim")));
+        // Unpack and Install have nothing to act on.
+        browser.PopZipUnpackHereClick();
+        f.form->action(QStringLiteral("PopZipInstall"))->trigger();
+        EXPECT_EQ(entriesOf(folder), QStringList{QStringLiteral("test.zip")});
+        EXPECT_TRUE(filesBelow(browser.extractionFolder()).isEmpty());
+    }
+    f.form->close();
+    for (const Case &k : cases)
+        if (!k.victim.isEmpty())
+            EXPECT_EQ(fileBytes(k.victim), victimBytes) << k.victim.toStdString();
+    EXPECT_EQ(filesBelow(base), (QStringList{QStringLiteral("tmp/victim.ttf"), QStringLiteral("tmp/victim2.ttf"), QStringLiteral("victim.ttf")}));
+}
+
+TEST(ArchiveBrowser, EntriesArePreviewedByTheirExactNameAndPlace)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    ArchiveBrowser &browser = f.form->archiveBrowser();
+    ZipBuilder zip;
+    zip.add("[ab].ttf", font("DejaVuSerif.ttf"));
+    zip.add("a.ttf", font("DejaVuSansMono.ttf"));
+    zip.add("b.ttf", font("DejaVuSans.ttf"));
+    zip.add("*.ttf", font("DejaVuSans-Bold.ttf"));
+    zip.add("case.ttf", font("DejaVuSerif.ttf"));
+    zip.add("Case.ttf", font("DejaVuSansMono.ttf"));
+    zip.add("dup.ttf", font("DejaVuSerif.ttf"));
+    zip.add("dup.ttf", font("DejaVuSansMono.ttf"));
+    openArchive(f, TestEnvironment::instance().makeFolder(QStringLiteral("exact-names")), zip);
+
+    struct Case {
+        QString caption;
+        int occurrence;   // 0 the first row of that caption, 1 the next one
+        QString face;
+        QString file;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("[ab]"), 0, QStringLiteral("DejaVu Serif"), QStringLiteral("[ab].ttf")},
+        {QStringLiteral("*"), 0, QStringLiteral("DejaVu Sans Bold"), QStringLiteral("*.ttf")},
+        {QStringLiteral("case"), 0, QStringLiteral("DejaVu Serif"), QStringLiteral("case.ttf")},
+        {QStringLiteral("Case"), 0, QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Case.ttf")},
+        {QStringLiteral("dup"), 0, QStringLiteral("DejaVu Serif"), QStringLiteral("dup.ttf")},
+        {QStringLiteral("dup"), 1, QStringLiteral("DejaVu Sans Mono"), QStringLiteral("dup.ttf")},
+        {QStringLiteral("a"), 0, QStringLiteral("DejaVu Sans Mono"), QStringLiteral("a.ttf")},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.caption.toStdString() + " #" + std::to_string(k.occurrence));
+        const int row = rowOf(c.ZipBrowse, k.caption);
+        ASSERT_GE(row, 0);
+        c.ZipBrowse->selectRow(row + k.occurrence);
+        EXPECT_EQ(c.StatusPanels[3]->text(), k.face);
+        EXPECT_EQ(f.form->state().ArchiveTempFile, k.file);
+        // Only the chosen entry was extracted.
+        EXPECT_EQ(filesBelow(browser.extractionFolder()), QStringList{k.file});
+    }
+    EXPECT_TRUE(f.prompter.messages().empty());
+}
+
+TEST(ArchiveBrowser, PreviewSizesAreHeldAgainstALimit)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    ZipBuilder zip;
+    zip.add("huge.ttf", font("DejaVuSerif.ttf"));
+    zip.entries.back().declaredSize = qint64(600) << 20;
+    zip.add("fine.ttf", font("DejaVuSansMono.ttf"));
+    openArchive(f, TestEnvironment::instance().makeFolder(QStringLiteral("sizes")), zip);
+    c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("fine")));
+    f.prompter.willAnswer(MessageAnswer::Ok);
+    c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("huge")));
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages().back().text,
+              QStringLiteral("The archive entry huge.ttf is 629145600 bytes (600.0 MiB) when extracted, more than the 536870912 bytes (512.0 MiB) "
+                             "an extraction may take."));
+    EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+    EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
+    EXPECT_TRUE(filesBelow(f.form->archiveBrowser().extractionFolder()).isEmpty());
+}
+
+TEST(ArchiveBrowser, ASelectionDuringAnExtractionWaitsForIt)
+{
+    FormFixture f;
+    f.show();
+    MainControls &c = f.form->controls();
+    ArchiveBrowser &browser = f.form->archiveBrowser();
+    ZipBuilder zip;
+    zip.add("first.ttf", font("DejaVuSerif.ttf"));
+    zip.add("second.ttf", font("DejaVuSansMono.ttf"));
+    openArchive(f, TestEnvironment::instance().makeFolder(QStringLiteral("reentry")), zip);
+    // The component lets window events run from its callback: a click lands there.
+    int clicks = 0;
+    f.form->zipKit().processEvents = [&] {
+        if (clicks++ == 0)
+            c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("second")));
+    };
+    c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("first")));
+    EXPECT_GT(clicks, 1);
+    EXPECT_TRUE(f.prompter.messages().empty());
+    EXPECT_EQ(f.form->state().ArchiveTempFile, QStringLiteral("second.ttf"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(filesBelow(browser.extractionFolder()), QStringList{QStringLiteral("second.ttf")});
+
+    // The window closes while an entry is being extracted: the run stops and leaves nothing.
+    const QString folder = browser.extractionFolder();
+    f.form->zipKit().processEvents = [&] { f.form->close(); };
+    c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("first")));
+    EXPECT_TRUE(filesBelow(folder).isEmpty());
+}
+
+TEST(ArchiveBrowser, ALongTemporaryFolderIsNeverCut)
+{
+    // A TMPDIR of 254 characters: the private folder's path passes 260.
+    const QString base = TestEnvironment::instance().makeFolder(QStringLiteral("long"));
+    const QString tmp = base + QString(254 - base.size(), QLatin1Char('t'));
+    ASSERT_EQ(tmp.size(), 254);
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    TemporaryFolder variable(tmp);
+    {
+        FormFixture f;
+        f.show();
+        ArchiveBrowser &browser = f.form->archiveBrowser();
+        ASSERT_GT(nativePath(browser.extractionFolder()).size(), 260);
+        ZipBuilder zip;
+        zip.add("faces/long.ttf", font("DejaVuSerif.ttf"));
+        openArchive(f, TestEnvironment::instance().makeFolder(QStringLiteral("long-archive")), zip);
+        f.form->controls().ZipBrowse->selectRow(1);
+        EXPECT_TRUE(f.prompter.messages().empty());
+        EXPECT_EQ(browser.extractedPath(), browser.extractionFolder() + QStringLiteral("faces/long.ttf"));
+        EXPECT_EQ(fileBytes(browser.extractedPath()), font("DejaVuSerif.ttf"));
+        EXPECT_EQ(f.form->controls().StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
+        // Nothing beside the private folder.
+        EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QDir(browser.extractionFolder()).dirName()});
+        f.form->close();
+        EXPECT_EQ(filesBelow(tmp), QStringList());
+    }
 }

@@ -48,6 +48,33 @@ int main(int argc, char **argv)
     z64.zip64 = true;
     put(zips, QStringLiteral("zip64"), z64.build());
 
+    // The unzip entry: one byte of options (see FuzzUnzip.cpp), then the archive.
+    const QString unzip = root + QStringLiteral("/unzip");
+    ZipBuilder mixed;
+    mixed.add("a.ttf", "font bytes").add("dir/b.fon", QByteArray(3000, 'b')).add("..\\evil.ttf", "x").add("C:/drive.ttf", "y");
+    mixed.entries[1].deflated = true;
+    mixed.entries[2].host = 0;
+    mixed.add("link.ttf", "/etc/passwd");
+    mixed.entries.back().externalAttributes = 0120777u << 16;
+    const QByteArray archive = mixed.build();
+    put(unzip, QStringLiteral("all-with-folders"), QByteArray(1, '\x09') + archive);
+    put(unzip, QStringLiteral("exact-first"), QByteArray(1, '\x03') + archive);
+    put(unzip, QStringLiteral("literal"), QByteArray(1, '\x04') + archive);
+    put(unzip, QStringLiteral("to-memory"), QByteArray(1, '\x14') + archive);
+    put(unzip, QStringLiteral("test-only"), QByteArray(1, '\x28') + archive);
+    ZipBuilder bomb;
+    bomb.add("a.ttf", QByteArray(100000, '\0'));
+    bomb.entries.back().deflated = true;
+    bomb.entries.back().declaredSize = 1000;
+    put(unzip, QStringLiteral("more-than-declared"), QByteArray(1, '\x04') + bomb.build());
+    ZipBuilder huge;
+    huge.add("a.ttf", "small");
+    huge.entries.back().declaredCompressed = 0xEEEEEEEE;
+    put(unzip, QStringLiteral("compressed-size-past-the-end"), QByteArray(1, '\x03') + huge.build());
+    ZipBuilder wide = mixed;
+    wide.zip64 = true;
+    put(unzip, QStringLiteral("zip64"), QByteArray(1, '\x0B') + wide.build());
+
     const QString registry = root + QStringLiteral("/registry");
     put(registry, QStringLiteral("store"), "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Glyvanta v2_2]\n"
                                            "\"Preview Text\"=\"a \\\"b\\\" c~\"\n\"Options\"=hex:01,01,01,00,\\\n  00\n"

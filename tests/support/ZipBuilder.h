@@ -22,6 +22,10 @@ public:
         std::uint8_t versionMadeBy = 30;
         std::uint32_t externalAttributes = 0100644u << 16;
         std::uint32_t signature = 0x02014B50;   // of its central header
+        bool deflated = false;                  // stored raw-deflated (method 8) instead of as is
+        std::int64_t declaredSize = -1;         // uncompressed size written in the headers, when not the true one
+        std::int64_t declaredCompressed = -1;   // compressed size written in the headers, when not the true one
+        std::uint16_t disk = 0;                 // volume of its local header, in its central header
     };
 
     ZipBuilder &add(const QByteArray &name, const QByteArray &data = "data")
@@ -42,21 +46,22 @@ public:
         QByteArray out = stub;
         const qint64 base = offsetsIncludeStub ? 0 : stub.size();
         std::vector<std::uint32_t> offsets;
+        std::vector<QByteArray> packed;
         for (const Entry &e : entries) {
+            packed.push_back(e.deflated ? deflateRaw(e.data) : e.data);
             offsets.push_back(static_cast<std::uint32_t>(out.size() - base));
             put32(out, 0x04034B50);
             put16(out, 20);
             put16(out, e.flags);
-            put16(out, 0);
+            put16(out, e.deflated ? 8 : 0);
             put16(out, 0);
             put16(out, 0x21);
             put32(out, crcOf(e.data));
-            put32(out, static_cast<std::uint32_t>(e.data.size()));
-            put32(out, static_cast<std::uint32_t>(e.data.size()));
+            putSizes(out, e, packed.back());
             put16(out, static_cast<std::uint16_t>(e.name.size()));
             put16(out, 0);
             out += e.name;
-            out += e.data;
+            out += packed.back();
         }
         const qint64 directory = out.size() - base;
         for (size_t i = 0; i < entries.size(); ++i) {
@@ -66,16 +71,15 @@ public:
             out += static_cast<char>(e.host);
             put16(out, 20);
             put16(out, e.flags);
-            put16(out, 0);
+            put16(out, e.deflated ? 8 : 0);
             put16(out, 0);
             put16(out, 0x21);
             put32(out, crcOf(e.data));
-            put32(out, static_cast<std::uint32_t>(e.data.size()));
-            put32(out, static_cast<std::uint32_t>(e.data.size()));
+            putSizes(out, e, packed[i]);
             put16(out, static_cast<std::uint16_t>(e.name.size()));
             put16(out, 0);
             put16(out, 0);
-            put16(out, 0);
+            put16(out, e.disk);
             put16(out, 0);
             put32(out, e.externalAttributes);
             put32(out, offsets[i]);
@@ -119,6 +123,25 @@ public:
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
     }
 
+    static void putSizes(QByteArray &out, const Entry &e, const QByteArray &packed)
+    {
+        put32(out, static_cast<std::uint32_t>(e.declaredCompressed >= 0 ? e.declaredCompressed : packed.size()));
+        put32(out, static_cast<std::uint32_t>(e.declaredSize >= 0 ? e.declaredSize : e.data.size()));
+    }
+    static QByteArray deflateRaw(const QByteArray &data)
+    {
+        z_stream z{};
+        deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+        QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(data.size()))), '\0');
+        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+        z.avail_in = static_cast<uInt>(data.size());
+        z.next_out = reinterpret_cast<Bytef *>(out.data());
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, Z_FINISH);
+        out.resize(static_cast<qsizetype>(z.total_out));
+        deflateEnd(&z);
+        return out;
+    }
     static std::uint32_t crcOf(const QByteArray &data)
     {
         return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), static_cast<uInt>(data.size())));
