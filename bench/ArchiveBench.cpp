@@ -34,7 +34,7 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
     });
     const double unzip = medianMs(9, [&] { runShell(QStringLiteral("unzip -Z1 ") + bigPath); });
-    std::printf("archive of 10000 entries, %d rows shown\n", form.controls().ZipBrowse->count());
+    std::printf("archive of 10000 entries, %d rows shown\n", form.ui().ZipBrowse->count());
     report("OpenArchive and paint the list (median of 9)", open);
     report("unzip -Z1 (median of 9)", unzip);
     std::printf("goal: under 100 ms\n\n");
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     const QString typicalPath = home.path() + QStringLiteral("/typical.zip");
     typical.write(typicalPath);
     form.archiveBrowser().OpenArchive(typicalPath);
-    ListView *list = form.controls().ZipBrowse;
+    ListView *list = form.ui().ZipBrowse;
     int row = 1;
     const double select = medianMs(11, [&] {
         row = row == 1 ? 2 : 1;

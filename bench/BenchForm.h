@@ -5,8 +5,10 @@
 #include "FontsRegistry.h"
 #include "Paths.h"
 #include "QtPrompter.h"
+#include "QtToolkitFonts.h"
 #include "RegistryStore.h"
 #include "TFormPreview.h"
+#include "TipOfTheDay.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -30,17 +32,18 @@ struct BenchForm {
     BenchForm()
         : paths(Paths::fromEnvironment(QCoreApplication::applicationDirPath()))
         , registry(paths.registryFile())
-        , catalogue(paths.cacheFolder)
+        , catalogue(paths.cacheFolder, &toolkitFonts)
         , fontsKey(catalogue, paths.systemFontsFolder)
         , form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {})
     {
         form.resize(900, 700);
         form.show();
-        form.state().StartupTipPending = false;
+        form.tips().StartupTipPending = false;
     }
     Paths paths;
     QtPrompter prompter;
     RegistryStore registry;
+    QtToolkitFonts toolkitFonts;
     FontCatalogue catalogue;
     FontsRegistry fontsKey;
     TFormPreview form;

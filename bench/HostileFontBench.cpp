@@ -76,7 +76,7 @@ int main(int argc, char **argv)
         form.ReleaseCurrentFont();
         const int result = form.fontLoader().LoadFontFile(path);
         std::printf("%s: result %d, face \"%s\"\n", qPrintable(QFileInfo(path).fileName()), result,
-                    qPrintable(form.controls().StatusPanels[3]->text().left(24).simplified()));
+                    qPrintable(form.ui().StatusPanels[3]->text().left(24).simplified()));
         return medianMs(runs, [&] {
             form.ReleaseCurrentFont();
             form.fontLoader().LoadFontFile(path);

@@ -90,7 +90,7 @@ int main(int argc, char **argv)
     report("LoadFontFile + map fill, DejaVuSerif.ttf (median of 21)", load);
     std::printf("goal: under 20 ms\n");
 
-    QTableWidget *grid = form.controls().CharactersPreview;
+    QTableWidget *grid = form.ui().CharactersPreview;
     int width = grid->width();
     const double resize = medianMs(51, [&] {
         width = width == 400 ? 560 : 400;

@@ -6,11 +6,13 @@
 #include "GlyvantaApplication.h"
 #include "Paths.h"
 #include "QtPrompter.h"
+#include "QtToolkitFonts.h"
 #include "RegistryStore.h"
 #include "TFormAbout.h"
 #include "TFormConfig.h"
 #include "TFormGoTo.h"
 #include "TFormPreview.h"
+#include "TipOfTheDay.h"
 #include "IniFile.h"
 #include "TFormTip.h"
 #include "FolderBrowser.h"
@@ -35,11 +37,12 @@ int main(int argc, char **argv)
     QtPrompter prompter;
     RegistryStore registry(paths.registryFile());
     registry.load();
-    FontCatalogue catalogue(paths.cacheFolder);
+    QtToolkitFonts toolkitFonts;
+    FontCatalogue catalogue(paths.cacheFolder, &toolkitFonts);
     FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
     TFormPreview form(MainServices{prompter, registry, catalogue, fontsKey, paths}, {});
     form.show();
-    form.state().StartupTipPending = false;
+    form.tips().StartupTipPending = false;
     form.FormTip->showTip(0, form.favoritesIni().readString(QStringLiteral("Tips"), QStringLiteral("0"), QString()));
     auto shoot = [&](QWidget *dialog, const QString &name) {
         dialog->show();
@@ -77,7 +80,7 @@ int main(int argc, char **argv)
     // An archive of fonts in the archive view, one entry previewed in the map.
     if (argc > 2) {
         form.archiveBrowser().OpenArchive(QString::fromLocal8Bit(argv[2]));
-        form.controls().ZipBrowse->selectRow(2);
+        form.ui().ZipBrowse->selectRow(2);
         form.CharMap2Click();
         shoot(&form, QStringLiteral("archive-view"));
     }

@@ -2,6 +2,7 @@
 #include "Settings.h"
 
 #include "CharacterMap.h"
+#include "FolderBrowser.h"
 #include "NativePaths.h"
 #include "Prompter.h"
 #include "RegistryStore.h"
@@ -9,6 +10,7 @@
 #include "TFormPreview.h"
 #include "TFormTip.h"
 #include "TextSample.h"
+#include "ViewColors.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,8 +57,8 @@ Settings::Settings(TFormPreview &form)
 
 OptionsBlock Settings::collect() const
 {
-    const MainControls &c = m_form.controls();
-    const MainState &s = m_form.state();
+    const TFormPreviewUi &c = m_form.ui();
+    const ViewColors &s = m_form.colors();
     const TFormConfig &config = *m_form.FormConfig;
     OptionsBlock block;
     block.wrapText = config.WrapText->isChecked();
@@ -84,14 +86,14 @@ void Settings::SaveSettings(bool includeLastPath)
     store.writeString(kKey, QStringLiteral("Preview Text"), encodePreviewText(config.previewLines()));
     store.writeBinary(kKey, QStringLiteral("Options"), block.encode());
     if (includeLastPath && store.value(kKey, QStringLiteral("Last Path")))
-        store.writeString(kKey, QStringLiteral("Last Path"), m_form.state().CurrentFolder);
+        store.writeString(kKey, QStringLiteral("Last Path"), m_form.folderBrowser().CurrentFolder);
 }
 
 void Settings::LoadSettings(bool includeWindowSize)
 {
     RegistryStore &store = m_form.services().registry;
-    MainControls &c = m_form.controls();
-    MainState &s = m_form.state();
+    TFormPreviewUi &c = m_form.ui();
+    ViewColors &colors = m_form.colors();
     TFormConfig &config = *m_form.FormConfig;
 
     if (!store.keyExists(kKey))
@@ -102,8 +104,8 @@ void Settings::LoadSettings(bool includeWindowSize)
     if (const auto bytes = store.readBinary(kKey, QStringLiteral("Options"), OptionsBlock::kSize))
         block.decode(*bytes);
 
-    s.TextColor = fromColorRef(block.textColor);
-    s.BackgroundColor = fromColorRef(block.backgroundColor);
+    colors.TextColor = fromColorRef(block.textColor);
+    colors.BackgroundColor = fromColorRef(block.backgroundColor);
     config.showColors();
     config.setPreviewLines(decodePreviewText(store.readString(kKey, QStringLiteral("Preview Text"))));
 
@@ -124,18 +126,17 @@ void Settings::LoadSettings(bool includeWindowSize)
     m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
     m_form.TabsPreviewModesChange();
 
-    s.StartFolder = store.readString(kKey, QStringLiteral("Last Path"));
-    if (s.StartFolder != QLatin1String("fonts") && !isDirectory(s.StartFolder))
-        s.StartFolder = QStringLiteral("fonts");
+    QString &start = m_form.state().StartFolder;
+    start = store.readString(kKey, QStringLiteral("Last Path"));
+    if (start != QLatin1String("fonts") && !isDirectory(start))
+        start = QStringLiteral("fonts");
 }
 
 void Settings::ApplyOptions()
 {
-    MainControls &c = m_form.controls();
-    const MainState &s = m_form.state();
+    TFormPreviewUi &c = m_form.ui();
     TFormConfig &config = *m_form.FormConfig;
-    setViewColors(c.Preview, s.TextColor, s.BackgroundColor);
-    setViewColors(c.CharactersPreview, s.TextColor, s.BackgroundColor);
+    m_form.textSample().showColors();
     if (config.ShowCharPreview->isChecked() != c.BtnCharPreview->isChecked())
         m_form.characterMap().CharPreview2Click();
     m_form.textSample().setWrap(config.WrapText->isChecked());
@@ -150,6 +151,6 @@ void Settings::ApplyOptions()
 
 void Settings::closeSequence()
 {
-    m_form.services().registry.writeString(kKey, QStringLiteral("Last Path"), m_form.state().CurrentFolder);
+    m_form.services().registry.writeString(kKey, QStringLiteral("Last Path"), m_form.folderBrowser().CurrentFolder);
     SaveSettings(true);
 }

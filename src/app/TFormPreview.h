@@ -1,32 +1,28 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Installer.h"
 #include "MainState.h"
+#include "TFormPreviewUi.h"
+#include "ViewColors.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
-class CharacterMap;
-class FontLoader;
-class InstalledFontsList;
 class ArchiveBrowser;
+class CharacterMap;
 class FileOperations;
-class TZipKit;
-class UserMenus;
 class FolderBrowser;
+class FontLoader;
+class FontViews;
 class IniFile;
-class Installer;
+class InstalledFontsList;
+class QTimer;
 class ReportView;
 class Settings;
 class TextSample;
-class QActionGroup;
-class QMenu;
-class QSplitter;
-class QTimer;
-class QToolBar;
-class QToolButton;
 class TFormAbout;
 class TFormConfig;
 class TFormFavOrg;
@@ -35,22 +31,30 @@ class TFormGoTo;
 class TFormLinksOrg;
 class TFormNewItem;
 class TFormTip;
+class TipOfTheDay;
 class TOverwritePromt;
+class TZipKit;
+class UserMenus;
+struct CommandInputs;
+struct CommandStates;
 
-// The main window: owns the shared state, the controls, one object per subsystem, the menus,
-// the toolbars, the view modes, the 50 ms timer, start-up and closing.
-class TFormPreview : public QMainWindow {
+// The main window: owns the controls, one object per subsystem and the dialogs, and wires them:
+// the parts report what happened, the window decides what to load and show. Start-up, the view
+// modes, the 50 ms timer and closing are its own.
+class TFormPreview : public QMainWindow, private InstallContext {
     Q_OBJECT
 public:
     TFormPreview(MainServices services, QStringList arguments, QWidget *parent = nullptr);
     ~TFormPreview() override;
 
+    TFormPreviewUi &ui() { return m_ui; }
     MainState &state() { return m_state; }
-    MainControls &controls() { return m_controls; }
+    ViewColors &colors() { return m_colors; }
     InstalledFontsList &installedFonts() { return *m_installedFonts; }
     TextSample &textSample() { return *m_textSample; }
     CharacterMap &characterMap() { return *m_characterMap; }
     ReportView &report() { return *m_report; }
+    FontViews &fontViews() { return *m_fontViews; }
     FontLoader &fontLoader() { return *m_fontLoader; }
     Settings &settings() { return *m_settings; }
     FolderBrowser &folderBrowser() { return *m_folderBrowser; }
@@ -60,6 +64,7 @@ public:
     TZipKit &zipKit() { return *m_zipKit; }
     UserMenus &userMenus() { return *m_userMenus; }
     IniFile &favoritesIni() { return *m_favoritesIni; }
+    TipOfTheDay &tips() { return *m_tips; }
     MainServices &services() { return m_services; }
 
     // Start-up, run once at the first showing.
@@ -74,23 +79,18 @@ public:
     void FontPreview2Click();
     void CharMap2Click();
     void Report2Click();
-
     void Open1Click();
     void Config1Click();
-    void ColorClick();
     void TipOfTheDayClick();
-    // Chooses the first tip and shows the dialog.
-    void showTipOfTheDay();
-    void NextTipClick();
     // Loads a font file as "&Load..." and the command line do.
     void loadFontFromPath(const QString &path);
+    // The road of a font file once the previous font is given back: the file loaded, the views
+    // following it. LoadFontFile's result: 0 shown, 2 refused.
+    int previewFontFile(const QString &path);
+    int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
     void guarded(const std::function<void()> &handler);
-
-    QAction *action(const QString &name) const;
-    QMenu *menu(const QString &name) const;
-    int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
 
     // The dialogs, created once.
     TFormAbout *FormAbout = nullptr;
@@ -111,46 +111,53 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildMenus();
-    void buildToolbars();
-    void buildNavigation(QWidget *box);
-    void buildPages();
-    void buildStatusBar();
-    QAction *addItem(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut,
-                     const QString &longHint, std::function<void()> handler = {});
-    QAction *addButton(QToolBar *bar, const QString &name, const QString &icon, const QString &hint,
-                       std::function<void()> handler = {}, bool checkable = false);
-    void connectGuarded(QAction *action, std::function<void()> handler);
-    void connectHandlers();
+    // InstallContext
+    std::optional<Candidate> installCandidate() const override;
+    QString shownFaceName() const override;
+    int extensionFilter() const override;
+
+    void createDialogs();
+    void createParts();
+    void connectParts();
+    void connectFileCommands();
+    void connectViewCommands();
+    void connectTextCommands();
+    void connectCharacterMap();
+    void connectNavigation();
+    void connectHelp();
+    // Connects an item so that its handler runs guarded.
+    void onTriggered(QAction *action, std::function<void()> handler);
     // For check items whose handler inverts the check mark itself.
-    void connectToggle(const QString &item, std::function<void()> handler);
+    void onToggled(QAction *item, std::function<void()> handler);
     void resolveAmbiguousShortcut(QAction *action);
+    void openFirstFavoritesFile();
+
+    void setStatusText(int panel, const QString &text);
+    void setInstallCommands(std::optional<bool> install, std::optional<bool> uninstall);
+    CommandInputs commandInputs() const;
+    void applyCommandStates(const CommandStates &states);
 
     MainServices m_services;
     QStringList m_arguments;
     MainState m_state;
-    MainControls m_controls;
+    ViewColors m_colors;
+    TFormPreviewUi m_ui;
+    std::unique_ptr<IniFile> m_favoritesIni;
     std::unique_ptr<InstalledFontsList> m_installedFonts;
+    std::unique_ptr<FontLoader> m_fontLoader;
     std::unique_ptr<TextSample> m_textSample;
     std::unique_ptr<CharacterMap> m_characterMap;
     std::unique_ptr<ReportView> m_report;
-    std::unique_ptr<FontLoader> m_fontLoader;
+    std::unique_ptr<FontViews> m_fontViews;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<FolderBrowser> m_folderBrowser;
     std::unique_ptr<FileOperations> m_fileOperations;
     std::unique_ptr<Installer> m_installer;
-    QMenu *m_popupFilesBrowse = nullptr;
-    QMenu *m_popupZipBrowse = nullptr;
     std::unique_ptr<TZipKit> m_zipKit;
     std::unique_ptr<ArchiveBrowser> m_archiveBrowser;
     std::unique_ptr<UserMenus> m_userMenus;
-    std::unique_ptr<IniFile> m_favoritesIni;
+    std::unique_ptr<TipOfTheDay> m_tips;
     QTimer *m_sysTimer = nullptr;
-    QSplitter *m_mainSplitter = nullptr;
-    QWidget *m_boxFilesBrowse = nullptr;
-    QWidget *m_panelViewStyleButtons = nullptr;
-    QWidget *m_panelDriveBrowse = nullptr;
-    QActionGroup *m_viewModeGroup = nullptr;
     bool m_shown = false;
     bool m_closed = false;
 };

@@ -4,9 +4,11 @@
 #include "GlyvantaApplication.h"
 #include "Paths.h"
 #include "QtPrompter.h"
+#include "QtToolkitFonts.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "TFormPreview.h"
+#include "TipOfTheDay.h"
 
 #include <QDir>
 #include <QTabWidget>
@@ -48,7 +50,8 @@ int main(int argc, char *argv[])
     app.setErrorPrompter(&prompter);
     RegistryStore registry(paths.registryFile());
     const RegistryStore::LoadResult loaded = registry.load();
-    FontCatalogue catalogue(paths.cacheFolder);
+    QtToolkitFonts toolkitFonts;
+    FontCatalogue catalogue(paths.cacheFolder, &toolkitFonts);
     FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
 
     TFormPreview window(MainServices{prompter, registry, catalogue, fontsKey, paths}, options.arguments);
@@ -57,10 +60,10 @@ int main(int argc, char *argv[])
     window.show();
 
     if (!options.screenshot.isEmpty()) {
-        window.state().StartupTipPending = false;
+        window.tips().StartupTipPending = false;
         QTimer::singleShot(400, &window, [&] {
             if (options.screenshotPage >= 0 && options.screenshotPage <= 2) {
-                window.controls().TabsPreviewModes->setCurrentIndex(options.screenshotPage);
+                window.ui().TabsPreviewModes->setCurrentIndex(options.screenshotPage);
                 window.TabsPreviewModesChange();
             }
             QTimer::singleShot(200, &window, [&] {

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "ArchiveBrowser.h"
 
-#include "CharacterMap.h"
 #include "EntryPath.h"
 #include "ExtractionGuard.h"
 #include "FileOperations.h"
 #include "FolderBrowser.h"
 #include "FolderListing.h"
-#include "FontLoader.h"
-#include "InstalledFonts.h"
 #include "ListView.h"
 #include "LocaleCompare.h"
 #include "NativeFile.h"
@@ -18,27 +15,17 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 
 #include <unistd.h>
 
-ArchiveBrowser::ArchiveBrowser(MainState &state, MainServices &services, MainControls &controls, TZipKit &zipKit, FolderBrowser &browser,
-                               FileOperations &operations, FontLoader &loader, CharacterMap &characterMap, QMenu &popup,
-                               std::function<void()> releaseCurrentFont)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
+ArchiveBrowser::ArchiveBrowser(Prompter &prompter, TZipKit &zipKit, FolderBrowser &browser, FileOperations &operations, QMenu &popup)
+    : m_prompter(prompter)
     , m_zipKit(zipKit)
     , m_browser(browser)
     , m_operations(operations)
-    , m_loader(loader)
-    , m_characterMap(characterMap)
     , m_popup(popup)
-    , m_releaseCurrentFont(std::move(releaseCurrentFont))
     , m_temporary(std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/glyvanta-extract-XXXXXX")))
 {
     // Extracted copies go to a folder of this process's own, with the entries' folder parts
@@ -47,13 +34,8 @@ ArchiveBrowser::ArchiveBrowser(MainState &state, MainServices &services, MainCon
     m_zipKit.ExtrBaseDir = m_folder;
     m_zipKit.ExtrOptions = TZipKit::ExtrDirNames | TZipKit::ExtrOverWrite;
     m_zipKit.OnItemProgress = [this](const QString &item, qint64, int perCent) {
-        if (perCent >= 0)
-            m_controls.StatusPanels[0]->setText(QStringLiteral("Extracting %1: %2%").arg(item).arg(perCent));
-        else
-            m_controls.StatusPanels[0]->clear();
+        emit statusText(0, perCent >= 0 ? QStringLiteral("Extracting %1: %2%").arg(item).arg(perCent) : QString());
     };
-    m_browser.openArchive = [this](const QString &path) { OpenArchive(path); };
-    m_browser.closeArchiveView = [this] { leaveArchiveView(); };
 }
 
 ArchiveBrowser::~ArchiveBrowser() = default;
@@ -61,7 +43,7 @@ ArchiveBrowser::~ArchiveBrowser() = default;
 QString ArchiveBrowser::extractedPath() const
 {
     // Built by the same rule the unzip library writes by: a name it refuses has no path at all.
-    return m_state.ArchiveTempFile.isEmpty() ? QString() : zipEntryPath(m_folder, m_state.ArchiveTempFile, true);
+    return ArchiveTempFile.isEmpty() ? QString() : zipEntryPath(m_folder, ArchiveTempFile, true);
 }
 
 void ArchiveBrowser::deleteExtractedCopy()
@@ -79,14 +61,15 @@ void ArchiveBrowser::deleteExtractedCopy()
 
 void ArchiveBrowser::OpenArchive(const QString &path)
 {
-    m_controls.FilesBrowse->setCollapsed(true);
-    m_controls.FontsList->setCollapsed(true);
-    m_controls.ZipBrowse->setCollapsed(false);
-    ListView *list = m_controls.ZipBrowse;
+    const NavigationControls &c = m_browser.controls();
+    c.FilesBrowse->setCollapsed(true);
+    c.FontsList->setCollapsed(true);
+    c.ZipBrowse->setCollapsed(false);
+    ListView *list = c.ZipBrowse;
     list->beginUpdate();
     list->clear();
     m_zipKit.SetFileName(path);
-    const int filter = m_controls.SelectExt->currentIndex();
+    const int filter = c.SelectExt->currentIndex();
     std::vector<ListView::Item> items;
     items.reserve(m_zipKit.DirEntries.size());
     for (size_t index = 0; index < m_zipKit.DirEntries.size(); ++index) {
@@ -114,7 +97,7 @@ void ArchiveBrowser::OpenArchive(const QString &path)
 
 void ArchiveBrowser::PreviewArchiveEntry(int row, bool selected)
 {
-    ListView *list = m_controls.ZipBrowse;
+    ListView *list = &zipList();
     if (!selected || row < 0 || row >= list->count() || list->item(row).image <= 1)
         return;
     // The component's callback lets window events run, so a click can arrive while an entry is
@@ -137,10 +120,10 @@ void ArchiveBrowser::PreviewArchiveEntry(int row, bool selected)
 void ArchiveBrowser::showNoFont()
 {
     // Nothing of the previous font stays on show.
-    m_state.ArchiveTempFile.clear();
-    m_controls.StatusPanels[1]->setText(QStringLiteral("Default font"));
-    m_controls.StatusPanels[2]->clear();
-    m_controls.StatusPanels[3]->clear();
+    ArchiveTempFile.clear();
+    emit statusText(1, QStringLiteral("Default font"));
+    emit statusText(2, QString());
+    emit statusText(3, QString());
 }
 
 // Why the entry may not be extracted for a preview, "" when it may.
@@ -159,15 +142,15 @@ QString ArchiveBrowser::refusalFor(const ListView::Item &item, const QString &ta
 
 void ArchiveBrowser::previewEntry(const ListView::Item item)
 {
-    m_releaseCurrentFont();
+    emit releaseFontRequested();
     deleteExtractedCopy();
-    m_state.ArchiveTempFile.clear();
+    ArchiveTempFile.clear();
     m_shownEntry = item.data;
     const QString &name = item.name;
     const QString target = zipEntryPath(m_folder, name, true);
     const QString refused = refusalFor(item, target);
     if (!refused.isEmpty()) {
-        m_services.prompter.message(refused, MessageIcon::Error);
+        m_prompter.message(refused, MessageIcon::Error);
         showNoFont();
         return;
     }
@@ -179,7 +162,7 @@ void ArchiveBrowser::previewEntry(const ListView::Item item)
     m_extracting = true;
     m_zipKit.Extract();
     m_extracting = false;
-    m_controls.StatusPanels[0]->clear();
+    emit statusText(0, QString());
     if (m_discardExtraction) {
         m_discardExtraction = false;
         ::unlink(nativePath(target).constData());
@@ -189,34 +172,26 @@ void ArchiveBrowser::previewEntry(const ListView::Item item)
     if (!RegularFile(target).isOpen()) {
         // The library's own messages reach no box: tell them here, unless the component did.
         if (m_zipKit.ShownMessageCount == shown && !m_zipKit.Cancel)
-            m_services.prompter.message(m_zipKit.LastMessage.isEmpty() ? QStringLiteral("Could not extract ") + name : m_zipKit.LastMessage,
+            m_prompter.message(m_zipKit.LastMessage.isEmpty() ? QStringLiteral("Could not extract ") + name : m_zipKit.LastMessage,
                                         MessageIcon::Error);
         showNoFont();
         return;
     }
-    m_state.ArchiveTempFile = name;
-    m_loader.LoadFontFile(target);
-    m_characterMap.CharactersPreviewClick();
+    ArchiveTempFile = name;
+    emit archiveEntryExtracted(target);
 }
 
 void ArchiveBrowser::CloseArchive()
 {
-    ListView *list = m_controls.ZipBrowse;
+    ListView *list = &zipList();
     const int row = list->selectedRow();
     if (row < 0 || list->item(row).image != 1)
         return;
     list->setCollapsed(true);
-    m_browser.ListFolder(m_state.CurrentFolder);
+    m_browser.ListFolder(m_browser.CurrentFolder);
     m_browser.showFolderView();
     list->clear();
     m_browser.selectFirstFile();
-}
-
-void ArchiveBrowser::leaveArchiveView()
-{
-    m_controls.ZipBrowse->setCollapsed(true);
-    m_controls.ZipBrowse->clear();
-    m_controls.FilesBrowse->setCollapsed(false);
 }
 
 void ArchiveBrowser::ZipBrowseKeyPress(QChar key)
@@ -227,7 +202,7 @@ void ArchiveBrowser::ZipBrowseKeyPress(QChar key)
 
 void ArchiveBrowser::PopupZipBrowsePopup()
 {
-    const ListView *list = m_controls.ZipBrowse;
+    const ListView *list = &zipList();
     const int row = list->selectedRow();
     const bool show = row >= 0 && !list->item(row).subItems.isEmpty() && list->item(row).subItems.value(0) != QLatin1String(" ");
     for (QAction *item : m_popup.actions())
@@ -250,5 +225,5 @@ void ArchiveBrowser::PopZipUnpackClick()
 
 void ArchiveBrowser::PopZipUnpackHereClick()
 {
-    unpackTo(m_state.CurrentFolder);
+    unpackTo(m_browser.CurrentFolder);
 }

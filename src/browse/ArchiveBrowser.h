@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "FolderBrowser.h"
 #include "ListView.h"
-#include "MainState.h"
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 
-class CharacterMap;
 class FileOperations;
-class FolderBrowser;
-class FontLoader;
+class Prompter;
 class QMenu;
 class QTemporaryDir;
 class TZipKit;
@@ -20,10 +17,9 @@ class TZipKit;
 // The archive view: the font entries of a ZIP archive, each previewed by extracting it into the
 // process's private extraction folder, unpacked by copying that extracted file.
 class ArchiveBrowser : public QObject {
+    Q_OBJECT
 public:
-    ArchiveBrowser(MainState &state, MainServices &services, MainControls &controls, TZipKit &zipKit, FolderBrowser &browser,
-                   FileOperations &operations, FontLoader &loader, CharacterMap &characterMap, QMenu &popup,
-                   std::function<void()> releaseCurrentFont);
+    ArchiveBrowser(Prompter &prompter, TZipKit &zipKit, FolderBrowser &browser, FileOperations &operations, QMenu &popup);
     ~ArchiveBrowser() override;
 
     void OpenArchive(const QString &path);
@@ -33,29 +29,35 @@ public:
     void PopupZipBrowsePopup();
     void PopZipUnpackClick();
     void PopZipUnpackHereClick();
-    // Takes the archive view out without listing (a drive change lists by itself).
-    void leaveArchiveView();
     // The extracted copy of the entry last previewed, "" when there is none.
     QString extractedPath() const;
     void deleteExtractedCopy();
     const QString &extractionFolder() const { return m_folder; }
+    // An entry is being extracted.
+    bool extracting() const { return m_extracting; }
+
+    // The archive name of the entry last extracted for a preview, "" when none is shown.
+    QString ArchiveTempFile;
+
+signals:
+    // The font shown so far is to be given back before another is extracted.
+    void releaseFontRequested();
+    // An entry was extracted for a preview; the file at the path is its copy.
+    void archiveEntryExtracted(const QString &path);
+    void statusText(int panel, const QString &text);
 
 private:
     void unpackTo(const QString &folder);
     void previewEntry(const ListView::Item item);
     QString refusalFor(const ListView::Item &item, const QString &target) const;
     void showNoFont();
+    ListView &zipList() const { return *m_browser.controls().ZipBrowse; }
 
-    MainState &m_state;
-    MainServices &m_services;
-    MainControls &m_controls;
+    Prompter &m_prompter;
     TZipKit &m_zipKit;
     FolderBrowser &m_browser;
     FileOperations &m_operations;
-    FontLoader &m_loader;
-    CharacterMap &m_characterMap;
     QMenu &m_popup;
-    std::function<void()> m_releaseCurrentFont;
     std::unique_ptr<QTemporaryDir> m_temporary;
     QString m_folder;
     bool m_extracting = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FileOperations.h"
 
+#include "CurrentFont.h"
 #include "FolderBrowser.h"
 #include "FolderListing.h"
 #include "FontCatalogue.h"
@@ -9,7 +10,7 @@
 #include "NativePaths.h"
 #include "Paths.h"
 #include "Prompter.h"
-#include "TOverwritePromt.h"
+#include "OverwriteQuestion.h"
 
 #include <QAction>
 #include <QDBusConnection>
@@ -22,13 +23,13 @@
 
 #include <unistd.h>
 
-FileOperations::FileOperations(MainState &state, MainServices &services, MainControls &controls, FolderBrowser &browser,
-                               TOverwritePromt &prompt, QMenu &popup, QMenu &fileMenu)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
+FileOperations::FileOperations(Prompter &prompter, FontCatalogue &catalogue, CurrentFontRecord &currentFont, FolderBrowser &browser,
+                               OverwriteQuestion &question, QMenu &popup, const FileMenuItems &fileMenu)
+    : m_prompter(prompter)
+    , m_catalogue(catalogue)
+    , m_currentFont(currentFont)
     , m_browser(browser)
-    , m_prompt(prompt)
+    , m_question(question)
     , m_popup(popup)
     , m_fileMenu(fileMenu)
 {
@@ -36,14 +37,13 @@ FileOperations::FileOperations(MainState &state, MainServices &services, MainCon
 
 int FileOperations::AskOverwrite(const QString &existing, const QString &incoming)
 {
-    m_prompt.setFiles(existing, incoming);
-    const int result = m_services.prompter.runDialog(m_prompt);
+    const int result = m_question.AskOverwrite(existing, incoming);
     return result == 4 || result == 5 ? result : 3;
 }
 
 std::optional<QString> FileOperations::ChooseTargetFolder(const QString &title)
 {
-    const auto folder = m_services.prompter.chooseFolder(title, QString());
+    const auto folder = m_prompter.chooseFolder(title, QString());
     if (!folder || !isDirectory(*folder))
         return std::nullopt;
     return folder;
@@ -52,7 +52,7 @@ std::optional<QString> FileOperations::ChooseTargetFolder(const QString &title)
 void FileOperations::reportFailure(const QString &what, const QString &source, const QString &target, const TransferResult &result)
 {
     // Failures are told: a user must never believe a file went where it did not.
-    m_services.prompter.message(QStringLiteral("Could not %1 %2 to %3: %4").arg(what, displayPath(source), displayPath(target), result.error),
+    m_prompter.message(QStringLiteral("Could not %1 %2 to %3: %4").arg(what, displayPath(source), displayPath(target), result.error),
                                 MessageIcon::Error);
 }
 
@@ -71,7 +71,7 @@ bool FileOperations::deliver(const QString &source, const QString &folder, const
             result = transferFile(source, target, mode, ReplaceExisting::Yes);
             break;
         case 4: {
-            const auto newName = m_services.prompter.askText(QStringLiteral("Rename"), QStringLiteral("New name:"), name);
+            const auto newName = m_prompter.askText(QStringLiteral("Rename"), QStringLiteral("New name:"), name);
             if (!newName)
                 return false;
             finalTarget = base + *newName;
@@ -91,7 +91,7 @@ bool FileOperations::deliver(const QString &source, const QString &folder, const
 
 void FileOperations::PopCopyToClick()
 {
-    const QString file = m_state.CurrentFont.FontFilePath;
+    const QString file = m_currentFont.FontFilePath;
     if (file.isEmpty())
         return;
     if (const auto folder = ChooseTargetFolder(QStringLiteral("Copy to...")))
@@ -100,7 +100,7 @@ void FileOperations::PopCopyToClick()
 
 void FileOperations::PopMoveToClick()
 {
-    const QString file = m_state.CurrentFont.FontFilePath;
+    const QString file = m_currentFont.FontFilePath;
     if (file.isEmpty())
         return;
     if (const auto folder = ChooseTargetFolder(QStringLiteral("Move to...")))
@@ -109,21 +109,17 @@ void FileOperations::PopMoveToClick()
 
 void FileOperations::PopDeleteClick()
 {
-    const QString file = m_state.CurrentFont.FontFilePath;
+    const QString file = m_currentFont.FontFilePath;
     if (file.isEmpty())
         return;
-    if (m_services.prompter.message(QStringLiteral("Do you really want to delete the selected file ") + displayPath(fileNameOf(file)),
+    if (m_prompter.message(QStringLiteral("Do you really want to delete the selected file ") + displayPath(fileNameOf(file)),
                                     MessageIcon::Confirmation, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    if (m_state.CurrentFont.FontFileHandle > 0)
-        ::close(m_state.CurrentFont.FontFileHandle);
-    m_state.CurrentFont.FontFileHandle = 0;
-    if (!m_state.CurrentFont.KeepFontResource)
-        m_services.catalogue.removeTemporary(file);
+    releaseFontRecord(m_currentFont, m_catalogue);
     const QByteArray native = nativePath(file);
     if (::unlink(native.constData()) != 0) {
         const int error = errno;
-        m_services.prompter.message(QStringLiteral("Could not delete %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
+        m_prompter.message(QStringLiteral("Could not delete %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
                                     MessageIcon::Error);
     }
     m_browser.Refresh1Click();
@@ -131,7 +127,7 @@ void FileOperations::PopDeleteClick()
 
 void FileOperations::PopFilePropertiesClick()
 {
-    const QString file = m_state.CurrentFont.FontFilePath;
+    const QString file = m_currentFont.FontFilePath;
     if (file.isEmpty())
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -150,7 +146,7 @@ void FileOperations::PopFilePropertiesClick()
     const std::optional<PathInfo> info = pathInfo(file);
     if (!info) {
         const int error = errno;
-        m_services.prompter.message(
+        m_prompter.message(
             QStringLiteral("Could not read the properties of %1: %2").arg(displayPath(file), QString::fromLocal8Bit(std::strerror(error))),
             MessageIcon::Error);
         return;
@@ -158,7 +154,7 @@ void FileOperations::PopFilePropertiesClick()
     QString folder = folderOf(file);
     if (folder.size() > 1)
         folder.chop(1);
-    m_services.prompter.message(QStringLiteral("Name: %1\nFolder: %2\nSize: %3Byte\nModified: %4\nPermissions: %5%6")
+    m_prompter.message(QStringLiteral("Name: %1\nFolder: %2\nSize: %3Byte\nModified: %4\nPermissions: %5%6")
                                     .arg(displayPath(fileNameOf(file)), displayPath(folder), FormatByteCount(info->size),
                                          info->lastWrite.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                                          info->writable ? QStringLiteral("read and write") : QStringLiteral("read only"),
@@ -168,7 +164,7 @@ void FileOperations::PopFilePropertiesClick()
 
 void FileOperations::PopupFilesBrowsePopup()
 {
-    const ListView *list = m_controls.FilesBrowse;
+    const ListView *list = m_browser.controls().FilesBrowse;
     const int row = list->selectedRow();
     const bool show = !list->collapsed() && row >= 0 && list->item(row).subItems.value(0) != QLatin1String(" ");
     for (QAction *item : m_popup.actions())
@@ -177,20 +173,16 @@ void FileOperations::PopupFilesBrowsePopup()
 
 void FileOperations::File1Click()
 {
-    const bool archive = m_controls.FilesBrowse->collapsed() && m_controls.FontsList->collapsed();
-    for (QAction *item : m_fileMenu.actions()) {
-        const QString name = item->objectName();
-        if (name == QLatin1String("Unpack") || name == QLatin1String("UnpackHere") || name == QLatin1String("N17"))
-            item->setVisible(archive);
-        else if (name == QLatin1String("CopyTo") || name == QLatin1String("MoveTo") || name == QLatin1String("N15")
-                 || name == QLatin1String("FileProperties") || name == QLatin1String("Delete") || name == QLatin1String("N1"))
-            item->setVisible(!archive);
-    }
+    const bool archive = m_browser.activeView() == 2;
+    for (QAction *item : {m_fileMenu.Unpack, m_fileMenu.UnpackHere, m_fileMenu.N17})
+        item->setVisible(archive);
+    for (QAction *item : {m_fileMenu.CopyTo, m_fileMenu.MoveTo, m_fileMenu.N15, m_fileMenu.FileProperties, m_fileMenu.Delete, m_fileMenu.N1})
+        item->setVisible(!archive);
 }
 
 void FileOperations::FilesBrowseDragDrop(int sourceRow, int targetRow)
 {
-    ListView *list = m_controls.FilesBrowse;
+    ListView *list = m_browser.controls().FilesBrowse;
     if (sourceRow < 0 || targetRow < 0 || sourceRow == targetRow || sourceRow >= list->count() || targetRow >= list->count())
         return;
     const ListView::Item source = list->item(sourceRow);
@@ -199,12 +191,12 @@ void FileOperations::FilesBrowseDragDrop(int sourceRow, int targetRow)
         return;
     const QString name = source.name.isEmpty() ? source.caption : source.name;
     const QString targetName = target.name.isEmpty() ? target.caption : target.name;
-    const QString from = m_state.CurrentFolder + name;
-    const QString to = m_state.CurrentFolder + targetName + QLatin1Char('/') + name;
+    const QString from = m_browser.CurrentFolder + name;
+    const QString to = m_browser.CurrentFolder + targetName + QLatin1Char('/') + name;
     list->beginUpdate();
     const TransferResult result = transferFile(from, to, TransferMode::Move, ReplaceExisting::No);
     list->endUpdate();
     if (!result.ok)
         reportFailure(QStringLiteral("move"), from, to, result);
-    m_browser.ListFolder(m_state.CurrentFolder);
+    m_browser.ListFolder(m_browser.CurrentFolder);
 }

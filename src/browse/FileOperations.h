@@ -2,22 +2,39 @@
 #pragma once
 
 #include "FileTransfer.h"
-#include "MainState.h"
 
 #include <QObject>
 
-#include <functional>
+#include <optional>
 
 class FolderBrowser;
+class FontCatalogue;
+class OverwriteQuestion;
+class Prompter;
+class QAction;
 class QMenu;
-class TOverwritePromt;
+struct CurrentFontRecord;
+
+// The File menu's items that are shown only in some views.
+struct FileMenuItems {
+    QAction *Unpack = nullptr;
+    QAction *UnpackHere = nullptr;
+    QAction *N17 = nullptr;
+    QAction *CopyTo = nullptr;
+    QAction *MoveTo = nullptr;
+    QAction *N15 = nullptr;
+    QAction *FileProperties = nullptr;
+    QAction *Delete = nullptr;
+    QAction *N1 = nullptr;
+};
 
 // Copy to, Move to, Delete and Properties on the previewed font file, the overwrite prompt,
 // the folder list's popup and drag-and-drop onto a folder.
 class FileOperations : public QObject {
+    Q_OBJECT
 public:
-    FileOperations(MainState &state, MainServices &services, MainControls &controls, FolderBrowser &browser,
-                   TOverwritePromt &prompt, QMenu &popup, QMenu &fileMenu);
+    FileOperations(Prompter &prompter, FontCatalogue &catalogue, CurrentFontRecord &currentFont, FolderBrowser &browser,
+                   OverwriteQuestion &question, QMenu &popup, const FileMenuItems &fileMenu);
 
     int AskOverwrite(const QString &existing, const QString &incoming);
     // Delivers a file into a folder under a name, asking before anything is replaced. True when
@@ -33,16 +50,14 @@ public:
     void File1Click();
     void FilesBrowseDragDrop(int sourceRow, int targetRow);
 
-    std::function<void()> releaseCurrentFont;
-
 private:
     void reportFailure(const QString &what, const QString &source, const QString &target, const TransferResult &result);
 
-    MainState &m_state;
-    MainServices &m_services;
-    MainControls &m_controls;
+    Prompter &m_prompter;
+    FontCatalogue &m_catalogue;
+    CurrentFontRecord &m_currentFont;
     FolderBrowser &m_browser;
-    TOverwritePromt &m_prompt;
+    OverwriteQuestion &m_question;
     QMenu &m_popup;
-    QMenu &m_fileMenu;
+    FileMenuItems m_fileMenu;
 };

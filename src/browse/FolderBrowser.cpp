@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "FolderBrowser.h"
 
-#include "CharacterMap.h"
 #include "FolderListing.h"
-#include "FontLoader.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
 #include "NativePaths.h"
 #include "Paths.h"
 #include "Prompter.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -63,16 +60,27 @@ std::vector<DriveEntry> availableDrives()
     return drives;
 }
 
-FolderBrowser::FolderBrowser(MainState &state, MainServices &services, MainControls &controls, InstalledFontsList &installed,
-                             FontLoader &loader, CharacterMap &characterMap, std::function<void()> releaseCurrentFont)
-    : m_state(state)
-    , m_services(services)
+FolderBrowser::FolderBrowser(Prompter &prompter, const NavigationControls &controls, InstalledFontsList &installed)
+    : m_prompter(prompter)
     , m_controls(controls)
     , m_installed(installed)
-    , m_loader(loader)
-    , m_characterMap(characterMap)
-    , m_releaseCurrentFont(std::move(releaseCurrentFont))
 {
+}
+
+int FolderBrowser::activeView() const
+{
+    if (!m_controls.FilesBrowse->collapsed())
+        return 0;
+    if (!m_controls.FontsList->collapsed())
+        return 1;
+    return 2;
+}
+
+void FolderBrowser::leaveArchiveView()
+{
+    m_controls.ZipBrowse->setCollapsed(true);
+    m_controls.ZipBrowse->clear();
+    m_controls.FilesBrowse->setCollapsed(false);
 }
 
 void FolderBrowser::showFontsView()
@@ -123,8 +131,8 @@ bool FolderBrowser::ListFolder(const QString &path)
         m_controls.EditFileName->setText(QStringLiteral("fonts"));
         return true;
     }
-    if (!m_controls.ZipBrowse->collapsed() && closeArchiveView)
-        closeArchiveView();
+    if (!m_controls.ZipBrowse->collapsed())
+        leaveArchiveView();
     showFolderView();
     QString working = path;
     if (!working.endsWith(QLatin1Char('/')) && !isRegularFile(working))
@@ -143,8 +151,8 @@ bool FolderBrowser::ListFolder(const QString &path)
     QApplication::restoreOverrideCursor();
     if (!listed)
         return false;
-    m_state.CurrentFolder = working.endsWith(QLatin1String("/../")) ? ParentFolderOf(working) : working;
-    m_controls.EditFileName->setText(m_state.CurrentFolder);
+    CurrentFolder = working.endsWith(QLatin1String("/../")) ? ParentFolderOf(working) : working;
+    m_controls.EditFileName->setText(CurrentFolder);
     return true;
 }
 
@@ -153,27 +161,23 @@ void FolderBrowser::DisksBrowseChange()
     QComboBox *box = m_controls.DisksBrowse;
     if (box->currentIndex() >= box->count() - 1) {
         showFontsView();
-        m_controls.Install1->setEnabled(false);
-        m_controls.BtnInst->setEnabled(false);
-        m_controls.Uninstall1->setEnabled(true);
-        m_controls.BtnUninst->setEnabled(true);
-        m_state.CurrentFolder = QStringLiteral("fonts");
+        emit installedFontsViewShown();
+        CurrentFolder = QStringLiteral("fonts");
         m_controls.EditFileName->setText(QStringLiteral("fonts"));
         return;
     }
     const QString mountPoint = box->currentData().toString();
     const QStorageInfo volume(mountPoint);
     if (!volume.isValid() || !volume.isReady() || volume.bytesAvailable() < 0) {
-        m_services.prompter.message(QStringLiteral("Insert your disk, please!"), MessageIcon::Error);
+        m_prompter.message(QStringLiteral("Insert your disk, please!"), MessageIcon::Error);
         box->setCurrentIndex(std::min(1, box->count() - 1));
     }
     if (!m_controls.FontsList->collapsed())
         showFolderView();
-    if (!m_controls.ZipBrowse->collapsed() && closeArchiveView)
-        closeArchiveView();
+    if (!m_controls.ZipBrowse->collapsed())
+        leaveArchiveView();
     ListFolder(box->currentIndex() >= box->count() - 1 ? QStringLiteral("fonts") : box->currentData().toString());
-    m_controls.Uninstall1->setEnabled(false);
-    m_controls.BtnUninst->setEnabled(false);
+    emit folderViewShown();
     m_controls.PanelSelectExt->show();
     selectFirstFile();
 }
@@ -188,7 +192,7 @@ void FolderBrowser::selectFirstFile()
 
 void FolderBrowser::SelectExtChange()
 {
-    ListFolder(m_state.CurrentFolder);
+    ListFolder(CurrentFolder);
 }
 
 void FolderBrowser::FilesBrowseDblClick()
@@ -201,11 +205,10 @@ void FolderBrowser::FilesBrowseDblClick()
     // The whole name on disk: an archive's extension keeps its case, and blanks stay.
     const QString name = item.name.isEmpty() ? item.caption.trimmed() : item.name;
     if (item.image == 4) {
-        if (openArchive)
-            openArchive(m_state.CurrentFolder + name);
+        emit archiveChosen(CurrentFolder + name);
         return;
     }
-    GoToFolder(m_state.CurrentFolder + name);
+    GoToFolder(CurrentFolder + name);
 }
 
 void FolderBrowser::FilesBrowseKeyPress(QChar key)
@@ -219,15 +222,11 @@ void FolderBrowser::FilesBrowseSelectItem(int row, bool selected)
     ListView *list = m_controls.FilesBrowse;
     if (row >= 0 && row < list->count()) {
         const ListView::Item &item = list->item(row);
-        if (selected && item.subItems.value(0) != QLatin1String(" ")) {
-            m_releaseCurrentFont();
-            m_loader.LoadFontFile(m_state.CurrentFolder + (item.name.isEmpty() ? item.caption + item.subItems.value(0) : item.name));
-            m_characterMap.CharactersPreviewClick();
-        } else if (item.subItems.value(0) == QLatin1String(" ")) {
-            m_controls.Install1->setEnabled(false);
-        }
+        if (selected && item.subItems.value(0) != QLatin1String(" "))
+            emit fontFileChosen(CurrentFolder + (item.name.isEmpty() ? item.caption + item.subItems.value(0) : item.name));
+        else if (item.subItems.value(0) == QLatin1String(" "))
+            emit nonFontChosen();
     }
-    m_controls.BtnInst->setEnabled(m_controls.Install1->isEnabled());
 }
 
 bool FolderBrowser::GoToFolder(const QString &path)
@@ -241,10 +240,11 @@ void FolderBrowser::Refresh1Click()
 {
     QComboBox *box = m_controls.DisksBrowse;
     if (box->currentIndex() != box->count() - 1) {
-        ListFolder(m_state.CurrentFolder);
+        ListFolder(CurrentFolder);
         selectFirstFile();
     } else {
         m_installed.RefreshInstalledFontsList();
+        m_controls.EditFileName->setText(QStringLiteral("fonts"));
     }
 }
 

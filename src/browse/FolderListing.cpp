@@ -35,16 +35,6 @@ bool equalsLower(const char *text, const char *lower)
 
 }
 
-int FileTypeImage(const QString &extension, int filter)
-{
-    const QString ext = extension.toLower();
-    if ((ext == QLatin1String(".ttf") || ext == QLatin1String(".001")) && (filter == 0 || filter == 2))
-        return 2;
-    if (ext == QLatin1String(".fon") && (filter == 1 || filter == 2))
-        return 3;
-    return -1;
-}
-
 bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntry> &entries)
 {
     entries.clear();

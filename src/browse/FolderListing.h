@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "FontFileTypes.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,9 +23,6 @@ struct FolderEntry {
     QString fileName;
 };
 
-// 2 for TrueType (".ttf", ".001") under filters 0 and 2, 3 for raster (".fon") under 1 and 2,
-// else -1 (not listed). The extension is compared in lower case.
-int FileTypeImage(const QString &extension, int filter);
 
 // Lists a folder as the folder view shows it: "..", folders, ZIP archives and the font files the
 // filter admits, hidden entries included, sorted by kind. Within a kind the names keep one order

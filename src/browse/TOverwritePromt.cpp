@@ -3,6 +3,7 @@
 
 #include "FileTransfer.h"
 #include "NativePaths.h"
+#include "Prompter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,8 +21,9 @@ QString lineOf(const QString &path)
 }
 }
 
-TOverwritePromt::TOverwritePromt(QWidget *parent)
+TOverwritePromt::TOverwritePromt(Prompter &prompter, QWidget *parent)
     : QDialog(parent)
+    , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("TOverwritePromt"));
     setWindowTitle(QStringLiteral("Overwrite"));
@@ -66,4 +68,10 @@ void TOverwritePromt::setFiles(const QString &existing, const QString &incoming)
     FileTo->setToolTip(FileTo->text());
     InfoTo->setText(lineOf(incoming));
     Overwrite->setFocus();
+}
+
+int TOverwritePromt::AskOverwrite(const QString &existing, const QString &incoming)
+{
+    setFiles(existing, incoming);
+    return m_prompter.runDialog(*this);
 }

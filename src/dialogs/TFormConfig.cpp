@@ -4,9 +4,9 @@
 #include "AppError.h"
 #include "AtomicFile.h"
 #include "Icons.h"
-#include "MainState.h"
 #include "Prompter.h"
 #include "TextFile.h"
+#include "ViewColors.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -47,10 +47,10 @@ void paintSwatch(QFrame *swatch, const QColor &color)
 }
 }
 
-TFormConfig::TFormConfig(Prompter &prompter, MainState &state, QWidget *parent)
+TFormConfig::TFormConfig(Prompter &prompter, ViewColors &colors, QWidget *parent)
     : QDialog(parent)
     , m_prompter(prompter)
-    , m_state(state)
+    , m_colors(colors)
 {
     setObjectName(QStringLiteral("TFormConfig"));
     setWindowTitle(QStringLiteral("Options"));
@@ -61,7 +61,39 @@ TFormConfig::TFormConfig(Prompter &prompter, MainState &state, QWidget *parent)
         "QTabBar::tab { border: 1px solid palette(mid); border-radius: 3px; padding: 3px 10px; margin: 2px 2px 4px 0; background: palette(button); }"
         "QTabBar::tab:selected { background: palette(midlight); border-color: palette(dark); }"));
     layout->addWidget(PageControlConfig);
+    buildPreviewPage();
+    buildCharactersPage();
+    buildColors();
+    layout->addWidget(Colors);
 
+    auto *downPanel = named(new QWidget(this), "DownPanel");
+    auto *downLayout = new QHBoxLayout(downPanel);
+    downLayout->addStretch();
+    OK = named(new QPushButton(QStringLiteral("OK"), downPanel), "OK");
+    Cancel = named(new QPushButton(QStringLiteral("Cancel"), downPanel), "Cancel");
+    OK->setDefault(true);
+    downLayout->addWidget(OK);
+    downLayout->addWidget(Cancel);
+    layout->addWidget(downPanel);
+
+    connect(OK, &QPushButton::clicked, this, [this] { done(ModalResult::Ok); });
+    connect(Cancel, &QPushButton::clicked, this, [this] { done(ModalResult::Cancel); });
+    connect(CellWidth, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
+    connect(CellHeight, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
+    connect(FontSize, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
+    // Errors of these handlers reach the application's handler, which shows them.
+    connect(LoadText, &QPushButton::clicked, this, [this] { LoadTextClick(); });
+    connect(SaveText, &QPushButton::clicked, this, [this] { SaveTextClick(); });
+    connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
+    connect(TextColorChange, &QPushButton::clicked, this, [this] { TextColorChangeClick(); });
+    connect(BackgroundColorChange, &QPushButton::clicked, this, [this] { BackgroundColorChangeClick(); });
+    updateCellPreview();
+    showColors();
+    setFixedSize(460, 420);
+}
+
+void TFormConfig::buildPreviewPage()
+{
     TabSheetPreview = named(new QWidget(PageControlConfig), "TabSheetPreview");
     auto *previewLayout = new QGridLayout(TabSheetPreview);
     Label3 = named(new QLabel(QStringLiteral("Preview text:"), TabSheetPreview), "Label3");
@@ -83,7 +115,10 @@ TFormConfig::TFormConfig(Prompter &prompter, MainState &state, QWidget *parent)
     previewLayout->addWidget(Clear, 3, 1);
     previewLayout->addWidget(WrapText, 5, 0, 1, 2);
     PageControlConfig->addTab(TabSheetPreview, QStringLiteral("Preview"));
+}
 
+void TFormConfig::buildCharactersPage()
+{
     TabSheetCharacters = named(new QWidget(PageControlConfig), "TabSheetCharacters");
     auto *mapLayout = new QGridLayout(TabSheetCharacters);
     ShowCharPreview = named(new QCheckBox(QStringLiteral("Extended symbol preview"), TabSheetCharacters), "ShowCharPreview");
@@ -110,7 +145,10 @@ TFormConfig::TFormConfig(Prompter &prompter, MainState &state, QWidget *parent)
     mapLayout->addWidget(CharPrevOpt, 1, 0, 1, 2);
     mapLayout->setRowStretch(2, 1);
     PageControlConfig->addTab(TabSheetCharacters, QStringLiteral("Character map"));
+}
 
+void TFormConfig::buildColors()
+{
     Colors = named(new QGroupBox(QStringLiteral("Colors"), this), "Colors");
     auto *colorLayout = new QGridLayout(Colors);
     auto swatch = [this](const char *name) {
@@ -141,32 +179,6 @@ TFormConfig::TFormConfig(Prompter &prompter, MainState &state, QWidget *parent)
     SampleText->setMinimumWidth(120);
     SampleText->setAutoFillBackground(true);
     colorLayout->addWidget(SampleText, 0, 3, 2, 1);
-    layout->addWidget(Colors);
-
-    auto *downPanel = named(new QWidget(this), "DownPanel");
-    auto *downLayout = new QHBoxLayout(downPanel);
-    downLayout->addStretch();
-    OK = named(new QPushButton(QStringLiteral("OK"), downPanel), "OK");
-    Cancel = named(new QPushButton(QStringLiteral("Cancel"), downPanel), "Cancel");
-    OK->setDefault(true);
-    downLayout->addWidget(OK);
-    downLayout->addWidget(Cancel);
-    layout->addWidget(downPanel);
-
-    connect(OK, &QPushButton::clicked, this, [this] { done(ModalResult::Ok); });
-    connect(Cancel, &QPushButton::clicked, this, [this] { done(ModalResult::Cancel); });
-    connect(CellWidth, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
-    connect(CellHeight, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
-    connect(FontSize, &QSpinBox::valueChanged, this, [this] { updateCellPreview(); });
-    // Errors of these handlers reach the application's handler, which shows them.
-    connect(LoadText, &QPushButton::clicked, this, [this] { LoadTextClick(); });
-    connect(SaveText, &QPushButton::clicked, this, [this] { SaveTextClick(); });
-    connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
-    connect(TextColorChange, &QPushButton::clicked, this, [this] { TextColorChangeClick(); });
-    connect(BackgroundColorChange, &QPushButton::clicked, this, [this] { BackgroundColorChangeClick(); });
-    updateCellPreview();
-    showColors();
-    setFixedSize(460, 420);
 }
 
 void TFormConfig::updateCellPreview()
@@ -181,11 +193,11 @@ void TFormConfig::updateCellPreview()
 
 void TFormConfig::showColors()
 {
-    paintSwatch(TextColorPreview, m_state.TextColor);
-    paintSwatch(BackgroundColorPreview, m_state.BackgroundColor);
+    paintSwatch(TextColorPreview, m_colors.TextColor);
+    paintSwatch(BackgroundColorPreview, m_colors.BackgroundColor);
     QPalette palette = SampleText->palette();
-    palette.setColor(QPalette::WindowText, m_state.TextColor);
-    palette.setColor(QPalette::Window, m_state.BackgroundColor);
+    palette.setColor(QPalette::WindowText, m_colors.TextColor);
+    palette.setColor(QPalette::Window, m_colors.BackgroundColor);
     SampleText->setPalette(palette);
 }
 
@@ -231,16 +243,16 @@ void TFormConfig::ClearClick()
 
 void TFormConfig::TextColorChangeClick()
 {
-    if (const auto color = m_prompter.chooseColor(m_state.TextColor)) {
-        m_state.TextColor = *color;
+    if (const auto color = m_prompter.chooseColor(m_colors.TextColor)) {
+        m_colors.TextColor = *color;
         showColors();
     }
 }
 
 void TFormConfig::BackgroundColorChangeClick()
 {
-    if (const auto color = m_prompter.chooseColor(m_state.BackgroundColor)) {
-        m_state.BackgroundColor = *color;
+    if (const auto color = m_prompter.chooseColor(m_colors.BackgroundColor)) {
+        m_colors.BackgroundColor = *color;
         showColors();
     }
 }

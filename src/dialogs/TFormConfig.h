@@ -4,7 +4,7 @@
 #include <QDialog>
 
 class Prompter;
-struct MainState;
+struct ViewColors;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -19,7 +19,7 @@ class QTabWidget;
 class TFormConfig : public QDialog {
     Q_OBJECT
 public:
-    TFormConfig(Prompter &prompter, MainState &state, QWidget *parent = nullptr);
+    TFormConfig(Prompter &prompter, ViewColors &colors, QWidget *parent = nullptr);
 
     // Shows both colours on the swatches and the sample box.
     void showColors();
@@ -58,8 +58,11 @@ public:
     QPushButton *Cancel;
 
 private:
+    void buildPreviewPage();
+    void buildCharactersPage();
+    void buildColors();
     void updateCellPreview();
 
     Prompter &m_prompter;
-    MainState &m_state;
+    ViewColors &m_colors;
 };

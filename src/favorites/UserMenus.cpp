@@ -12,11 +12,11 @@
 #include <QMenu>
 #include <QUrl>
 
-UserMenus::UserMenus(MainState &state, MainServices &services, IniFile &ini, QMenu &favorites, QMenu &links, TFormFavOrg &favOrg,
+UserMenus::UserMenus(Prompter &prompter, IniFile &ini, const QString &currentFolder, QMenu &favorites, QMenu &links, TFormFavOrg &favOrg,
                      TFormLinksOrg &linksOrg)
-    : m_state(state)
-    , m_services(services)
+    : m_prompter(prompter)
     , m_ini(ini)
+    , m_currentFolder(currentFolder)
     , m_favorites(favorites)
     , m_links(links)
     , m_favOrg(favOrg)
@@ -55,9 +55,9 @@ void UserMenus::fill(QMenu &menu, int fixedItems, const QString &section, int im
         generated->deleteLater();
     }
     const auto entries = m_ini.readSection(section);
-    m_state.IniSectionKeys.clear();
+    IniSectionKeys.clear();
     for (const auto &entry : entries)
-        m_state.IniSectionKeys << entry.first;
+        IniSectionKeys << entry.first;
     const QIcon icon = Icons::linkImages()[static_cast<size_t>(image)];
     for (qsizetype i = entries.size() - 1; i >= 0; --i) {
         const auto &[key, value] = entries[i];
@@ -92,7 +92,7 @@ void UserMenus::tellStoreProblem()
     if (m_problemTold)
         return;
     m_problemTold = true;
-    m_services.prompter.message(QStringLiteral("The favourites file %1 could not be read (%2). It is left as it is, and changes to the "
+    m_prompter.message(QStringLiteral("The favourites file %1 could not be read (%2). It is left as it is, and changes to the "
                                                "favourites and links are not saved.")
                                     .arg(displayPath(m_ini.path()), m_ini.problem()),
                                 MessageIcon::Warning);
@@ -110,21 +110,17 @@ void UserMenus::AddLink(const QString &title, const QString &url)
 
 void UserMenus::PopAddCurrDortoFavClick()
 {
-    const auto title = m_services.prompter.askText(QStringLiteral("Add to favorites"), QStringLiteral("New title for menu entry:"),
-                                                   titleFor(m_state.CurrentFolder));
+    const auto title = m_prompter.askText(QStringLiteral("Add to favorites"), QStringLiteral("New title for menu entry:"),
+                                                   titleFor(m_currentFolder));
     if (!title)
         return;
-    AddFavorite(*title, m_state.CurrentFolder);
+    AddFavorite(*title, m_currentFolder);
     RebuildUserMenus();
 }
 
 void UserMenus::OpenFavorite(const QString &caption)
 {
-    const QString path = m_ini.readString(QStringLiteral("Favorites"), keyOf(caption), QString());
-    if (listFolder)
-        listFolder(path);
-    if (refresh)
-        refresh();
+    emit favoriteOpened(m_ini.readString(QStringLiteral("Favorites"), keyOf(caption), QString()));
 }
 
 void UserMenus::OpenLink(const QString &caption)
@@ -137,12 +133,12 @@ void UserMenus::organize(const QString &section, OrganizerDialog &dialog)
 {
     dialog.clearRows();
     m_ini.reload();
-    m_state.IniSectionKeys.clear();
+    IniSectionKeys.clear();
     for (const auto &[key, value] : m_ini.readSection(section)) {
-        m_state.IniSectionKeys << key;
+        IniSectionKeys << key;
         dialog.addRow(key, value);
     }
-    if (m_services.prompter.runDialog(dialog) == ModalResult::Ok) {
+    if (m_prompter.runDialog(dialog) == ModalResult::Ok) {
         m_ini.eraseSection(section);
         for (int row = 0; row < dialog.rowCount(); ++row)
             m_ini.writeString(section, dialog.title(row), dialog.value(row));

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "MainState.h"
-
 #include <QObject>
-
-#include <functional>
+#include <QStringList>
 
 class IniFile;
+class Prompter;
 class QMenu;
 class TFormFavOrg;
 class TFormLinksOrg;
@@ -15,8 +13,10 @@ class OrganizerDialog;
 
 // The favourites menu and the "Cool Links" menu, kept in the "Favorites" and "Links" sections.
 class UserMenus : public QObject {
+    Q_OBJECT
 public:
-    UserMenus(MainState &state, MainServices &services, IniFile &ini, QMenu &favorites, QMenu &links, TFormFavOrg &favOrg,
+    // currentFolder is the folder the browser shows, which "Add current dir" adds.
+    UserMenus(Prompter &prompter, IniFile &ini, const QString &currentFolder, QMenu &favorites, QMenu &links, TFormFavOrg &favOrg,
               TFormLinksOrg &linksOrg);
 
     void RebuildUserMenus();
@@ -28,9 +28,8 @@ public:
     void PopConfigFavClick();
     void Configure1Click();
 
-    // The folder view's listing and refresh, for opening a favourite.
-    std::function<bool(const QString &)> listFolder;
-    std::function<void()> refresh;
+    // The keys of the section last read.
+    QStringList IniSectionKeys;
 
     // The title "Add current dir" proposes for a folder.
     static QString titleFor(const QString &folder);
@@ -38,15 +37,19 @@ public:
     static QString captionFor(const QString &title);
     static QString keyOf(const QString &caption);
 
+signals:
+    // A favourite folder was chosen: it is to be listed and refreshed.
+    void favoriteOpened(const QString &path);
+
 private:
     void fill(QMenu &menu, int fixedItems, const QString &section, int image, bool favorites);
     void organize(const QString &section, OrganizerDialog &dialog);
     // Tells the user, once, that the INI file was not read and so is not written either.
     void tellStoreProblem();
 
-    MainState &m_state;
-    MainServices &m_services;
+    Prompter &m_prompter;
     IniFile &m_ini;
+    const QString &m_currentFolder;
     QMenu &m_favorites;
     QMenu &m_links;
     TFormFavOrg &m_favOrg;

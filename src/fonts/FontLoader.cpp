@@ -1,25 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "FontLoader.h"
 
-#include "CharacterMap.h"
-#include "CharsetTable.h"
-#include "FaceFont.h"
 #include "FontCatalogue.h"
-#include "InstalledFonts.h"
+#include "FontFileTypes.h"
 #include "InstalledFontsList.h"
-#include "ListView.h"
 #include "NameTableReader.h"
 #include "Prompter.h"
-#include "ReportView.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTextEdit>
 
 QString NewFaceName(const QStringList &before, const QStringList &after)
 {
@@ -34,22 +20,11 @@ QString NewFaceName(const QStringList &before, const QStringList &after)
     return {};
 }
 
-FontLoader::FontLoader(MainState &state, MainServices &services, MainControls &controls, InstalledFontsList &installed,
-                       CharacterMap &characterMap, ReportView &report)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
+FontLoader::FontLoader(Prompter &prompter, FontCatalogue &catalogue, InstalledFontsList &installed)
+    : m_prompter(prompter)
+    , m_catalogue(catalogue)
     , m_installed(installed)
-    , m_characterMap(characterMap)
-    , m_report(report)
 {
-}
-
-void FontLoader::setFace(const QString &face)
-{
-    for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CopyBuff),
-                             static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview)})
-        setFaceName(control, face, m_services.catalogue);
 }
 
 QString fontFileRefusalText(const QString &path, FileRefusal why)
@@ -75,66 +50,47 @@ bool FontLoader::refused(const QString &path, FileRefusal why)
     const QString text = fontFileRefusalText(path, why);
     if (text.isEmpty())
         return false;
-    m_services.prompter.message(text, MessageIcon::Error);
+    m_prompter.message(text, MessageIcon::Error);
     return true;
 }
 
 int FontLoader::LoadFontFile(const QString &path)
 {
-    m_report.clear();
-    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    QString face;
+    LoadedFont font;
+    font.path = path;
+    font.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     FileRefusal why = FileRefusal::None;
-    if (fileExtension(fileName).toLower() == QLatin1String(".ttf")) {
+    if (fileExtension(font.fileName).toLower() == QLatin1String(".ttf")) {
+        font.trueType = true;
         QStringList installedFaces;
         m_installed.EnumerateFaceNames(installedFaces);
-        face = ReadTrueTypeNames(m_state.CurrentFont, path, &why).value_or(QString());
-        m_state.CurrentFont.FontFilePath = path;
+        font.face = ReadTrueTypeNames(CurrentFont, path, &why).value_or(QString());
+        CurrentFont.FontFilePath = path;
         if (refused(path, why))
             return 2;
-        if (m_services.catalogue.addTemporary(path, &why) == 0) {
+        if (m_catalogue.addTemporary(path, &why) == 0) {
             refused(path, why);
             return 2;
         }
-        setFace(face);
         // The loaded face itself tells its last character and charset.
-        const FontFacts *facts = m_services.catalogue.temporaryFacts(path);
-        const int lastChar = facts ? facts->lastChar : 255;
-        const int charset = facts && !facts->charsets.empty() ? facts->charsets.front() : 0;
-        m_controls.SelectCharset->clear();
-        m_controls.SelectCharset->addItem(CharsetName(charset));
-        m_characterMap.FillCharacterMap(lastChar, charset);
-        m_controls.SelectCharset->setCurrentIndex(0);
-        const bool installed = installedFaces.contains(face, Qt::CaseInsensitive);
-        m_controls.StatusPanels[2]->setText(installed ? QStringLiteral("Installed") : QStringLiteral("Not intalled"));
-        m_controls.Install1->setEnabled(!installed);
-        if (m_controls.TabsPreviewModes->currentIndex() == 2) {
-            m_controls.ReportEdit->hide();
-            m_report.WriteFontFileReport(face, path);
-        }
-        m_controls.ReportEdit->show();
+        const FontFacts *facts = m_catalogue.temporaryFacts(path);
+        font.lastChar = facts ? facts->lastChar : 255;
+        font.charset = facts && !facts->charsets.empty() ? facts->charsets.front() : 0;
+        font.installed = installedFaces.contains(font.face, Qt::CaseInsensitive);
     } else {
         QStringList before, after;
         m_installed.EnumerateFaceNames(before);
-        m_state.CurrentFont.FontFilePath = path;
-        if (m_services.catalogue.addTemporary(path, &why) == 0) {
+        CurrentFont.FontFilePath = path;
+        if (m_catalogue.addTemporary(path, &why) == 0) {
             refused(path, why);
             return 2;
         }
         m_installed.EnumerateFaceNames(after);
-        face = NewFaceName(before, after);
-        if (face.isEmpty()) {
-            // Already known to the system: find it by its file in the installed-fonts list.
-            const ListView *list = m_controls.FontsList;
-            for (int row = 0; row < list->count(); ++row) {
-                const QString file = list->item(row).subItems.value(FontsListColumn::FileName);
-                if (file.mid(file.lastIndexOf(QLatin1Char('/')) + 1) == fileName)
-                    face = list->item(row).caption;
-            }
-        }
-        setFace(face);
+        font.face = NewFaceName(before, after);
+        // Already known to the system: found by its file in the installed-fonts list.
+        if (font.face.isEmpty())
+            font.face = m_installed.faceOfFile(font.fileName);
     }
-    m_controls.StatusPanels[1]->setText(fileName);
-    m_controls.StatusPanels[3]->setText(face);
+    m_loaded = font;
     return 0;
 }

@@ -1,37 +1,47 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "MainState.h"
+#include "CurrentFont.h"
 #include "NativeFile.h"
 
 #include <QStringList>
 
-class CharacterMap;
+class FontCatalogue;
 class InstalledFontsList;
-class ReportView;
+class Prompter;
 
-// Makes a font file visible: adds it as a temporary font, finds its face name, points the
-// previews at it and tells whether the face is installed.
+// A font file as loading found it, for the views to show.
+struct LoadedFont {
+    QString path;
+    QString fileName;
+    QString face;
+    bool trueType = false;    // named by its naming table; the facts below are its own
+    int lastChar = 255;
+    int charset = 0;
+    bool installed = false;   // a face of that name is installed
+};
+
+// Makes a font file usable: reads its names into the current-font record, adds it as a
+// temporary font and finds its face name. Showing it is the views' business.
 class FontLoader {
 public:
-    FontLoader(MainState &state, MainServices &services, MainControls &controls, InstalledFontsList &installed,
-               CharacterMap &characterMap, ReportView &report);
+    FontLoader(Prompter &prompter, FontCatalogue &catalogue, InstalledFontsList &installed);
 
-    // 0 after the font has been shown, 2 when the file cannot be added. A file that is refused
-    // (a FIFO, a device, too large, unreadable) is named in an error message.
+    // 0 when the font was loaded (see loaded()), 2 when the file cannot be added. A file that is
+    // refused (a FIFO, a device, too large, unreadable) is named in an error message.
     int LoadFontFile(const QString &path);
+    const LoadedFont &loaded() const { return m_loaded; }
+
+    CurrentFontRecord CurrentFont;
 
 private:
-    void setFace(const QString &face);
     // Tells the user why the file was refused; false when it was not.
     bool refused(const QString &path, FileRefusal why);
 
-    MainState &m_state;
-    MainServices &m_services;
-    MainControls &m_controls;
+    Prompter &m_prompter;
+    FontCatalogue &m_catalogue;
     InstalledFontsList &m_installed;
-    CharacterMap &m_characterMap;
-    ReportView &m_report;
+    LoadedFont m_loaded;
 };
 
 // Why a font file could not be loaded, for the user; empty for a file that is simply missing.

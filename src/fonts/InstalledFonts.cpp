@@ -60,15 +60,6 @@ QString familyText(int pitchAndFamily)
     }
 }
 
-QString fileExtension(const QString &fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
-    if (dot < 0 || dot < slash)
-        return {};
-    return fileName.mid(dot);
-}
-
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const QStringList &installedFontFiles)
 {
     std::vector<InstalledFontRow> rows;

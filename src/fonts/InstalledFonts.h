@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FontCatalogue.h"
+#include "FontFileTypes.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,8 +46,6 @@ struct InstalledFontRow {
 
 QString pitchText(int pitchAndFamily);
 QString familyText(int pitchAndFamily);
-// ".ttf" from "arial.ttf" or a full path; empty when the name has no extension.
-QString fileExtension(const QString &fileName);
 
 // The rows of the installed-fonts list from the enumerated faces (DEFAULT_CHARSET order):
 // one row per run of the same face, its charsets gathered in "Charsets"; sorted by caption

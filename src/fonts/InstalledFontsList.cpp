@@ -2,73 +2,74 @@
 #include "InstalledFontsList.h"
 
 #include "CharsetTable.h"
-#include "FaceFont.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QGuiApplication>
 
-InstalledFontsList::InstalledFontsList(MainState &state, MainServices &services, MainControls &controls)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
+InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey, ListView &fontsList)
+    : m_catalogue(catalogue)
+    , m_fontsKey(fontsKey)
+    , m_fontsRegistryKey(std::move(fontsRegistryKey))
+    , m_list(fontsList)
 {
 }
 
 bool InstalledFontsList::BuildInstalledFontFiles()
 {
-    if (!m_services.fontsKey.keyExists(m_state.FontsRegistryKey))
+    if (!m_fontsKey.keyExists(m_fontsRegistryKey))
         return false;
-    for (const FontsRegistry::Value &value : m_services.fontsKey.values())
-        m_state.InstalledFontFiles << joinInstalledFontFile(splitFontsValue(value.name, value.data));
+    for (const FontsRegistry::Value &value : m_fontsKey.values())
+        InstalledFontFiles << joinInstalledFontFile(splitFontsValue(value.name, value.data));
     return true;
 }
 
 void InstalledFontsList::FillInstalledFontsList()
 {
-    m_state.FontsListReady = false;
-    ListView *list = m_controls.FontsList;
-    const auto rows = buildInstalledFontRows(m_services.catalogue.enumerate(EnumCharset::Default), m_state.InstalledFontFiles);
-    list->beginUpdate();
-    list->clear();
+    FontsListReady = false;
+    const auto rows = buildInstalledFontRows(m_catalogue.enumerate(EnumCharset::Default), InstalledFontFiles);
+    m_list.beginUpdate();
+    m_list.clear();
     for (const InstalledFontRow &row : rows)
-        list->addItem({row.caption, row.subItems, row.image, 0, QString()});
-    list->endUpdate();
-    if (list->count() > 0) {
-        setFaceName(m_controls.Preview, list->item(0).caption, m_services.catalogue);
-        m_controls.Preview->viewport()->update();
-    }
-    m_state.FontsListReady = true;
+        m_list.addItem({row.caption, row.subItems, row.image, 0, QString()});
+    m_list.endUpdate();
+    if (m_list.count() > 0)
+        emit listFilled(m_list.item(0).caption);
+    FontsListReady = true;
 }
 
 void InstalledFontsList::RefreshInstalledFontsList()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     // Installs and uninstalls of this run show in the "File Name" column after a refresh, so that
     // a font installed a moment ago can be uninstalled again.
-    m_state.InstalledFontFiles.clear();
+    InstalledFontFiles.clear();
     BuildInstalledFontFiles();
     FillInstalledFontsList();
-    QApplication::restoreOverrideCursor();
-    ListView *list = m_controls.FontsList;
-    list->selectRow(0);
-    list->focusList();
-    list->scrollToRow(0);
-    m_controls.EditFileName->setText(QStringLiteral("fonts"));
+    QGuiApplication::restoreOverrideCursor();
+    m_list.selectRow(0);
+    m_list.focusList();
+    m_list.scrollToRow(0);
 }
 
 void InstalledFontsList::EnumerateFaceNames(QStringList &list)
 {
-    list << faceNamesOf(m_services.catalogue.enumerate(EnumCharset::Ansi));
+    list << faceNamesOf(m_catalogue.enumerate(EnumCharset::Ansi));
 }
 
 int InstalledFontsList::CharsetCodeOfSelection(int row) const
 {
-    if (row >= 0)
-        return CharsetCode(m_controls.FontsList->item(row).subItems.value(FontsListColumn::Charset));
-    return CharsetCode(m_controls.SelectCharset->currentText());
+    return CharsetCode(m_list.item(row).subItems.value(FontsListColumn::Charset));
+}
+
+QString InstalledFontsList::faceOfFile(const QString &fileName) const
+{
+    QString face;
+    for (int row = 0; row < m_list.count(); ++row) {
+        const QString file = m_list.item(row).subItems.value(FontsListColumn::FileName);
+        if (file.mid(file.lastIndexOf(QLatin1Char('/')) + 1) == fileName)
+            face = m_list.item(row).caption;
+    }
+    return face;
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace {
 constexpr std::uint32_t kNameTag = 0x6E616D65;   // 'name'
 }
@@ -152,4 +154,15 @@ std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QStrin
     record.FontFileHandle = 0;
     record.FontFilePath = path;
     return record.FontNames[4];
+}
+
+std::array<QString, 21> readFontFileNames(const QString &path)
+{
+    CurrentFontRecord record;
+    std::array<QString, 21> names;
+    if (ReadTrueTypeNames(record, path))
+        names = record.FontNames;
+    if (record.FontFileHandle > 0)
+        ::close(record.FontFileHandle);
+    return names;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "MainState.h"
+#include "CurrentFont.h"
 #include "NativeFile.h"
 
 #include <QString>
@@ -41,3 +41,7 @@ QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t>
 // and the path recorded. The file is opened without blocking and read only when it is a regular
 // file; why tells the caller when the file was refused (None when it was opened).
 std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path, FileRefusal *why = nullptr);
+
+// The names of a font file read as ReadTrueTypeNames reads them, the file closed again; all
+// empty when they could not be read.
+std::array<QString, 21> readFontFileNames(const QString &path);

@@ -1,38 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "Installer.h"
 
-#include "FaceFont.h"
-#include "FolderListing.h"
+#include "CurrentFont.h"
 #include "FontCatalogue.h"
+#include "FontFileTypes.h"
 #include "FontPlacement.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 #include "NativeFile.h"
 #include "Prompter.h"
-#include "TFormFontInstall.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QTableWidget>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
-Installer::Installer(MainState &state, MainServices &services, MainControls &controls, TFormFontInstall &dialog)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
+Installer::Installer(Prompter &prompter, FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey,
+                     QString systemFontsFolder, CurrentFontRecord &currentFont, InstallDialog &dialog, InstallContext &context,
+                     ListView &fontsList)
+    : m_prompter(prompter)
+    , m_catalogue(catalogue)
+    , m_fontsKey(fontsKey)
+    , m_fontsRegistryKey(std::move(fontsRegistryKey))
+    , m_systemFontsFolder(std::move(systemFontsFolder))
+    , m_currentFont(currentFont)
     , m_dialog(dialog)
+    , m_context(context)
+    , m_fontsList(fontsList)
 {
-    m_dialog.onOk = [this] { return OKClick(); };
-    m_dialog.onLoad = [this] {
-        if (pickFontFile)
-            pickFontFile();
-    };
 }
 
 int Installer::InstallFontFile(const QString &path, bool allowChoice)
@@ -40,23 +33,20 @@ int Installer::InstallFontFile(const QString &path, bool allowChoice)
     if (!fontFileExists(path))
         return 2;
     m_choiceAllowed = allowChoice;
-    m_dialog.InstallType->setEnabled(allowChoice);
-    m_dialog.FilePath->setText(path);
-    return m_services.prompter.runDialog(m_dialog);
+    return m_dialog.askInstall(path, allowChoice, [this](const InstallChoice &choice) { return OKClick(choice); });
 }
 
-int Installer::OKClick()
+int Installer::OKClick(const InstallChoice &choice)
 {
-    const QString filePath = m_dialog.FilePath->text();
+    const QString &filePath = choice.filePath;
     const QString fileName = filePath.mid(filePath.lastIndexOf(QLatin1Char('/')) + 1);
-    QString name = faceName(m_controls.Preview);
-    const int type = FileTypeImage(fileExtension(fileName), m_controls.SelectExt->currentIndex());
+    QString name = m_context.shownFaceName();
+    const int type = FileTypeImage(fileExtension(fileName), m_context.extensionFilter());
     if (type == 2)
         name += QStringLiteral(" (TrueType)");
     else if (type == 3)
         name += QStringLiteral(" (VGA res)");
-    FontsRegistry &key = m_services.fontsKey;
-    if (!key.keyExists(m_state.FontsRegistryKey))
+    if (!m_fontsKey.keyExists(m_fontsRegistryKey))
         return ModalResult::Abort;
 
     // Only a font is installed: the file is opened without blocking, must be a regular file that
@@ -68,7 +58,7 @@ int Installer::OKClick()
 
     // An archive entry is a temporary copy that goes when the program closes: left where it is,
     // or moved, it would be lost, so it is always copied, whatever the disabled group shows.
-    const int installType = m_choiceAllowed ? m_dialog.installType() : 1;
+    const int installType = m_choiceAllowed ? choice.installType : 1;
     QString data = filePath;
     if (installType == 1 || installType == 2) {
         data = fileName;
@@ -76,40 +66,28 @@ int Installer::OKClick()
             return ModalResult::Abort;
         // A copy replaces a file of the same name only when the box says so; a move never does.
         // When the file cannot be put there, nothing is recorded.
-        QDir().mkpath(m_state.SystemFontsFolder);
-        const QString target = m_state.SystemFontsFolder + data;
-        const bool placed = installType == 1 ? placeFontCopy(*content, target, m_dialog.OverwriteInstalled->isChecked())
-                                             : moveFontFile(filePath, target, *content);
+        QDir().mkpath(m_systemFontsFolder);
+        const QString target = m_systemFontsFolder + data;
+        const bool placed = installType == 1 ? placeFontCopy(*content, target, choice.overwrite) : moveFontFile(filePath, target, *content);
         if (!placed)
             return ModalResult::Abort;
     }
-    if (!key.writeString(name, data))
+    if (!m_fontsKey.writeString(name, data))
         return ModalResult::Abort;
     return ModalResult::Ok;
 }
 
 void Installer::Install1Click()
 {
-    int result = 2;
-    if (!m_controls.FilesBrowse->collapsed()) {
-        const ListView *list = m_controls.FilesBrowse;
-        const int row = list->selectedRow();
-        if (row < 0)
-            return;
-        const ListView::Item &item = list->item(row);
-        result = InstallFontFile(m_state.CurrentFolder + (item.name.isEmpty() ? item.caption + item.subItems.value(0) : item.name), true);
-    } else if (m_controls.FontsList->collapsed()) {
-        if (!archiveEntryPath)
-            return;
-        result = InstallFontFile(archiveEntryPath(), false);
-    } else {
+    const std::optional<InstallContext::Candidate> candidate = m_context.installCandidate();
+    if (!candidate)
         return;
-    }
+    const int result = InstallFontFile(candidate->path, candidate->allowChoice);
     if (result == ModalResult::Ok) {
-        m_services.prompter.message(QStringLiteral("The font have been installed succesfully."), MessageIcon::Information);
-        m_state.CurrentFont.KeepFontResource = true;
+        m_prompter.message(QStringLiteral("The font have been installed succesfully."), MessageIcon::Information);
+        m_currentFont.KeepFontResource = true;
     } else if (result == ModalResult::Abort) {
-        m_services.prompter.message(QStringLiteral("Unable to install the font."), MessageIcon::Error);
+        m_prompter.message(QStringLiteral("Unable to install the font."), MessageIcon::Error);
     }
 }
 
@@ -117,34 +95,32 @@ void Installer::installFromCommandLine(const QString &path)
 {
     const int result = InstallFontFile(path, true);
     if (result == ModalResult::Ok)
-        m_services.prompter.message(QStringLiteral("The font have been installed succesfully. It will be allowed in system after restarting."),
-                                    MessageIcon::Information);
+        m_prompter.message(QStringLiteral("The font have been installed succesfully. It will be allowed in system after restarting."),
+                           MessageIcon::Information);
     else if (result == ModalResult::Abort)
-        m_services.prompter.message(QStringLiteral("Unable to install the font."), MessageIcon::Error);
+        m_prompter.message(QStringLiteral("Unable to install the font."), MessageIcon::Error);
 }
 
 void Installer::Uninstall1Click()
 {
-    ListView *list = m_controls.FontsList;
+    ListView *list = &m_fontsList;
     const int row = list->selectedRow();
     if (row < 0)
         return;
     const ListView::Item item = list->item(row);
     // What the value names: a bare file in the fonts folder, or the link an install placed there
     // for a full path. A full path with no such link (a font of the system's) names nothing here.
-    const std::optional<QString> file = m_services.fontsKey.fileNamedBy(item.subItems.value(FontsListColumn::FileName));
-    if (m_services.prompter.message(QStringLiteral("Are you really want to uninstall this font"), MessageIcon::Confirmation,
-                                    MessageButtons::YesNo) != MessageAnswer::Yes)
+    const std::optional<QString> file = m_fontsKey.fileNamedBy(item.subItems.value(FontsListColumn::FileName));
+    if (m_prompter.message(QStringLiteral("Are you really want to uninstall this font"), MessageIcon::Confirmation, MessageButtons::YesNo)
+        != MessageAnswer::Yes)
         return;
-    for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CharactersPreview),
-                             static_cast<QWidget *>(m_controls.SymbolPreview), static_cast<QWidget *>(m_controls.CopyBuff)})
-        setFaceName(control, QStringLiteral("MS Sans Serif"), m_services.catalogue);
+    emit faceWithdrawn();
     if (file)
-        m_services.catalogue.removeTemporary(*file);
+        m_catalogue.removeTemporary(*file);
     if (!file || !removeFontFile(*file))
-        m_services.prompter.message(QStringLiteral("This font are installed incorrectly. It may be not uninstalled."), MessageIcon::Confirmation);
-    FontsRegistry &key = m_services.fontsKey;
-    if (!key.keyExists(m_state.FontsRegistryKey))
+        m_prompter.message(QStringLiteral("This font are installed incorrectly. It may be not uninstalled."), MessageIcon::Confirmation);
+    FontsRegistry &key = m_fontsKey;
+    if (!key.keyExists(m_fontsRegistryKey))
         return;
     const QString valueName = item.caption + QStringLiteral(" (") + item.subItems.value(FontsListColumn::Type) + QLatin1Char(')');
     key.deleteValue(valueName);
@@ -152,7 +128,7 @@ void Installer::Uninstall1Click()
     if (key.readString(valueName))
         return;
     list->removeItem(row);
-    m_controls.StatusPanels[1]->setText(QStringLiteral("Default font"));
-    m_controls.StatusPanels[2]->setText(QString());
-    m_controls.StatusPanels[3]->setText(QString());
+    emit statusText(1, QStringLiteral("Default font"));
+    emit statusText(2, QString());
+    emit statusText(3, QString());
 }

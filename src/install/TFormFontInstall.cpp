@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TFormFontInstall.h"
 
+#include "FontFileTypes.h"
 #include "Prompter.h"
 
 #include <QButtonGroup>
@@ -14,8 +15,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TFormFontInstall::TFormFontInstall(QWidget *parent)
+TFormFontInstall::TFormFontInstall(Prompter &prompter, QWidget *parent)
     : QDialog(parent)
+    , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("TFormFontInstall"));
     setWindowTitle(QStringLiteral("Font installation"));
@@ -59,13 +61,32 @@ TFormFontInstall::TFormFontInstall(QWidget *parent)
 
     setInstallType(1);
     connect(m_group, &QButtonGroup::idClicked, this, [this] { InstallTypeClick(); });
-    connect(Load, &QPushButton::clicked, this, [this] {
-        if (onLoad)
-            onLoad();
-    });
-    connect(OK, &QPushButton::clicked, this, [this] { done(onOk ? onOk() : ModalResult::Ok); });
+    connect(Load, &QPushButton::clicked, this, [this] { LoadClick(); });
+    connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
     connect(Cancel, &QPushButton::clicked, this, [this] { done(ModalResult::Cancel); });
     setFixedSize(sizeHint());
+}
+
+int TFormFontInstall::askInstall(const QString &path, bool allowChoice, const std::function<int(const InstallChoice &)> &accept)
+{
+    InstallType->setEnabled(allowChoice);
+    FilePath->setText(path);
+    m_accept = accept;
+    const int result = m_prompter.runDialog(*this);
+    m_accept = nullptr;
+    return result;
+}
+
+void TFormFontInstall::LoadClick()
+{
+    if (const auto path = m_prompter.openFile(kFontFileFilter, QString()))
+        FilePath->setText(*path);
+}
+
+void TFormFontInstall::OKClick()
+{
+    const InstallChoice choice{FilePath->text(), installType(), OverwriteInstalled->isChecked()};
+    done(m_accept ? m_accept(choice) : ModalResult::Ok);
 }
 
 int TFormFontInstall::installType() const

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "InstallDialog.h"
+
 #include <QDialog>
 
-#include <functional>
-
+class Prompter;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -15,19 +16,18 @@ class QRadioButton;
 
 // "Font installation": which file, and whether it stays where it is or is copied or moved into
 // the fonts folder.
-class TFormFontInstall : public QDialog {
+class TFormFontInstall : public QDialog, public InstallDialog {
     Q_OBJECT
 public:
-    explicit TFormFontInstall(QWidget *parent = nullptr);
+    explicit TFormFontInstall(Prompter &prompter, QWidget *parent = nullptr);
 
+    int askInstall(const QString &path, bool allowChoice, const std::function<int(const InstallChoice &)> &accept) override;
     int installType() const;
     void setInstallType(int index);
     void InstallTypeClick();
-
-    // Runs the install when OK is pressed; returns the dialog's result (OK or Abort).
-    std::function<int()> onOk;
-    // Picks a font file for FilePath (the main window's font open dialog).
-    std::function<void()> onLoad;
+    // "Load...": picks a font file for FilePath with the font open dialog.
+    void LoadClick();
+    void OKClick();
 
     QLabel *Label1;
     QLineEdit *FilePath;
@@ -39,5 +39,7 @@ public:
     QPushButton *Cancel;
 
 private:
+    Prompter &m_prompter;
     QButtonGroup *m_group;
+    std::function<int(const InstallChoice &)> m_accept;
 };

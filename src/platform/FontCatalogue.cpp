@@ -4,8 +4,7 @@
 #include "AtomicFile.h"
 #include "NativeFile.h"
 #include "Paths.h"
-
-#include <QFontDatabase>
+#include "ToolkitFonts.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -40,16 +39,17 @@ QString fcPath(FcPattern *pattern)
 
 }
 
-FontCatalogue::FontCatalogue(QString cacheFolder)
+FontCatalogue::FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit)
     : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v1.tsv"))
+    , m_toolkit(toolkit)
 {
 }
 
 FontCatalogue::~FontCatalogue()
 {
     for (const Temporary &t : m_temporary)
-        if (t.qtId >= 0)
-            QFontDatabase::removeApplicationFont(t.qtId);
+        if (t.toolkitId >= 0 && m_toolkit)
+            m_toolkit->removeFont(t.toolkitId);
 }
 
 void FontCatalogue::rescan()
@@ -125,7 +125,7 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
         for (size_t i = first; i < missing.size(); i += workers)
             missing[i].font->facts = readFacts(missing[i].font->file, missing[i].font->index);
     };
-    if (missing.size() < 16 || workers == 1) {
+    if (missing.size() < kThreadedFactsThreshold || workers == 1) {
         work(0);
         for (size_t i = 1; i < workers; ++i)
             work(i);
@@ -303,7 +303,8 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     }
     if (t.faces.empty())
         return 0;
-    t.qtId = QFontDatabase::addApplicationFontFromData(*content);
+    if (m_toolkit)
+        t.toolkitId = m_toolkit->addFont(*content);
     m_temporary.push_back(std::move(t));
     return static_cast<int>(m_temporary.back().faces.size());
 }
@@ -315,8 +316,8 @@ bool FontCatalogue::removeTemporary(const QString &path)
             continue;
         if (--it->count > 0)
             return true;
-        if (it->qtId >= 0)
-            QFontDatabase::removeApplicationFont(it->qtId);
+        if (it->toolkitId >= 0 && m_toolkit)
+            m_toolkit->removeFont(it->toolkitId);
         m_temporary.erase(it);
         return true;
     }
@@ -336,11 +337,10 @@ const FontFacts *FontCatalogue::temporaryFacts(const QString &path) const
     return nullptr;
 }
 
-QFont FontCatalogue::fontFor(const QString &faceName)
+FaceStyle FontCatalogue::faceStyle(const QString &faceName)
 {
-    QFont font;
     if (faceName.isEmpty())
-        return font;
+        return {};
     if (!m_systemLoaded)
         loadSystemFonts();
     const CatalogueFont *byFull = nullptr;
@@ -358,14 +358,9 @@ QFont FontCatalogue::fontFor(const QString &faceName)
             isFamily = isFamily || c.facts.family.compare(faceName, Qt::CaseInsensitive) == 0;
             look(c);
         }
-    if (!isFamily && byFull) {
-        font.setFamilies({byFull->facts.family});
-        if (!byFull->facts.style.isEmpty())
-            font.setStyleName(byFull->facts.style);
-        return font;
-    }
-    font.setFamilies({faceName});
-    return font;
+    if (!isFamily && byFull)
+        return {byFull->facts.family, byFull->facts.style};
+    return {faceName, QString()};
 }
 
 QString fontsKeySuffixFor(const CatalogueFont &font)

@@ -4,7 +4,6 @@
 #include "NativeFile.h"
 
 #include <QByteArray>
-#include <QFont>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -56,11 +55,20 @@ struct EnumeratedFace {
 
 enum class EnumCharset { Default, Ansi };
 
+// The font a face name stands for: a family, and a style when the name is a full name.
+struct FaceStyle {
+    QString family;
+    QString style;
+};
+
+class ToolkitFonts;
+
 // The installed fonts as fontconfig knows them, plus the fonts this process has added for
-// itself (temporary fonts). Nothing here uses widgets.
+// itself (temporary fonts). Nothing here uses the GUI: the toolkit, when there is one, learns
+// of temporary fonts through ToolkitFonts.
 class FontCatalogue {
 public:
-    explicit FontCatalogue(QString cacheFolder);
+    explicit FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit = nullptr);
     ~FontCatalogue();
     FontCatalogue(const FontCatalogue &) = delete;
     FontCatalogue &operator=(const FontCatalogue &) = delete;
@@ -99,7 +107,7 @@ public:
     const FontFacts *temporaryFacts(const QString &path) const;
 
     // The font to draw a face name with: a family, or a full name (family and style).
-    QFont fontFor(const QString &faceName);
+    FaceStyle faceStyle(const QString &faceName);
 
     // Facts of one face of a file, straight from FreeType (no cache). A file that is not a
     // regular file gives invalid facts.
@@ -115,13 +123,15 @@ public:
     // a file of another kind that claims more faces than it pays for is not read (0).
     static int usableFaces(QByteArray &content);
 
-    // Reads or fills the facts of many faces, through the cache. Exposed for the benchmark.
+    // Reads or fills the facts of many faces, through the cache. From this many faces to read on,
+    // the reading is shared out over threads. Exposed for the benchmark.
     void fillFacts(std::vector<CatalogueFont> &fonts);
+    static constexpr std::size_t kThreadedFactsThreshold = 16;
 
 private:
     struct Temporary {
         QString path;
-        int qtId = -1;
+        int toolkitId = -1;
         int count = 0;
         std::vector<CatalogueFont> faces;
     };
@@ -136,6 +146,7 @@ private:
     void saveCache();
 
     QString m_cacheFile;
+    ToolkitFonts *m_toolkit = nullptr;
     bool m_cacheLoaded = false;
     bool m_cacheDirty = false;
     QHash<QString, CachedFacts> m_cache;   // key: path + '\n' + index

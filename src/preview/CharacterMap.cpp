@@ -15,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -50,9 +49,8 @@ QString symbolCaption(const QWidget *label)
     return label->property("caption").toString();
 }
 
-CharacterMap::CharacterMap(MainState &state, MainServices &services, MainControls &controls)
-    : m_state(state)
-    , m_services(services)
+CharacterMap::CharacterMap(Prompter &prompter, const CharacterMapControls &controls)
+    : m_prompter(prompter)
     , m_controls(controls)
 {
     m_controls.CharactersPreview->setProperty("tag", 0);
@@ -170,7 +168,7 @@ void CharacterMap::GoStartClick()
 {
     const QString text = m_controls.GoTo->text();
     if (text.isEmpty()) {
-        m_services.prompter.message(QStringLiteral("You've entered nothing"), MessageIcon::Error);
+        m_prompter.message(QStringLiteral("You've entered nothing"), MessageIcon::Error);
         return;
     }
     int code = -1;
@@ -184,13 +182,13 @@ void CharacterMap::GoStartClick()
     if (code >= 0 && code < l.cells()) {
         m_controls.CharactersPreview->setCurrentCell(l.row(code), l.column(code));
     } else {
-        m_services.prompter.message(QStringLiteral("Unknown symbol"), MessageIcon::Error);
+        m_prompter.message(QStringLiteral("Unknown symbol"), MessageIcon::Error);
     }
 }
 
 void CharacterMap::GoTo1Click(TFormGoTo &dialog)
 {
-    if (m_services.prompter.runDialog(dialog) != ModalResult::Ok)
+    if (m_prompter.runDialog(dialog) != ModalResult::Ok)
         return;
     m_controls.GoTo->setText(dialog.GoTo->text());
     m_controls.GoToCode->setChecked(dialog.GoToCode->isChecked());
@@ -201,7 +199,7 @@ void CharacterMap::GoTo1Click(TFormGoTo &dialog)
 void CharacterMap::SelectCharsetChange()
 {
     const int charset = CharsetCode(m_controls.SelectCharset->currentText());
-    setFaceCharset(m_controls.Preview, charset);
+    emit charsetChosen(charset);
     for (QWidget *control : {static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview),
                              static_cast<QWidget *>(m_controls.OriginalLetter), static_cast<QWidget *>(m_controls.CopyBuff)})
         setFaceCharset(control, charset);

@@ -2,17 +2,43 @@
 #pragma once
 
 #include "CharMapLayout.h"
-#include "MainState.h"
 
 #include <QObject>
 
+class Prompter;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTableWidget;
 class TFormGoTo;
+
+// The controls the character map works on.
+struct CharacterMapControls {
+    QTableWidget *CharactersPreview = nullptr;
+    QGroupBox *SymbolGroup = nullptr;
+    QLabel *SymbolPreview = nullptr;
+    QRadioButton *AsciiDec = nullptr;
+    QRadioButton *AcsiiHex = nullptr;
+    QLineEdit *AsciiCode = nullptr;
+    QLineEdit *OriginalLetter = nullptr;
+    QLineEdit *GoTo = nullptr;
+    QRadioButton *GoToCode = nullptr;
+    QRadioButton *GoToSymbol = nullptr;
+    QComboBox *SelectCharset = nullptr;
+    QLineEdit *CopyBuff = nullptr;
+    QAction *CharPreview2 = nullptr;
+    QAction *BtnCharPreview = nullptr;
+};
 
 // The character map: the grid of codes in the chosen charset, the symbol panel, the character
 // buffer, the charset chooser and go-to.
 class CharacterMap : public QObject {
+    Q_OBJECT
 public:
-    CharacterMap(MainState &state, MainServices &services, MainControls &controls);
+    CharacterMap(Prompter &prompter, const CharacterMapControls &controls);
 
     void FillCharacterMap(int lastCode, int charset);
     void CharactersPreviewClick();
@@ -31,12 +57,15 @@ public:
     // The text of a cell; a cell past the last code is empty.
     QString cellText(int column, int row) const;
 
+signals:
+    // The charset box chose a charset; the text sample follows it.
+    void charsetChosen(int charset);
+
 private:
     void fillCells(const CharMapLayout &layout, int lastCode, int charset);
 
-    MainState &m_state;
-    MainServices &m_services;
-    MainControls &m_controls;
+    Prompter &m_prompter;
+    CharacterMapControls m_controls;
 };
 
 // The caption of the large symbol: shown as a label shows its caption ("&&" shows one "&").

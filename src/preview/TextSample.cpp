@@ -4,12 +4,11 @@
 #include "Prompter.h"
 #include "SampleTexts.h"
 #include "TextFile.h"
+#include "ViewColors.h"
 
 #include <QAction>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -44,34 +43,28 @@ bool producesCharacter(const QKeyEvent *key)
 }
 }
 
-void setViewColors(QWidget *view, const QColor &text, const QColor &background)
+TextSample::TextSample(Prompter &prompter, ViewColors &colors, QPlainTextEdit &preview, QWidget &charactersPreview,
+                       QWidget &symbolPreview)
+    : m_prompter(prompter)
+    , m_colors(colors)
+    , m_preview(preview)
+    , m_charactersPreview(charactersPreview)
+    , m_symbolPreview(symbolPreview)
 {
-    QPalette palette = view->palette();
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Base, background);
-    view->setPalette(palette);
-}
-
-TextSample::TextSample(MainState &state, MainServices &services, MainControls &controls, std::function<void()> saveSettings)
-    : m_state(state)
-    , m_services(services)
-    , m_controls(controls)
-    , m_saveSettings(std::move(saveSettings))
-{
-    m_controls.Preview->installEventFilter(this);
+    m_preview.installEventFilter(this);
     setLines(designTimeSampleText());
     setWrap(false);
 }
 
 void TextSample::setLines(const QStringList &lines)
 {
-    m_controls.Preview->setPlainText(lines.join(QLatin1Char('\n')));
+    m_preview.setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 QStringList TextSample::lines() const
 {
     QStringList out;
-    const QTextDocument *document = m_controls.Preview->document();
+    const QTextDocument *document = m_preview.document();
     if (document->isEmpty())
         return out;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
@@ -86,29 +79,29 @@ void TextSample::loadFile(const QString &path)
 
 void TextSample::LoadText1Click()
 {
-    const auto path = m_services.prompter.openFile(kTextFilter, QString());
+    const auto path = m_prompter.openFile(kTextFilter, QString());
     if (path)
         loadFile(*path);
 }
 
 void TextSample::Clear1Click()
 {
-    m_controls.Preview->clear();
+    m_preview.clear();
 }
 
 void TextSample::Cut1Click()
 {
-    m_controls.Preview->cut();
+    m_preview.cut();
 }
 
 void TextSample::Copy2Click()
 {
-    m_controls.Preview->copy();
+    m_preview.copy();
 }
 
 void TextSample::Paste1Click()
 {
-    m_controls.Preview->paste();
+    m_preview.paste();
 }
 
 void TextSample::toggleStyle(QAction *item, QAction *button, Style style)
@@ -117,52 +110,55 @@ void TextSample::toggleStyle(QAction *item, QAction *button, Style style)
     const bool on = item->isChecked();
     if (button)
         button->setChecked(on);
-    for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CharactersPreview),
-                             static_cast<QWidget *>(m_controls.SymbolPreview)})
+    for (QWidget *control : {static_cast<QWidget *>(&m_preview), &m_charactersPreview, &m_symbolPreview})
         applyStyle(control, style, on);
 }
 
 void TextSample::ColorClick()
 {
-    const auto color = m_services.prompter.chooseColor(m_state.TextColor);
+    const auto color = m_prompter.chooseColor(m_colors.TextColor);
     if (!color)
         return;
-    m_state.TextColor = *color;
-    setViewColors(m_controls.Preview, m_state.TextColor, m_state.BackgroundColor);
-    setViewColors(m_controls.CharactersPreview, m_state.TextColor, m_state.BackgroundColor);
-    if (m_saveSettings)
-        m_saveSettings();
+    m_colors.TextColor = *color;
+    showColors();
+    emit colorChosen();
+}
+
+void TextSample::showColors()
+{
+    setViewColors(&m_preview, m_colors);
+    setViewColors(&m_charactersPreview, m_colors);
 }
 
 void TextSample::FontSizeChange(int size)
 {
-    QFont font = m_controls.Preview->font();
+    QFont font = m_preview.font();
     font.setPointSize(std::clamp(size, 1, 75));
-    m_controls.Preview->setFont(font);
+    m_preview.setFont(font);
 }
 
 void TextSample::setAlignment(Qt::Alignment alignment)
 {
-    QTextOption option = m_controls.Preview->document()->defaultTextOption();
+    QTextOption option = m_preview.document()->defaultTextOption();
     option.setAlignment(alignment);
-    m_controls.Preview->document()->setDefaultTextOption(option);
-    m_controls.Preview->setProperty("alignment", static_cast<int>(alignment));
+    m_preview.document()->setDefaultTextOption(option);
+    m_preview.setProperty("alignment", static_cast<int>(alignment));
 }
 
 void TextSample::setWrap(bool wrap)
 {
-    m_controls.Preview->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    m_controls.Preview->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-    m_controls.Preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_preview.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    m_preview.setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    m_preview.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 bool TextSample::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_controls.Preview && event->type() == QEvent::KeyPress) {
+    if (watched == &m_preview && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const QTextBlock first = m_controls.Preview->document()->firstBlock();
+        const QTextBlock first = m_preview.document()->firstBlock();
         if (producesCharacter(key) && first.text() == QLatin1String("test")) {
-            m_controls.Preview->setPlainText(multilingualSampleText());
+            m_preview.setPlainText(multilingualSampleText());
             return true;
         }
     }

@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "MainState.h"
-
 #include <QObject>
 
-#include <functional>
+class Prompter;
+class QAction;
+class QPlainTextEdit;
+struct ViewColors;
 
-// The text sample view: load, clear, the clipboard, styles, colour, size, alignment, wrapping
-// and the multilingual sample.
+// The text sample view (Preview): load, clear, the clipboard, styles, colour, size, alignment,
+// wrapping and the multilingual sample.
 class TextSample : public QObject {
+    Q_OBJECT
 public:
     enum Style { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
 
-    TextSample(MainState &state, MainServices &services, MainControls &controls, std::function<void()> saveSettings);
+    // Styles and the text colour also go to the character map's grid and its large symbol.
+    TextSample(Prompter &prompter, ViewColors &colors, QPlainTextEdit &preview, QWidget &charactersPreview, QWidget &symbolPreview);
 
     void LoadText1Click();
     void Clear1Click();
@@ -27,20 +30,24 @@ public:
     void FontSizeChange(int size);
     void setAlignment(Qt::Alignment alignment);
     void setWrap(bool wrap);
+    // Paints the sample and the character map in the colours.
+    void showColors();
 
     void setLines(const QStringList &lines);
     QStringList lines() const;
     void loadFile(const QString &path);
 
+signals:
+    // The user chose a new text colour.
+    void colorChosen();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    MainState &m_state;
-    MainServices &m_services;
-    MainControls &m_controls;
-    std::function<void()> m_saveSettings;
+    Prompter &m_prompter;
+    ViewColors &m_colors;
+    QPlainTextEdit &m_preview;
+    QWidget &m_charactersPreview;
+    QWidget &m_symbolPreview;
 };
-
-// The colours of a view's text and background.
-void setViewColors(QWidget *view, const QColor &text, const QColor &background);

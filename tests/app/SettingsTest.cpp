@@ -122,11 +122,11 @@ TEST(Settings, FirstStartWritesTheDefaultsAndARestartReadsEverythingBack)
         EXPECT_EQ(text.count(QLatin1Char('~')), 15);
 
         // Change what the store keeps, then close.
-        MainControls &c = first.form->controls();
+        TFormPreviewUi &c = first.form->ui();
         first.form->textSample().setLines({QStringLiteral("first"), QString(), QStringLiteral("third")});
         c.FontSize->setValue(20);
-        first.form->state().TextColor = QColor(0x11, 0x22, 0x33);
-        first.form->state().BackgroundColor = QColor(0xAA, 0xBB, 0xCC);
+        first.form->colors().TextColor = QColor(0x11, 0x22, 0x33);
+        first.form->colors().BackgroundColor = QColor(0xAA, 0xBB, 0xCC);
         first.form->FormConfig->CellWidth->setValue(25);
         first.form->FormConfig->CellHeight->setValue(35);
         first.form->FormConfig->FontSize->setValue(14);
@@ -139,11 +139,11 @@ TEST(Settings, FirstStartWritesTheDefaultsAndARestartReadsEverythingBack)
     }
     FormFixture second({}, false);
     second.show(true);
-    MainControls &c = second.form->controls();
+    TFormPreviewUi &c = second.form->ui();
     EXPECT_EQ(second.form->textSample().lines(), (QStringList{QStringLiteral("first"), QString(), QStringLiteral("third")}));
     EXPECT_EQ(c.FontSize->value(), 20);
     EXPECT_EQ(c.Preview->font().pointSize(), 20);
-    EXPECT_EQ(second.form->state().TextColor, QColor(0x11, 0x22, 0x33));
+    EXPECT_EQ(second.form->colors().TextColor, QColor(0x11, 0x22, 0x33));
     EXPECT_EQ(c.Preview->palette().color(QPalette::Base), QColor(0xAA, 0xBB, 0xCC));
     EXPECT_EQ(second.form->FormConfig->CellWidth->value(), 25);
     EXPECT_EQ(second.form->FormConfig->FontSize->value(), 14);
@@ -155,7 +155,7 @@ TEST(Settings, FirstStartWritesTheDefaultsAndARestartReadsEverythingBack)
     EXPECT_EQ(second.form->state().StartFolder, QStringLiteral("fonts"));
     // With the option off, no tip is pending for the timer to show.
     second.form->SysTimerTimer();
-    EXPECT_FALSE(second.form->state().StartupTipPending && second.form->FormTip->isVisible());
+    EXPECT_FALSE(second.form->tips().StartupTipPending && second.form->FormTip->isVisible());
 }
 
 TEST(Settings, WrongTypesStopTheLoadWithTheRegistryMessage)
@@ -188,8 +188,8 @@ TEST(Settings, WrongTypesStopTheLoadWithTheRegistryMessage)
         EXPECT_EQ(f.prompter.messages()[0].text, QString::fromLatin1(c.message));
         EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
         // Start-up went on: the fonts are listed and the start-up tip is due.
-        EXPECT_GT(f.form->controls().FontsList->count(), 0);
-        EXPECT_EQ(f.form->state().CurrentFolder, QStringLiteral("fonts"));
+        EXPECT_GT(f.form->ui().FontsList->count(), 0);
+        EXPECT_EQ(f.form->folderBrowser().CurrentFolder, QStringLiteral("fonts"));
     }
 
     // A 39-byte block fills the fields it reaches; the program starts normally.
@@ -232,7 +232,7 @@ TEST(Settings, OptionsDialogReloadsOnOpenAppliesOnOkAndNothingOnCancel)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     TFormPreview &form = *f.form;
 
     // Opening reloads: the toolbar size and the view fall back to the stored ones, even on Cancel.
@@ -244,7 +244,7 @@ TEST(Settings, OptionsDialogReloadsOnOpenAppliesOnOkAndNothingOnCancel)
         form.FormConfig->CellWidth->setValue(40);
         return ModalResult::Cancel;
     });
-    form.action(QStringLiteral("Config1"))->trigger();
+    actionNamed(form, QStringLiteral("Config1"))->trigger();
     EXPECT_EQ(c.CharactersPreview->horizontalHeader()->defaultSectionSize(), 20);
     EXPECT_EQ(storedOptions(f.paths).mid(12, 1), QByteArray("\x14"));
 
@@ -257,7 +257,7 @@ TEST(Settings, OptionsDialogReloadsOnOpenAppliesOnOkAndNothingOnCancel)
         form.FormConfig->ShowCharPreview->setChecked(false);
         return ModalResult::Ok;
     });
-    form.action(QStringLiteral("Config1"))->trigger();
+    actionNamed(form, QStringLiteral("Config1"))->trigger();
     EXPECT_EQ(c.CharactersPreview->horizontalHeader()->defaultSectionSize(), 40);
     EXPECT_EQ(form.FormConfig->CellPreview->width(), 40);
     EXPECT_EQ(form.FormConfig->CellPreview->height(), 50);
@@ -277,12 +277,12 @@ TEST(Settings, ColourCommandSavesAndCancelSavesNothing)
     f.show();
     const QByteArray before = storedOptions(f.paths);
     f.prompter.willChooseColor(std::nullopt);
-    f.form->action(QStringLiteral("Color"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Color"))->trigger();
     EXPECT_EQ(storedOptions(f.paths), before);
     f.prompter.willChooseColor(QColor(0x10, 0x20, 0x30));
-    f.form->action(QStringLiteral("Color"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Color"))->trigger();
     EXPECT_EQ(storedOptions(f.paths).mid(4, 4), QByteArray("\x10\x20\x30\x00", 4));
-    EXPECT_EQ(f.form->controls().Preview->palette().color(QPalette::Text), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(f.form->ui().Preview->palette().color(QPalette::Text), QColor(0x10, 0x20, 0x30));
     EXPECT_EQ(f.form->FormConfig->TextColorPreview->property("color").value<QColor>(), QColor(0x10, 0x20, 0x30));
 }
 
@@ -325,14 +325,14 @@ TEST(Settings, SampleTextAndLastPathKeepEveryCharacterAcrossARestart)
         FormFixture first;
         first.show();
         first.form->textSample().setLines(lines);
-        first.form->state().CurrentFolder = folder;
+        first.form->folderBrowser().CurrentFolder = folder;
         first.form->close();
     }
     FormFixture second({}, false);
     second.show();
     EXPECT_EQ(second.form->textSample().lines(), expected);
     EXPECT_EQ(second.form->state().StartFolder, folder);
-    EXPECT_EQ(second.form->state().CurrentFolder, folder);
+    EXPECT_EQ(second.form->folderBrowser().CurrentFolder, folder);
 }
 
 TEST(Settings, ASettingsFileThatCannotBeWrittenWarnsOnce)
@@ -344,7 +344,7 @@ TEST(Settings, ASettingsFileThatCannotBeWrittenWarnsOnce)
         f.prompter.willAnswer(MessageAnswer::Ok);
         for (int i = 0; i < 3; ++i) {
             f.prompter.willChooseColor(QColor(0x10 * i, 0x20, 0x30));
-            f.form->action(QStringLiteral("Color"))->trigger();
+            actionNamed(*f.form, QStringLiteral("Color"))->trigger();
         }
         ASSERT_EQ(f.prompter.messages().size(), 1u);
         EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Failed to set data for 'Preview Text'"));
@@ -367,7 +367,7 @@ TEST(Settings, ASettingsFileThatCannotBeWrittenWarnsOnce)
     reportStoreLoad(loaded, f.registry, f.prompter);
     f.show();
     f.prompter.willChooseColor(QColor(1, 2, 3));
-    f.form->action(QStringLiteral("Color"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Color"))->trigger();
     f.form->close();
     ASSERT_EQ(f.prompter.messages().size(), 1u);
     EXPECT_EQ(f.prompter.messages()[0].text,

@@ -31,7 +31,7 @@ TEST(TFormPreview, FirstStartShowsTheFontsView)
 {
     FormFixture f;
     f.form->show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     EXPECT_EQ(f.form->windowTitle(), QStringLiteral("Glyvanta v. 2.4"));
     EXPECT_EQ(f.form->activeView(), 1);
     EXPECT_FALSE(c.FontsList->collapsed());
@@ -42,13 +42,13 @@ TEST(TFormPreview, FirstStartShowsTheFontsView)
     EXPECT_EQ(c.DisksBrowse->currentIndex(), c.DisksBrowse->count() - 1);
     EXPECT_EQ(c.EditFileName->text(), QStringLiteral("fonts"));
     EXPECT_EQ(c.SelectExt->currentText(), QStringLiteral("Font files (*.ttf;*.fon)"));
-    EXPECT_EQ(f.form->state().CurrentFolder, QStringLiteral("fonts"));
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, QStringLiteral("fonts"));
     EXPECT_FALSE(c.Install1->isEnabled());
     EXPECT_FALSE(c.BtnInst->isEnabled());
     EXPECT_TRUE(c.Uninstall1->isEnabled());
-    EXPECT_TRUE(f.form->state().StartupTipPending);
-    f.form->state().StartupTipPending = false;
-    EXPECT_TRUE(f.form->state().FontsListReady);
+    EXPECT_TRUE(f.form->tips().StartupTipPending);
+    f.form->tips().StartupTipPending = false;
+    EXPECT_TRUE(f.form->installedFonts().FontsListReady);
     EXPECT_EQ(c.StatusPanels[0]->width(), 360);
     EXPECT_EQ(c.StatusPanels[3]->width(), 75);
     // The refresh at start-up selects the first row, which shows that font.
@@ -94,24 +94,24 @@ TEST(TFormPreview, ModesTakeShortcutsAwayAndGiveThemBack)
     FormFixture f;
     f.show();
     TFormPreview &form = *f.form;
-    QAction *previewMenu = form.menu(QStringLiteral("Preview1"))->menuAction();
-    QAction *reportMenu = form.menu(QStringLiteral("Report1"))->menuAction();
-    QAction *symbolMenu = form.menu(QStringLiteral("Symbol1"))->menuAction();
-    QAction *formatMenu = form.menu(QStringLiteral("Format1"))->menuAction();
-    QAction *cut = form.action(QStringLiteral("Cut1"));
-    QAction *paste = form.action(QStringLiteral("Paste1"));
+    QAction *previewMenu = menuNamed(form, QStringLiteral("Preview1"))->menuAction();
+    QAction *reportMenu = menuNamed(form, QStringLiteral("Report1"))->menuAction();
+    QAction *symbolMenu = menuNamed(form, QStringLiteral("Symbol1"))->menuAction();
+    QAction *formatMenu = menuNamed(form, QStringLiteral("Format1"))->menuAction();
+    QAction *cut = actionNamed(form, QStringLiteral("Cut1"));
+    QAction *paste = actionNamed(form, QStringLiteral("Paste1"));
 
     // Mode 0 at start: preview and format menus on, symbol and report off with their keys gone.
     EXPECT_TRUE(previewMenu->isEnabled());
     EXPECT_FALSE(symbolMenu->isEnabled());
-    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), QKeySequence());
-    EXPECT_EQ(form.action(QStringLiteral("SaveAs1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Copy1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("SaveAs1"))->shortcut(), QKeySequence());
     EXPECT_EQ(cut->shortcut(), key("Ctrl+X"));
 
     // An item disabled on its own keeps its key while its menu is off.
     paste->setEnabled(false);
     form.CharMap2Click();
-    EXPECT_EQ(form.controls().TabsPreviewModes->currentIndex(), 1);
+    EXPECT_EQ(form.ui().TabsPreviewModes->currentIndex(), 1);
     EXPECT_FALSE(previewMenu->isEnabled());
     EXPECT_FALSE(reportMenu->isEnabled());
     EXPECT_TRUE(symbolMenu->isEnabled());
@@ -119,30 +119,30 @@ TEST(TFormPreview, ModesTakeShortcutsAwayAndGiveThemBack)
     EXPECT_FALSE(cut->isEnabled());
     EXPECT_EQ(cut->shortcut(), QKeySequence());
     EXPECT_EQ(paste->shortcut(), key("Ctrl+V"));
-    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), key("Ctrl+C"));
-    EXPECT_EQ(form.action(QStringLiteral("GoTo1"))->shortcut(), QKeySequence(Qt::Key_F4));
-    EXPECT_TRUE(form.action(QStringLiteral("CharMap2"))->isChecked());
-    EXPECT_TRUE(form.action(QStringLiteral("BtnCharmap"))->isChecked());
-    EXPECT_FALSE(form.action(QStringLiteral("BtnPreview"))->isChecked());
-    EXPECT_FALSE(form.action(QStringLiteral("BtnLoadText"))->isEnabled());
-    EXPECT_TRUE(form.action(QStringLiteral("BtnGotoLetter"))->isEnabled());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Copy1"))->shortcut(), key("Ctrl+C"));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("GoTo1"))->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("CharMap2"))->isChecked());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("BtnCharmap"))->isChecked());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("BtnPreview"))->isChecked());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("BtnLoadText"))->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("BtnGotoLetter"))->isEnabled());
 
     form.Report2Click();
     EXPECT_FALSE(formatMenu->isEnabled());
-    EXPECT_EQ(form.action(QStringLiteral("Bold1"))->shortcut(), QKeySequence());
-    EXPECT_EQ(form.action(QStringLiteral("SaveAs1"))->shortcut(), key("Ctrl+S"));
-    EXPECT_FALSE(form.controls().FontSize->isEnabled());
-    EXPECT_FALSE(form.action(QStringLiteral("BtnBold"))->isEnabled());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Bold1"))->shortcut(), QKeySequence());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("SaveAs1"))->shortcut(), key("Ctrl+S"));
+    EXPECT_FALSE(form.ui().FontSize->isEnabled());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("BtnBold"))->isEnabled());
 
     form.FontPreview2Click();
     EXPECT_TRUE(previewMenu->isEnabled());
     EXPECT_EQ(cut->shortcut(), key("Ctrl+X"));
     EXPECT_EQ(paste->shortcut(), key("Ctrl+V"));
     EXPECT_TRUE(paste->isEnabled());
-    EXPECT_EQ(form.action(QStringLiteral("Bold1"))->shortcut(), key("Ctrl+B"));
-    EXPECT_EQ(form.action(QStringLiteral("Copy1"))->shortcut(), QKeySequence());
-    EXPECT_TRUE(form.controls().FontSize->isEnabled());
-    EXPECT_TRUE(form.action(QStringLiteral("FontPreview2"))->isChecked());
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Bold1"))->shortcut(), key("Ctrl+B"));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Copy1"))->shortcut(), QKeySequence());
+    EXPECT_TRUE(form.ui().FontSize->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("FontPreview2"))->isChecked());
 }
 
 TEST(TFormPreview, TimerKeepsCommandStatesCurrent)
@@ -150,22 +150,22 @@ TEST(TFormPreview, TimerKeepsCommandStatesCurrent)
     FormFixture f;
     f.show();
     TFormPreview &form = *f.form;
-    MainControls &c = form.controls();
+    TFormPreviewUi &c = form.ui();
 
     Desktop::setClipboardText(QStringLiteral("some text"));
     form.SysTimerTimer();
-    EXPECT_TRUE(form.action(QStringLiteral("Paste1"))->isEnabled());
-    EXPECT_TRUE(form.action(QStringLiteral("BtnPaste"))->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("Paste1"))->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("BtnPaste"))->isEnabled());
     form.CharMap2Click();
     form.SysTimerTimer();
-    EXPECT_FALSE(form.action(QStringLiteral("Paste1"))->isEnabled());
-    EXPECT_FALSE(form.action(QStringLiteral("BtnPaste"))->isEnabled());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("Paste1"))->isEnabled());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("BtnPaste"))->isEnabled());
 
-    EXPECT_FALSE(form.action(QStringLiteral("BtnCopyBuff"))->isEnabled());
+    EXPECT_FALSE(actionNamed(form, QStringLiteral("BtnCopyBuff"))->isEnabled());
     c.CopyBuff->setText(QStringLiteral("AB"));
     form.SysTimerTimer();
-    EXPECT_TRUE(form.action(QStringLiteral("BuffToClipboard1"))->isEnabled());
-    EXPECT_TRUE(form.action(QStringLiteral("BtnCopyBuff"))->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("BuffToClipboard1"))->isEnabled());
+    EXPECT_TRUE(actionNamed(form, QStringLiteral("BtnCopyBuff"))->isEnabled());
 
     c.SelectCharset->clear();
     form.SysTimerTimer();
@@ -212,26 +212,26 @@ TEST(TFormPreview, HintsGoToTooltipAndStatusPanel)
     FormFixture f;
     f.show();
     TFormPreview &form = *f.form;
-    QAction *install = form.action(QStringLiteral("BtnInst"));
+    QAction *install = actionNamed(form, QStringLiteral("BtnInst"));
     EXPECT_EQ(install->toolTip(), QStringLiteral("Install"));
     EXPECT_EQ(install->statusTip(), QStringLiteral("Install current font"));
-    EXPECT_EQ(form.action(QStringLiteral("Open1"))->statusTip(), QStringLiteral("Load a file"));
-    EXPECT_EQ(form.action(QStringLiteral("FontsWebResources1"))->statusTip(), QStringLiteral("Links to font resouces"));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Open1"))->statusTip(), QStringLiteral("Load a file"));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("FontsWebResources1"))->statusTip(), QStringLiteral("Links to font resouces"));
     QStatusTipEvent tip(QStringLiteral("Refresh the current directory"));
-    QCoreApplication::sendEvent(form.controls().FontsList, &tip);
-    EXPECT_EQ(form.controls().StatusPanels[0]->text(), QStringLiteral("Refresh the current directory"));
+    QCoreApplication::sendEvent(form.ui().FontsList, &tip);
+    EXPECT_EQ(form.ui().StatusPanels[0]->text(), QStringLiteral("Refresh the current directory"));
 
     // The whole File menu, in order, with its separators.
     QStringList items;
-    for (QAction *a : form.menu(QStringLiteral("File1"))->actions())
+    for (QAction *a : menuNamed(form, QStringLiteral("File1"))->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(items, (QStringList{QStringLiteral("&Load..."), QStringLiteral("&Refresh"), QStringLiteral("-"), QStringLiteral("&Install"),
                                   QStringLiteral("&Uninstall"), QStringLiteral("-"), QStringLiteral("Unpack..."), QStringLiteral("Unpack to here"),
                                   QStringLiteral("-"), QStringLiteral("Copy to..."), QStringLiteral("Move to..."), QStringLiteral("Delete"),
                                   QStringLiteral("-"), QStringLiteral("Properties"), QStringLiteral("-"), QStringLiteral("E&xit")}));
-    EXPECT_EQ(form.action(QStringLiteral("Refresh1"))->shortcut(), key("Ctrl+Alt+O"));
-    EXPECT_EQ(form.action(QStringLiteral("Install1"))->shortcut(), QKeySequence(Qt::Key_Insert));
-    EXPECT_EQ(form.action(QStringLiteral("Exit1"))->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Refresh1"))->shortcut(), key("Ctrl+Alt+O"));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Install1"))->shortcut(), QKeySequence(Qt::Key_Insert));
+    EXPECT_EQ(actionNamed(form, QStringLiteral("Exit1"))->shortcut(), QKeySequence(Qt::Key_F10));
 }
 
 TEST(TFormPreview, AnErrorInAHandlerIsShownAndTheProgramGoesOn)

@@ -99,7 +99,7 @@ struct ArchiveFixture : FormFixture {
         folder = TestEnvironment::instance().makeFolder(QStringLiteral("archives"));
         archive = fontArchive(folder);
         form->folderBrowser().ListFolder(folder);
-        ListView *files = form->controls().FilesBrowse;
+        ListView *files = form->ui().FilesBrowse;
         for (int i = 0; i < files->count(); ++i)
             if (files->item(i).caption == QLatin1String("fonts"))
                 files->selectRow(i);
@@ -115,7 +115,7 @@ struct ArchiveFixture : FormFixture {
 TEST(ArchiveBrowser, OpensListsUnderTheFilterAndGoesBack)
 {
     ArchiveFixture f;
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     EXPECT_EQ(f.form->activeView(), 2);
     EXPECT_TRUE(c.FilesBrowse->collapsed());
     EXPECT_EQ(rows(c.ZipBrowse), (QStringList{QStringLiteral(" ..|"), QStringLiteral("faces\\Small|.fon"), QStringLiteral("mono|.TTF"),
@@ -125,12 +125,12 @@ TEST(ArchiveBrowser, OpensListsUnderTheFilterAndGoesBack)
     EXPECT_EQ(c.ZipBrowse->item(1).image, 3);
     EXPECT_EQ(c.ZipBrowse->selectedRow(), 0);
     EXPECT_EQ(f.form->zipKit().ZipFileName(), f.archive);
-    EXPECT_EQ(f.form->state().CurrentFolder, f.folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, f.folder);
 
     // The File menu shows the unpack commands here; the popup only for a font entry.
     f.form->fileOperations().File1Click();
-    EXPECT_TRUE(f.form->action(QStringLiteral("Unpack"))->isVisible());
-    EXPECT_FALSE(f.form->action(QStringLiteral("Delete"))->isVisible());
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("Unpack"))->isVisible());
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("Delete"))->isVisible());
     QMenu *popup = f.form->findChild<QMenu *>(QStringLiteral("PopupZipBrowse"));
     f.form->archiveBrowser().PopupZipBrowsePopup();
     const QList<QAction *> items = popup->actions();
@@ -147,7 +147,7 @@ TEST(ArchiveBrowser, OpensListsUnderTheFilterAndGoesBack)
     EXPECT_EQ(f.form->activeView(), 0);
     EXPECT_EQ(c.ZipBrowse->count(), 0);
     EXPECT_EQ(c.FilesBrowse->selectedRow(), 0);
-    EXPECT_EQ(f.form->state().CurrentFolder, f.folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, f.folder);
 
     // Raster filter: only the .fon entry; a double click on " .." also goes back.
     c.SelectExt->setCurrentIndex(1);
@@ -161,14 +161,14 @@ TEST(ArchiveBrowser, OpensListsUnderTheFilterAndGoesBack)
 TEST(ArchiveBrowser, PreviewsKeepOneExtractedCopyAndClosingDeletesIt)
 {
     ArchiveFixture f;
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ArchiveBrowser &browser = f.form->archiveBrowser();
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("Serif")));
     const QString first = browser.extractedPath();
-    EXPECT_EQ(f.form->state().ArchiveTempFile, QStringLiteral("Serif.ttf"));
+    EXPECT_EQ(f.form->archiveBrowser().ArchiveTempFile, QStringLiteral("Serif.ttf"));
     EXPECT_TRUE(QFile::exists(first));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(f.form->state().CurrentFont.FontFilePath, first);
+    EXPECT_EQ(f.form->fontLoader().CurrentFont.FontFilePath, first);
 
     // An entry with a folder part previews too.
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("faces\\Small")));
@@ -186,11 +186,11 @@ TEST(ArchiveBrowser, PreviewsKeepOneExtractedCopyAndClosingDeletesIt)
 TEST(ArchiveBrowser, UnpackWithEachOverwriteAnswerAndInstall)
 {
     ArchiveFixture f;
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ArchiveBrowser &browser = f.form->archiveBrowser();
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("mono")));
 
-    f.form->action(QStringLiteral("UnpackHere"))->trigger();
+    actionNamed(*f.form, QStringLiteral("UnpackHere"))->trigger();
     EXPECT_EQ(fileBytes(f.folder + QStringLiteral("mono.TTF")), fileBytes(TestEnvironment::dejaVu(QStringLiteral("DejaVuSansMono.ttf"))));
 
     // Again: the prompt names the existing file first, the extracted copy second.
@@ -212,7 +212,7 @@ TEST(ArchiveBrowser, UnpackWithEachOverwriteAnswerAndInstall)
 
     const QString elsewhere = TestEnvironment::instance().makeFolder(QStringLiteral("unpack-to"));
     f.prompter.willChooseFolder(elsewhere);
-    f.form->action(QStringLiteral("Unpack"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Unpack"))->trigger();
     EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Unpack to..."));
     EXPECT_TRUE(QFile::exists(elsewhere + QStringLiteral("mono.TTF")));
     f.prompter.willChooseFolder(elsewhere);
@@ -229,7 +229,7 @@ TEST(ArchiveBrowser, UnpackWithEachOverwriteAnswerAndInstall)
         return install.result();
     });
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("PopZipInstall"))->trigger();
+    actionNamed(*f.form, QStringLiteral("PopZipInstall"))->trigger();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
     EXPECT_TRUE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("mono.TTF")));
 }
@@ -238,7 +238,7 @@ TEST(ArchiveBrowser, DamagedArchivesAndEntriesTellAndLeaveNothingBehind)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("archives-bad"));
     ZipBuilder broken;
     broken.add("a.ttf").add("b.ttf");
@@ -264,7 +264,7 @@ TEST(ArchiveBrowser, DamagedArchivesAndEntriesTellAndLeaveNothingBehind)
     f.prompter.willAnswer(MessageAnswer::Ok);
     c.ZipBrowse->selectRow(1);
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("CRC error in bad.ttf"));
-    EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+    EXPECT_TRUE(f.form->archiveBrowser().ArchiveTempFile.isEmpty());
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_TRUE(QDir(f.form->archiveBrowser().extractionFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
 }
@@ -277,7 +277,7 @@ TEST(ArchiveBrowser, EntryNamesThatLeaveTheFolderAreRefusedAndTouchNothing)
     TemporaryFolder variable(tmp);
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ArchiveBrowser &browser = f.form->archiveBrowser();
     ASSERT_TRUE(browser.extractionFolder().startsWith(tmp));
 
@@ -323,13 +323,13 @@ TEST(ArchiveBrowser, EntryNamesThatLeaveTheFolderAreRefusedAndTouchNothing)
         EXPECT_EQ(f.prompter.messages().back().text,
                   QStringLiteral("The archive entry %1 was not extracted: its name leads outside the extraction folder.").arg(name));
         EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
-        EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+        EXPECT_TRUE(f.form->archiveBrowser().ArchiveTempFile.isEmpty());
         EXPECT_EQ(browser.extractedPath(), QString());
         EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
-        EXPECT_FALSE(f.form->state().CurrentFont.FontFilePath.contains(QStringLiteral("victim")));
+        EXPECT_FALSE(f.form->fontLoader().CurrentFont.FontFilePath.contains(QStringLiteral("victim")));
         // Unpack and Install have nothing to act on.
         browser.PopZipUnpackHereClick();
-        f.form->action(QStringLiteral("PopZipInstall"))->trigger();
+        actionNamed(*f.form, QStringLiteral("PopZipInstall"))->trigger();
         EXPECT_EQ(entriesOf(folder), QStringList{QStringLiteral("test.zip")});
         EXPECT_TRUE(filesBelow(browser.extractionFolder()).isEmpty());
     }
@@ -344,7 +344,7 @@ TEST(ArchiveBrowser, EntriesArePreviewedByTheirExactNameAndPlace)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ArchiveBrowser &browser = f.form->archiveBrowser();
     ZipBuilder zip;
     zip.add("[ab].ttf", font("DejaVuSerif.ttf"));
@@ -378,7 +378,7 @@ TEST(ArchiveBrowser, EntriesArePreviewedByTheirExactNameAndPlace)
         ASSERT_GE(row, 0);
         c.ZipBrowse->selectRow(row + k.occurrence);
         EXPECT_EQ(c.StatusPanels[3]->text(), k.face);
-        EXPECT_EQ(f.form->state().ArchiveTempFile, k.file);
+        EXPECT_EQ(f.form->archiveBrowser().ArchiveTempFile, k.file);
         // Only the chosen entry was extracted.
         EXPECT_EQ(filesBelow(browser.extractionFolder()), QStringList{k.file});
     }
@@ -389,7 +389,7 @@ TEST(ArchiveBrowser, PreviewSizesAreHeldAgainstALimit)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ZipBuilder zip;
     zip.add("huge.ttf", font("DejaVuSerif.ttf"));
     zip.entries.back().declaredSize = qint64(600) << 20;
@@ -402,7 +402,7 @@ TEST(ArchiveBrowser, PreviewSizesAreHeldAgainstALimit)
     EXPECT_EQ(f.prompter.messages().back().text,
               QStringLiteral("The archive entry huge.ttf is 629145600 bytes (600.0 MiB) when extracted, more than the 536870912 bytes (512.0 MiB) "
                              "an extraction may take."));
-    EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+    EXPECT_TRUE(f.form->archiveBrowser().ArchiveTempFile.isEmpty());
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_TRUE(filesBelow(f.form->archiveBrowser().extractionFolder()).isEmpty());
 }
@@ -411,7 +411,7 @@ TEST(ArchiveBrowser, ASelectionDuringAnExtractionWaitsForIt)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ArchiveBrowser &browser = f.form->archiveBrowser();
     ZipBuilder zip;
     zip.add("first.ttf", font("DejaVuSerif.ttf"));
@@ -426,7 +426,7 @@ TEST(ArchiveBrowser, ASelectionDuringAnExtractionWaitsForIt)
     c.ZipBrowse->selectRow(rowOf(c.ZipBrowse, QStringLiteral("first")));
     EXPECT_GT(clicks, 1);
     EXPECT_TRUE(f.prompter.messages().empty());
-    EXPECT_EQ(f.form->state().ArchiveTempFile, QStringLiteral("second.ttf"));
+    EXPECT_EQ(f.form->archiveBrowser().ArchiveTempFile, QStringLiteral("second.ttf"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(filesBelow(browser.extractionFolder()), QStringList{QStringLiteral("second.ttf")});
 
@@ -453,11 +453,11 @@ TEST(ArchiveBrowser, ALongTemporaryFolderIsNeverCut)
         ZipBuilder zip;
         zip.add("faces/long.ttf", font("DejaVuSerif.ttf"));
         openArchive(f, TestEnvironment::instance().makeFolder(QStringLiteral("long-archive")), zip);
-        f.form->controls().ZipBrowse->selectRow(1);
+        f.form->ui().ZipBrowse->selectRow(1);
         EXPECT_TRUE(f.prompter.messages().empty());
         EXPECT_EQ(browser.extractedPath(), browser.extractionFolder() + QStringLiteral("faces/long.ttf"));
         EXPECT_EQ(fileBytes(browser.extractedPath()), font("DejaVuSerif.ttf"));
-        EXPECT_EQ(f.form->controls().StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
+        EXPECT_EQ(f.form->ui().StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
         // Nothing beside the private folder.
         EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   QStringList{QDir(browser.extractionFolder()).dirName()});

@@ -165,7 +165,7 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     FolderBrowser &browser = f.form->folderBrowser();
     const QString folder = sampleFolder();
     browser.drives = [folder] {
@@ -174,7 +174,7 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
     };
 
     ASSERT_TRUE(browser.GoToFolder(folder + QStringLiteral("sub")));
-    EXPECT_EQ(f.form->state().CurrentFolder, folder + QStringLiteral("sub/"));
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder + QStringLiteral("sub/"));
     EXPECT_EQ(c.EditFileName->text(), folder + QStringLiteral("sub/"));
     EXPECT_EQ(f.form->activeView(), 0);
     EXPECT_FALSE(c.PanelSelectExt->isHidden());
@@ -184,13 +184,13 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
     // ".." by Enter goes up and comes back as a clean path.
     c.FilesBrowse->selectRow(0);
     emit c.FilesBrowse->keyPress(QChar(13));
-    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
     EXPECT_EQ(captions(c.FilesBrowse).mid(0, 4), (QStringList{QStringLiteral(".. "), QStringLiteral(".config "), QStringLiteral("sub "), QStringLiteral("B ")}));
 
     // A folder that cannot be read leaves the list empty and the folder as it was.
     EXPECT_FALSE(browser.ListFolder(folder + QStringLiteral("missing")));
     EXPECT_EQ(c.FilesBrowse->count(), 0);
-    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
 
     // The filter lists again.
     browser.ListFolder(folder);
@@ -205,7 +205,7 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
     c.EditFileName->setText(QStringLiteral("FONTS"));
     browser.EditFileNameKeyPress(QChar(13));
     EXPECT_EQ(f.form->activeView(), 1);
-    EXPECT_EQ(f.form->state().CurrentFolder, QStringLiteral("fonts"));
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, QStringLiteral("fonts"));
     EXPECT_TRUE(c.PanelSelectExt->isHidden());
     EXPECT_TRUE(c.Uninstall1->isEnabled());
     EXPECT_FALSE(c.Install1->isEnabled());
@@ -214,7 +214,7 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
     EXPECT_EQ(f.form->activeView(), 0);
     c.EditFileName->setText(folder + QStringLiteral("nothing"));
     browser.EditFileNameKeyPress(QChar(13));
-    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
 
     // The four view styles go to all three lists.
     for (int style = 0; style < 4; ++style) {
@@ -229,7 +229,7 @@ TEST(FolderBrowser, ListsNavigatesAndSwitchesViews)
     QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), font);
     browser.ListFolder(folder);
     c.FilesBrowse->selectRow(rowOf(c.FilesBrowse, QStringLiteral("real")));
-    EXPECT_EQ(f.form->state().CurrentFont.FontFilePath, font);
+    EXPECT_EQ(f.form->fontLoader().CurrentFont.FontFilePath, font);
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
     f.form->SysTimerTimer();
     EXPECT_TRUE(c.Install1->isEnabled());
@@ -247,7 +247,7 @@ TEST(FileOperations, CopyMoveWithEachOverwriteAnswer)
     touch(folder + QStringLiteral("font.ttf"), "new");
     touch(target + QStringLiteral("font.ttf"), "old");
     touch(target + QStringLiteral("taken.ttf"), "taken");
-    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("font.ttf");
+    f.form->fontLoader().CurrentFont.FontFilePath = folder + QStringLiteral("font.ttf");
     auto contentOf = [](const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
@@ -263,7 +263,7 @@ TEST(FileOperations, CopyMoveWithEachOverwriteAnswer)
         EXPECT_TRUE(prompt.InfoFrom->text().startsWith(QStringLiteral("3 Byte, ")));
         return 3;
     });
-    f.form->action(QStringLiteral("CopyTo"))->trigger();
+    actionNamed(*f.form, QStringLiteral("CopyTo"))->trigger();
     EXPECT_EQ(f.prompter.asked()[0].caption, QStringLiteral("Copy to..."));
     EXPECT_EQ(contentOf(target + QStringLiteral("font.ttf")), QByteArray("old"));
 
@@ -301,7 +301,7 @@ TEST(FileOperations, CopyMoveWithEachOverwriteAnswer)
 
     // A failure is told.
     f.prompter.willChooseFolder(target);
-    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("vanished.ttf");
+    f.form->fontLoader().CurrentFont.FontFilePath = folder + QStringLiteral("vanished.ttf");
     f.prompter.willAnswer(MessageAnswer::Ok);
     ops.PopCopyToClick();
     ASSERT_EQ(f.prompter.messages().size(), 1u);
@@ -312,7 +312,7 @@ TEST(FileOperations, DeleteDragPopupAndFileMenu)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     FolderBrowser &browser = f.form->folderBrowser();
     FileOperations &ops = f.form->fileOperations();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("ops2"));
@@ -347,13 +347,13 @@ TEST(FileOperations, DeleteDragPopupAndFileMenu)
     EXPECT_TRUE(std::all_of(items.begin(), items.end(), [](QAction *a) { return a->isVisible(); }));
 
     ops.File1Click();
-    EXPECT_TRUE(f.form->action(QStringLiteral("CopyTo"))->isVisible());
-    EXPECT_FALSE(f.form->action(QStringLiteral("Unpack"))->isVisible());
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("CopyTo"))->isVisible());
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("Unpack"))->isVisible());
     c.FilesBrowse->setCollapsed(true);
     c.ZipBrowse->setCollapsed(false);
     ops.File1Click();
-    EXPECT_FALSE(f.form->action(QStringLiteral("CopyTo"))->isVisible());
-    EXPECT_TRUE(f.form->action(QStringLiteral("UnpackHere"))->isVisible());
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("CopyTo"))->isVisible());
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("UnpackHere"))->isVisible());
     c.ZipBrowse->setCollapsed(true);
     c.FilesBrowse->setCollapsed(false);
 
@@ -376,7 +376,7 @@ TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     FolderBrowser &browser = f.form->folderBrowser();
     FileOperations &ops = f.form->fileOperations();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("undecodable"));
@@ -410,9 +410,9 @@ TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
 
     // Selecting a row previews its own path.
     c.FilesBrowse->selectRow(first);
-    EXPECT_EQ(nativePath(f.form->state().CurrentFont.FontFilePath), base + invalid);
+    EXPECT_EQ(nativePath(f.form->fontLoader().CurrentFont.FontFilePath), base + invalid);
     c.FilesBrowse->selectRow(second);
-    EXPECT_EQ(nativePath(f.form->state().CurrentFont.FontFilePath), base + replacement);
+    EXPECT_EQ(nativePath(f.form->fontLoader().CurrentFont.FontFilePath), base + replacement);
 
     // Copy: the right file arrives under its own bytes, and no prompt for the other name.
     c.FilesBrowse->selectRow(first);
@@ -479,7 +479,7 @@ TEST(FileTransfer, PipesAndDevicesAreNeitherCopiedNorMoved)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special"));
     const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("special-target"));
     ASSERT_TRUE(makeFifo(folder + QStringLiteral("x.ttf")));
@@ -500,7 +500,7 @@ TEST(FileTransfer, PipesAndDevicesAreNeitherCopiedNorMoved)
         EXPECT_EQ(copied.error, reason);
         EXPECT_EQ(nodeType(target + name), mode_t(0));
 
-        f.form->state().CurrentFont.FontFilePath = source;
+        f.form->fontLoader().CurrentFont.FontFilePath = source;
         f.prompter.willChooseFolder(target);
         f.prompter.willAnswer(MessageAnswer::Ok);
         f.form->fileOperations().PopMoveToClick();

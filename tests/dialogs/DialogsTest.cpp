@@ -72,22 +72,22 @@ TEST(TipOfTheDay, CountsZeroOneTwoAndMissingTips)
     f.form->favoritesIni().reload();
     QStringList seen;
     f.prompter.willRunDialog(collectTips(seen, 3));
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("zero"), QStringLiteral("one"), QStringLiteral("zero"), QStringLiteral("one")}));
-    EXPECT_EQ(f.form->state().TipCount, 2);
+    EXPECT_EQ(f.form->tips().TipCount, 2);
 
     writeTips(f.paths, "[Tips]\r\nCount=1\r\n0=only\r\n");
     f.form->favoritesIni().reload();
     seen.clear();
     f.prompter.willRunDialog(collectTips(seen, 1));
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("only"), QStringLiteral("only")}));
 
     writeTips(f.paths, "[Tips]\r\nCount=0\r\n0=a\r\n2=c\r\n");
     f.form->favoritesIni().reload();
     seen.clear();
     f.prompter.willRunDialog(collectTips(seen, 3));
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("a"), QStringLiteral("Thank you for choosing Glyvanta"), QStringLiteral("c"),
                                  QStringLiteral("Thank you for choosing Glyvanta")}));
 
@@ -95,13 +95,13 @@ TEST(TipOfTheDay, CountsZeroOneTwoAndMissingTips)
     f.form->favoritesIni().reload();
     seen.clear();
     f.prompter.willRunDialog(collectTips(seen, 0));
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     EXPECT_EQ(seen, QStringList{QStringLiteral("Thank you for choosing Glyvanta")});
 
     writeTips(f.paths, "[Tips]\r\nCount=abc\r\n");
     f.form->favoritesIni().reload();
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     ASSERT_EQ(f.prompter.messages().size(), 1u);
     EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("'abc' is not a valid integer value"));
 }
@@ -122,7 +122,7 @@ TEST(TipOfTheDay, StartupTipOnceAndTheMenuPathSavesTheCheckBox)
     f.form->SysTimerTimer();
     f.form->SysTimerTimer();
     EXPECT_EQ(seen.size(), 1);
-    EXPECT_FALSE(f.form->state().StartupTipPending);
+    EXPECT_FALSE(f.form->tips().StartupTipPending);
     // The start-up path saves nothing.
     RegistryStore stored(f.paths.registryFile());
     stored.load();
@@ -132,7 +132,7 @@ TEST(TipOfTheDay, StartupTipOnceAndTheMenuPathSavesTheCheckBox)
         static_cast<TFormTip &>(dialog).ShowStartupTips->setChecked(false);
         return ModalResult::Cancel;
     });
-    f.form->action(QStringLiteral("TipOfTheDay"))->trigger();
+    actionNamed(*f.form, QStringLiteral("TipOfTheDay"))->trigger();
     stored.load();
     EXPECT_EQ(stored.value(Settings::kKey, QStringLiteral("Options"))->bytes[2], '\0');
 }
@@ -152,10 +152,10 @@ TEST(About, LinksAndHelpMenuOpenTheirAddresses)
         emit about.EMail->linkActivated(AboutLinks::Mail);
         return ModalResult::Ok;
     });
-    f.form->action(QStringLiteral("About1"))->trigger();
-    f.form->action(QStringLiteral("Contents1"))->trigger();
-    f.form->action(QStringLiteral("Website1"))->trigger();
-    f.form->action(QStringLiteral("FontsWebResources1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("About1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Contents1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Website1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("FontsWebResources1"))->trigger();
     ASSERT_EQ(opened.urls.size(), 5);
     EXPECT_TRUE(opened.urls[0].startsWith(QStringLiteral("https://")));
     EXPECT_TRUE(opened.urls[1].startsWith(QStringLiteral("mailto:")));

@@ -76,7 +76,7 @@ TEST(FullDisk, CopyAndMoveFailTellAndLeaveNoPartialFile)
     const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("full-dst"));
     const QString font = makeFont(source, QStringLiteral("font.ttf"));
     const qint64 size = QFileInfo(font).size();
-    f.form->state().CurrentFont.FontFilePath = font;
+    f.form->fontLoader().CurrentFont.FontFilePath = font;
 
     f.prompter.willChooseFolder(target);
     f.prompter.willAnswer(MessageAnswer::Ok);
@@ -92,7 +92,7 @@ TEST(FullDisk, CopyAndMoveFailTellAndLeaveNoPartialFile)
     const QString other = QStringLiteral("/dev/shm/glyvanta-full-") + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('/');
     if (QDir().mkpath(other)) {
         const QString far = makeFont(other, QStringLiteral("far.ttf"));
-        f.form->state().CurrentFont.FontFilePath = far;
+        f.form->fontLoader().CurrentFont.FontFilePath = far;
         f.prompter.willChooseFolder(target);
         f.prompter.willAnswer(MessageAnswer::Ok);
         {
@@ -113,7 +113,7 @@ TEST(FullDisk, InstallReportsAndRecordsNothing)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("full-install"));
     makeFont(folder, QStringLiteral("fixedsys.ttf"));
     f.form->folderBrowser().ListFolder(folder);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     for (int i = 0; i < files->count(); ++i)
         if (files->item(i).caption == QLatin1String("fixedsys"))
             files->selectRow(i);
@@ -136,13 +136,13 @@ TEST(FullDisk, SavingTheReportTellsAndLeavesNoFile)
     FormFixture f;
     f.show();
     f.form->Report2Click();
-    f.form->controls().FontsList->selectRow(0);
+    f.form->ui().FontsList->selectRow(0);
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("full-report"));
     f.prompter.willChooseFile(folder + QStringLiteral("report.rtf"));
     f.prompter.willAnswer(MessageAnswer::Ok);
     {
         FullDisk full;
-        f.form->action(QStringLiteral("SaveAs1"))->trigger();
+        actionNamed(*f.form, QStringLiteral("SaveAs1"))->trigger();
     }
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + folder + QStringLiteral("report.rtf"));
     EXPECT_TRUE(entriesOf(folder).isEmpty());
@@ -157,7 +157,7 @@ TEST(FullDisk, UnpackDragAndDeleteTellAndKeepEveryFile)
     QDir().mkpath(folder + QStringLiteral("into"));
     makeFont(folder + QStringLiteral("into/"), QStringLiteral("font.ttf"));
     f.form->folderBrowser().ListFolder(folder);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     int source = -1, target = -1;
     for (int i = 0; i < files->count(); ++i) {
         if (files->item(i).caption == QLatin1String("font"))
@@ -173,7 +173,7 @@ TEST(FullDisk, UnpackDragAndDeleteTellAndKeepEveryFile)
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("into/font.ttf")));
 
     // A file gone before its delete is told.
-    f.form->state().CurrentFont.FontFilePath = folder + QStringLiteral("gone.ttf");
+    f.form->fontLoader().CurrentFont.FontFilePath = folder + QStringLiteral("gone.ttf");
     f.prompter.willAnswer(MessageAnswer::Yes);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->fileOperations().PopDeleteClick();
@@ -213,7 +213,7 @@ TEST(VanishingSource, ACopyWhoseSourceFailsOrShrinksHalfWayLeavesNoFileAndTells)
     const QString target = TestEnvironment::instance().makeFolder(QStringLiteral("vanish-dst"));
     const QString font = makeBigFont(source, QStringLiteral("big.ttf"));
     const QByteArray original = fileBytes(font);
-    f.form->state().CurrentFont.FontFilePath = font;
+    f.form->fontLoader().CurrentFont.FontFilePath = font;
 
     // The medium goes away after the first 100 000 bytes.
     f.prompter.willChooseFolder(target);
@@ -252,7 +252,7 @@ TEST(VanishingSource, AMoveAcrossFileSystemsKeepsTheSourceUnlessTheCopyIsWhole)
         GTEST_SKIP() << "no second file system at /dev/shm";
     const QString far = makeBigFont(other, QStringLiteral("far.ttf"));
     const QByteArray original = fileBytes(far);
-    f.form->state().CurrentFont.FontFilePath = far;
+    f.form->fontLoader().CurrentFont.FontFilePath = far;
 
     f.prompter.willChooseFolder(target);
     f.prompter.willAnswer(MessageAnswer::Ok);
@@ -287,7 +287,7 @@ TEST(VanishingSource, InstallAndArchiveExtractionFailCleanly)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("vanish-install"));
     const QString font = makeBigFont(folder, QStringLiteral("big.ttf"));
     f.form->folderBrowser().ListFolder(folder);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     files->selectRow(rowOf(files, QStringLiteral("big")));
     f.prompter.willRunDialog(installByCopy());
     f.prompter.willAnswer(MessageAnswer::Ok);
@@ -309,7 +309,7 @@ TEST(VanishingSource, InstallAndArchiveExtractionFailCleanly)
     zip.write(archive);
     ArchiveBrowser &browser = f.form->archiveBrowser();
     browser.OpenArchive(archive);
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     ASSERT_EQ(c.ZipBrowse->count(), 2);
     const size_t told = f.prompter.messages().size();
     f.prompter.willAnswer(MessageAnswer::Ok);
@@ -320,7 +320,7 @@ TEST(VanishingSource, InstallAndArchiveExtractionFailCleanly)
     }
     ASSERT_EQ(f.prompter.messages().size(), told + 1);
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("cannot open archive: Premature end of file"));
-    EXPECT_TRUE(f.form->state().ArchiveTempFile.isEmpty());
+    EXPECT_TRUE(f.form->archiveBrowser().ArchiveTempFile.isEmpty());
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_TRUE(entriesOf(browser.extractionFolder()).isEmpty());
 }
@@ -381,7 +381,7 @@ TEST(SpecialFiles, ASampleTextThatIsAPipeADeviceOrHugeIsRefusedAtOnce)
         // The sample view's "Load..." and the Options dialog's.
         f.prompter.willChooseFile(path);
         f.prompter.willAnswer(MessageAnswer::Ok);
-        f.form->action(QStringLiteral("LoadText1"))->trigger();
+        actionNamed(*f.form, QStringLiteral("LoadText1"))->trigger();
         EXPECT_EQ(lastMessage(f.prompter), message);
         EXPECT_EQ(f.form->textSample().lines(), before);
         f.prompter.willChooseFile(path);
@@ -395,6 +395,6 @@ TEST(SpecialFiles, ASampleTextThatIsAPipeADeviceOrHugeIsRefusedAtOnce)
     const QString text = folder + QStringLiteral("text.txt");
     ASSERT_TRUE(writeFileAtomically(text, "one\r\ntwo\r\n"));
     f.prompter.willChooseFile(text);
-    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("LoadText1"))->trigger();
     EXPECT_EQ(f.form->textSample().lines(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
 }

@@ -76,7 +76,7 @@ TEST(FullFileSystem, CopyMoveUnpackAndInstallTellAndLeaveNothingBehind)
     fault::Tmpfs small(target, 64 * 1024);
     ASSERT_TRUE(small.mounted());
 
-    f.form->state().CurrentFont.FontFilePath = font;
+    f.form->fontLoader().CurrentFont.FontFilePath = font;
     f.prompter.willChooseFolder(target);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->fileOperations().PopCopyToClick();
@@ -98,8 +98,8 @@ TEST(FullFileSystem, CopyMoveUnpackAndInstallTellAndLeaveNothingBehind)
     f.form->folderBrowser().ListFolder(source);
     ArchiveBrowser &archive = f.form->archiveBrowser();
     archive.OpenArchive(source + QStringLiteral("fonts.zip"));
-    f.form->controls().ZipBrowse->selectRow(1);
-    ASSERT_FALSE(f.form->state().ArchiveTempFile.isEmpty());
+    f.form->ui().ZipBrowse->selectRow(1);
+    ASSERT_FALSE(f.form->archiveBrowser().ArchiveTempFile.isEmpty());
     f.prompter.willChooseFolder(target);
     f.prompter.willAnswer(MessageAnswer::Ok);
     archive.PopZipUnpackClick();
@@ -112,7 +112,7 @@ TEST(FullFileSystem, CopyMoveUnpackAndInstallTellAndLeaveNothingBehind)
     fault::Tmpfs fonts(f.paths.systemFontsFolder, 64 * 1024);
     ASSERT_TRUE(fonts.mounted());
     f.form->folderBrowser().ListFolder(source);
-    f.form->controls().FilesBrowse->selectRow(rowOf(f.form->controls().FilesBrowse, QStringLiteral("big")));
+    f.form->ui().FilesBrowse->selectRow(rowOf(f.form->ui().FilesBrowse, QStringLiteral("big")));
     f.prompter.willRunDialog(installByCopy());
     f.prompter.willAnswer(MessageAnswer::Ok);
     const auto recorded = f.fontsKey.readString(QStringLiteral("DejaVu Sans (TrueType)"));
@@ -162,10 +162,10 @@ TEST(FullFileSystem, StoresSampleTextAndReportKeepTheirOldFiles)
     EXPECT_EQ(fileBytes(folder + QStringLiteral("sample.txt")), QByteArray("old sample\r\n"));
 
     f.form->Report2Click();
-    f.form->controls().FontsList->selectRow(0);
+    f.form->ui().FontsList->selectRow(0);
     f.prompter.willChooseFile(folder + QStringLiteral("report.rtf"));
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("SaveAs1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("SaveAs1"))->trigger();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + folder + QStringLiteral("report.rtf"));
     EXPECT_EQ(entriesOf(folder),
               (QStringList{QStringLiteral("favorites.ini"), QStringLiteral("filler"), QStringLiteral("registry.reg"), QStringLiteral("sample.txt")}));
@@ -188,13 +188,13 @@ TEST(ReadOnlyFileSystem, WritesIntoItAndDeletesFromItAreRefusedAndTold)
     fault::ReadOnlyFolder readOnly(locked);
     ASSERT_TRUE(readOnly.mounted());
 
-    f.form->state().CurrentFont.FontFilePath = outside;
+    f.form->fontLoader().CurrentFont.FontFilePath = outside;
     f.prompter.willChooseFolder(locked);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->fileOperations().PopCopyToClick();
     EXPECT_EQ(f.prompter.messages().back().text, transferMessage(QStringLiteral("copy"), outside, locked + QStringLiteral("outside.ttf"), kReadOnly));
 
-    f.form->state().CurrentFont.FontFilePath = kept;
+    f.form->fontLoader().CurrentFont.FontFilePath = kept;
     f.prompter.willChooseFolder(elsewhere);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->fileOperations().PopMoveToClick();
@@ -207,7 +207,7 @@ TEST(ReadOnlyFileSystem, WritesIntoItAndDeletesFromItAreRefusedAndTold)
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Could not delete ") + kept + QStringLiteral(": ") + kReadOnly);
 
     f.form->folderBrowser().ListFolder(locked);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->fileOperations().FilesBrowseDragDrop(rowOf(files, QStringLiteral("kept")), rowOf(files, QStringLiteral("into")));
     EXPECT_EQ(f.prompter.messages().back().text, transferMessage(QStringLiteral("move"), kept, locked + QStringLiteral("into/kept.ttf"), kReadOnly));
@@ -230,7 +230,7 @@ TEST(ReadOnlyFileSystem, AnInstalledFontThatCannotBeDeletedStaysListedAndTold)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("ro-install"));
     placeCopy(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), folder, QStringLiteral("fixedsys.ttf"));
     f.form->folderBrowser().ListFolder(folder);
-    f.form->controls().FilesBrowse->selectRow(rowOf(f.form->controls().FilesBrowse, QStringLiteral("fixedsys")));
+    f.form->ui().FilesBrowse->selectRow(rowOf(f.form->ui().FilesBrowse, QStringLiteral("fixedsys")));
     f.prompter.willRunDialog(installByCopy());
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->installer().Install1Click();
@@ -242,7 +242,7 @@ TEST(ReadOnlyFileSystem, AnInstalledFontThatCannotBeDeletedStaysListedAndTold)
     ASSERT_TRUE(readOnly.mounted());
     f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
     f.form->Refresh1Click();
-    ListView *list = f.form->controls().FontsList;
+    ListView *list = f.form->ui().FontsList;
     list->selectRow(rowOf(list, QStringLiteral("Fixedsys")));
     f.prompter.willAnswer(MessageAnswer::Yes);
     f.prompter.willAnswer(MessageAnswer::Ok);
@@ -273,7 +273,7 @@ TEST(ReadOnlyFileSystem, InstallUnpackAndEveryStoreRefuseAndKeepTheOldFiles)
     ASSERT_TRUE(readOnly.mounted() && readOnlyFonts.mounted());
 
     f.form->folderBrowser().ListFolder(source);
-    f.form->controls().FilesBrowse->selectRow(rowOf(f.form->controls().FilesBrowse, QStringLiteral("fixedsys")));
+    f.form->ui().FilesBrowse->selectRow(rowOf(f.form->ui().FilesBrowse, QStringLiteral("fixedsys")));
     f.prompter.willRunDialog(installByCopy());
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->installer().Install1Click();
@@ -282,7 +282,7 @@ TEST(ReadOnlyFileSystem, InstallUnpackAndEveryStoreRefuseAndKeepTheOldFiles)
 
     ArchiveBrowser &archive = f.form->archiveBrowser();
     archive.OpenArchive(source + QStringLiteral("fonts.zip"));
-    f.form->controls().ZipBrowse->selectRow(1);
+    f.form->ui().ZipBrowse->selectRow(1);
     f.prompter.willChooseFolder(locked);
     f.prompter.willAnswer(MessageAnswer::Ok);
     archive.PopZipUnpackClick();
@@ -298,10 +298,10 @@ TEST(ReadOnlyFileSystem, InstallUnpackAndEveryStoreRefuseAndKeepTheOldFiles)
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + locked + QStringLiteral("sample.txt"));
 
     f.form->Report2Click();
-    f.form->controls().FontsList->selectRow(0);
+    f.form->ui().FontsList->selectRow(0);
     f.prompter.willChooseFile(locked + QStringLiteral("report.rtf"));
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("SaveAs1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("SaveAs1"))->trigger();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot create file ") + locked + QStringLiteral("report.rtf"));
     EXPECT_EQ(entriesOf(locked), QStringList{QStringLiteral("favorites.ini")});
     EXPECT_TRUE(entriesOf(f.paths.systemFontsFolder).isEmpty());

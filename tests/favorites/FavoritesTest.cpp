@@ -103,7 +103,7 @@ TEST(UserMenus, AddOpenAndRebuildTheFavourites)
     QMenu *favorites = f.form->findChild<QMenu *>(QStringLiteral("PopupFavorites"));
     EXPECT_EQ(captions(favorites), (QStringList{QStringLiteral("-"), QStringLiteral("Add current dir"), QStringLiteral("Configure...")}));
     // The shipped links are there from the first start.
-    EXPECT_EQ(captions(f.form->menu(QStringLiteral("CoolLinks"))).first(), QStringLiteral("Open Font Library"));
+    EXPECT_EQ(captions(menuNamed(*f.form, QStringLiteral("CoolLinks"))).first(), QStringLiteral("Open Font Library"));
 
     EXPECT_EQ(UserMenus::titleFor(QStringLiteral("/home/user/fonts/new/")), QStringLiteral("new"));
     EXPECT_EQ(UserMenus::titleFor(QStringLiteral("/")), QStringLiteral("/"));
@@ -112,13 +112,13 @@ TEST(UserMenus, AddOpenAndRebuildTheFavourites)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("favourite folder"));
     f.form->folderBrowser().ListFolder(folder);
     f.prompter.willEnterText(QStringLiteral("My & fonts"));
-    f.form->action(QStringLiteral("BtnFavorites"))->trigger();
+    actionNamed(*f.form, QStringLiteral("BtnFavorites"))->trigger();
     EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Add to favorites"));
     EXPECT_EQ(f.prompter.asked().back().label, QStringLiteral("New title for menu entry:"));
     EXPECT_EQ(f.prompter.asked().back().initial, QStringLiteral("favourite folder"));
     f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
     f.prompter.willEnterText(QStringLiteral("fonts"));
-    f.form->action(QStringLiteral("PopAddCurrDortoFav"))->trigger();
+    actionNamed(*f.form, QStringLiteral("PopAddCurrDortoFav"))->trigger();
     EXPECT_EQ(f.prompter.asked().back().initial, QStringLiteral("fonts"));
     // The same title again replaces the path; the menu keeps one entry.
     f.prompter.willEnterText(QStringLiteral("fonts"));
@@ -131,20 +131,20 @@ TEST(UserMenus, AddOpenAndRebuildTheFavourites)
 
     favorites->actions()[0]->trigger();
     EXPECT_EQ(f.form->activeView(), 0);
-    EXPECT_EQ(f.form->state().CurrentFolder, folder);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
     favorites->actions()[1]->trigger();
     EXPECT_EQ(f.form->activeView(), 1);
 
     // A favourite whose folder went: the list stays empty, nothing is said.
     QDir(folder).removeRecursively();
     favorites->actions()[0]->trigger();
-    EXPECT_EQ(f.form->controls().FilesBrowse->count(), 0);
+    EXPECT_EQ(f.form->ui().FilesBrowse->count(), 0);
     EXPECT_TRUE(f.prompter.messages().empty());
 
     // Links open with the desktop's handler.
     QStringList opened;
     Desktop::setOpener([&](const QUrl &url) { opened << url.toString(); });
-    f.form->menu(QStringLiteral("CoolLinks"))->actions()[0]->trigger();
+    menuNamed(*f.form, QStringLiteral("CoolLinks"))->actions()[0]->trigger();
     Desktop::setOpener([](const QUrl &) {});
     EXPECT_EQ(opened, QStringList{QStringLiteral("https://fontlibrary.org/")});
 }
@@ -167,7 +167,7 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
         org.DeleteClick();
         return ModalResult::Cancel;
     });
-    f.form->action(QStringLiteral("PopConfigFav"))->trigger();
+    actionNamed(*f.form, QStringLiteral("PopConfigFav"))->trigger();
     EXPECT_EQ(fileBytes(f.paths.favoritesIni()), before);
 
     f.prompter.willRunDialog([&](QDialog &dialog) {
@@ -218,9 +218,9 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
         EXPECT_EQ(org.selectedRow(), -1);
         return ModalResult::Ok;
     });
-    f.form->action(QStringLiteral("Configure1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Configure1"))->trigger();
     EXPECT_TRUE(ini.readSectionKeys(QStringLiteral("Links")).isEmpty());
-    EXPECT_EQ(captions(f.form->menu(QStringLiteral("CoolLinks"))), (QStringList{QStringLiteral("-"), QStringLiteral("Configure...")}));
+    EXPECT_EQ(captions(menuNamed(*f.form, QStringLiteral("CoolLinks"))), (QStringList{QStringLiteral("-"), QStringLiteral("Configure...")}));
 }
 
 TEST(IniFile, SpecialAndOversizedFilesAreReadAsEmptyAndNeverWritten)

@@ -36,7 +36,7 @@ TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("load-special"));
     const QString status = c.StatusPanels[3]->text();
 
@@ -47,7 +47,7 @@ TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
         ASSERT_TRUE(fifo.made());
         f.form->ReleaseCurrentFont();
         f.prompter.willAnswer(MessageAnswer::Ok);
-        EXPECT_EQ(f.form->fontLoader().LoadFontFile(folder + name), 2);
+        EXPECT_EQ(f.form->previewFontFile(folder + name), 2);
         EXPECT_FALSE(fifo.fired());
         ASSERT_FALSE(f.prompter.messages().empty());
         EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load ") + folder + name + QStringLiteral(": it is not a regular file."));
@@ -65,13 +65,13 @@ TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
     }
     f.form->ReleaseCurrentFont();
     f.prompter.willAnswer(MessageAnswer::Ok);
-    EXPECT_EQ(f.form->fontLoader().LoadFontFile(huge), 2);
+    EXPECT_EQ(f.form->previewFontFile(huge), 2);
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load ") + huge + QStringLiteral(": the file is larger than 256 MB."));
 
     // A file that is not there fails as before, without a word.
     const size_t shown = f.prompter.messages().size();
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(f.form->fontLoader().LoadFontFile(folder + QStringLiteral("missing.ttf")), 2);
+    EXPECT_EQ(f.form->previewFontFile(folder + QStringLiteral("missing.ttf")), 2);
     EXPECT_EQ(f.prompter.messages().size(), shown);
 }
 
@@ -79,7 +79,7 @@ TEST(FontLoader, NamesThatAreNotUtf8PreviewTheirOwnFile)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("load-bytes"));
     const QByteArray native = nativePath(folder);
     // Each decoy bears the name Qt would make of the file beside it.
@@ -90,7 +90,7 @@ TEST(FontLoader, NamesThatAreNotUtf8PreviewTheirOwnFile)
 
     const QString trueType = folder + pathFromNative("bad\xff.ttf");
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(f.form->fontLoader().LoadFontFile(trueType), 0);
+    EXPECT_EQ(f.form->previewFontFile(trueType), 0);
     EXPECT_EQ(c.StatusPanels[1]->text(), pathFromNative("bad\xff.ttf"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Fixedsys"));
     EXPECT_EQ(faceName(c.Preview), QStringLiteral("Fixedsys"));
@@ -103,7 +103,7 @@ TEST(FontLoader, NamesThatAreNotUtf8PreviewTheirOwnFile)
     const QString raster = folder + pathFromNative("small\xff.fon");
     f.form->ReleaseCurrentFont();
     EXPECT_FALSE(f.catalogue.isTemporary(trueType));
-    EXPECT_EQ(f.form->fontLoader().LoadFontFile(raster), 0);
+    EXPECT_EQ(f.form->previewFontFile(raster), 0);
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Small Fonts"));
     EXPECT_TRUE(f.catalogue.isTemporary(raster));
 }

@@ -84,7 +84,7 @@ QString selectFontIn(FormFixture &f, const QString &folderName, const QString &s
     const QString folder = TestEnvironment::instance().makeFolder(folderName);
     QFile::copy(source, folder + name);
     f.form->folderBrowser().ListFolder(folder);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     files->selectRow(rowOf(files, name.section(QLatin1Char('.'), 0, 0)));
     return folder + name;
 }
@@ -113,17 +113,17 @@ TEST(Installer, ThreeModesRecordTheFaceAndTheFileThenUninstall)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString fonts = f.paths.systemFontsFolder;
 
     // Copy: the bare file name, the font found by fontconfig after the refresh.
     const QString copied = selectFontIn(f, QStringLiteral("inst-copy"), TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), QStringLiteral("fixedsys.ttf"));
     f.prompter.willRunDialog(pressOk(1));
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("Install1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Install1"))->trigger();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
     EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Information);
-    EXPECT_TRUE(f.form->state().CurrentFont.KeepFontResource);
+    EXPECT_TRUE(f.form->fontLoader().CurrentFont.KeepFontResource);
     EXPECT_TRUE(QFile::exists(fonts + QStringLiteral("fixedsys.ttf")));
     EXPECT_TRUE(QFile::exists(copied));
     EXPECT_EQ(f.fontsKey.readString(QStringLiteral("Fixedsys (TrueType)")), QStringLiteral("fixedsys.ttf"));
@@ -137,7 +137,7 @@ TEST(Installer, ThreeModesRecordTheFaceAndTheFileThenUninstall)
     // Uninstall asks, removes the file, the value and the row.
     c.FontsList->selectRow(row);
     f.prompter.willAnswer(MessageAnswer::No);
-    f.form->action(QStringLiteral("Uninstall1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Uninstall1"))->trigger();
     EXPECT_TRUE(QFile::exists(fonts + QStringLiteral("fixedsys.ttf")));
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Are you really want to uninstall this font"));
     f.prompter.willAnswer(MessageAnswer::Yes);
@@ -188,7 +188,7 @@ TEST(Installer, AFailedCopyIsReportedAndRecordsNothing)
     f.form->installer().Install1Click();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Unable to install the font."));
     EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
-    EXPECT_FALSE(f.form->state().CurrentFont.KeepFontResource);
+    EXPECT_FALSE(f.form->fontLoader().CurrentFont.KeepFontResource);
     QFile kept(fonts + QStringLiteral("webdings.ttf"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("someone else's file"));
@@ -204,7 +204,7 @@ TEST(Installer, AFailedCopyIsReportedAndRecordsNothing)
     // A system font outside the user's folder cannot be uninstalled: told, and the row stays.
     f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
     f.form->Refresh1Click();
-    ListView *list = f.form->controls().FontsList;
+    ListView *list = f.form->ui().FontsList;
     const int row = rowOf(list, QStringLiteral("DejaVu Sans"));
     list->selectRow(row);
     f.prompter.willAnswer(MessageAnswer::Yes);
@@ -223,10 +223,10 @@ TEST(Installer, CommandLineLoadsAndInstallsOnlyWithTheExactWord)
     {
         FormFixture f({folder + QStringLiteral("wingding.ttf"), QStringLiteral("INSTALL")}, false);
         f.show();
-        EXPECT_EQ(f.form->state().CurrentFolder, folder);
+        EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
         EXPECT_EQ(f.form->activeView(), 0);
-        EXPECT_EQ(f.form->controls().StatusPanels[3]->text(), QStringLiteral("Wingdings"));
-        EXPECT_TRUE(f.form->controls().Install1->isEnabled());
+        EXPECT_EQ(f.form->ui().StatusPanels[3]->text(), QStringLiteral("Wingdings"));
+        EXPECT_TRUE(f.form->ui().Install1->isEnabled());
         EXPECT_FALSE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("wingding.ttf")));
     }
     FormFixture f({folder + QStringLiteral("wingding.ttf"), QStringLiteral("install")}, false);
@@ -235,14 +235,14 @@ TEST(Installer, CommandLineLoadsAndInstallsOnlyWithTheExactWord)
     f.show();
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully. It will be allowed in system after restarting."));
     EXPECT_TRUE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("wingding.ttf")));
-    EXPECT_FALSE(f.form->state().CurrentFont.KeepFontResource);
+    EXPECT_FALSE(f.form->fontLoader().CurrentFont.KeepFontResource);
 }
 
 TEST(Installer, AnArchiveEntryIsAlwaysCopiedIntoTheFontsFolder)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString fonts = f.paths.systemFontsFolder;
 
     // An install from the current directory first: the group keeps that choice.
@@ -278,7 +278,7 @@ TEST(Installer, AnArchiveEntryIsAlwaysCopiedIntoTheFontsFolder)
             return install.result();
         });
         f.prompter.willAnswer(MessageAnswer::Ok);
-        f.form->action(QStringLiteral("PopZipInstall"))->trigger();
+        actionNamed(*f.form, QStringLiteral("PopZipInstall"))->trigger();
         EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
         const QString installed = fonts + entry + QStringLiteral(".ttf");
         EXPECT_FALSE(QFileInfo(installed).isSymLink());
@@ -306,7 +306,7 @@ TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
     ASSERT_EQ(fake.write("this is not a font\n"), 19);
     fake.close();
     f.form->folderBrowser().ListFolder(folder);
-    ListView *files = f.form->controls().FilesBrowse;
+    ListView *files = f.form->ui().FilesBrowse;
     files->selectRow(rowOf(files, QStringLiteral("fake")));
     for (const int type : {1, 2, 0}) {
         SCOPED_TRACE(type);
@@ -318,7 +318,7 @@ TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
         EXPECT_TRUE(entriesOf(f.paths.systemFontsFolder).isEmpty()) << entriesOf(f.paths.systemFontsFolder).join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(fileBytes(folder + QStringLiteral("fake.ttf")), QByteArray("this is not a font\n"));
     }
-    EXPECT_FALSE(f.form->state().CurrentFont.KeepFontResource);
+    EXPECT_FALSE(f.form->fontLoader().CurrentFont.KeepFontResource);
 }
 
 TEST(Installer, SpecialFilesAreRefusedWithoutWaiting)
@@ -355,7 +355,7 @@ TEST(Installer, NamesThatAreNotUtf8InstallAndUninstallTheirOwnFile)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("inst-bytes"));
     const QByteArray native = nativePath(folder);
     const QByteArray fonts = nativePath(f.paths.systemFontsFolder);
@@ -365,7 +365,7 @@ TEST(Installer, NamesThatAreNotUtf8InstallAndUninstallTheirOwnFile)
     const QString bad = folder + pathFromNative("bad\xff.ttf");
     const QByteArray fixedsys = fileBytes(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")));
     f.form->ReleaseCurrentFont();
-    ASSERT_EQ(f.form->fontLoader().LoadFontFile(bad), 0);
+    ASSERT_EQ(f.form->previewFontFile(bad), 0);
     ASSERT_EQ(faceName(c.Preview), QStringLiteral("Fixedsys"));
 
     // Copy: the font's own bytes under its own name, recorded by that name.
@@ -411,7 +411,7 @@ TEST(Installer, UninstallingAFontInstalledInPlaceRemovesItsLinkWithoutWarning)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     const QString fonts = f.paths.systemFontsFolder;
     const QString here = selectFontIn(f, QStringLiteral("inst-inplace"), TestEnvironment::wine(QStringLiteral("small_fonts.ttf")), QStringLiteral("small_fonts.ttf"));
     f.prompter.willRunDialog(pressOk(0));

@@ -42,7 +42,7 @@ void press(QWidget *target, Qt::Key key, const QString &text = {})
 // A map of 256 codes in a grid 254 pixels wide with 20-pixel cells.
 void standardMap(FormFixture &f, int charset = 0)
 {
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     f.form->CharMap2Click();
     c.CharactersPreview->setFixedWidth(254);
     c.SelectCharset->clear();
@@ -64,21 +64,21 @@ TEST(TextSample, StylesToggleOnAllThreeFontsAndKeepTheOthers)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
-    QAction *bold = f.form->action(QStringLiteral("Bold1"));
+    TFormPreviewUi &c = f.form->ui();
+    QAction *bold = actionNamed(*f.form, QStringLiteral("Bold1"));
     bold->trigger();
     EXPECT_TRUE(bold->isChecked());
-    EXPECT_TRUE(f.form->action(QStringLiteral("BtnBold"))->isChecked());
-    f.form->action(QStringLiteral("BtnItalic"))->trigger();
-    EXPECT_TRUE(f.form->action(QStringLiteral("Italic1"))->isChecked());
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("BtnBold"))->isChecked());
+    actionNamed(*f.form, QStringLiteral("BtnItalic"))->trigger();
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("Italic1"))->isChecked());
     bold->trigger();
     for (QWidget *w : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview), static_cast<QWidget *>(c.SymbolPreview)}) {
         EXPECT_FALSE(w->font().bold()) << w->objectName().toStdString();
         EXPECT_TRUE(w->font().italic()) << w->objectName().toStdString();
     }
-    EXPECT_FALSE(f.form->action(QStringLiteral("BtnBold"))->isChecked());
-    f.form->action(QStringLiteral("StrikeOut1"))->trigger();
-    EXPECT_TRUE(f.form->action(QStringLiteral("StrikeOut1"))->isChecked());
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("BtnBold"))->isChecked());
+    actionNamed(*f.form, QStringLiteral("StrikeOut1"))->trigger();
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("StrikeOut1"))->isChecked());
     EXPECT_TRUE(c.Preview->font().strikeOut());
 
     // A new font keeps size and styles.
@@ -98,7 +98,7 @@ TEST(TextSample, TestOnTheFirstLineTurnsTheNextKeyIntoTheMultilingualSample)
     FormFixture f;
     f.show();
     TextSample &sample = f.form->textSample();
-    QPlainTextEdit *preview = f.form->controls().Preview;
+    QPlainTextEdit *preview = f.form->ui().Preview;
     EXPECT_EQ(sample.lines().size(), 15);
     EXPECT_EQ(sample.lines().value(0), QStringLiteral("He was a mongoose, rather like a little "));
     EXPECT_EQ(sample.lines().value(9), QStringLiteral("scuttled through the long grass, was: "));
@@ -135,19 +135,19 @@ TEST(TextSample, LoadsSingleByteTextAndReportsAFileItCannotOpen)
     file.write("caf\xe9\r\nline two\rthree\n");
     file.close();
     f.prompter.willChooseFile(file.fileName());
-    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("LoadText1"))->trigger();
     EXPECT_EQ(f.form->textSample().lines(), (QStringList{QStringLiteral("café"), QStringLiteral("line two"), QStringLiteral("three")}));
     ASSERT_EQ(f.prompter.asked().size(), 1u);
     EXPECT_EQ(f.prompter.asked()[0].caption, QStringLiteral("Тестовые файлы (*.txt)|*.txt|Все файлы|*.*"));
 
     f.prompter.willChooseFile(folder + QStringLiteral("missing.txt"));
     f.prompter.willAnswer(MessageAnswer::Ok);
-    f.form->action(QStringLiteral("LoadText1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("LoadText1"))->trigger();
     ASSERT_EQ(f.prompter.messages().size(), 1u);
     EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Cannot open file ") + folder + QStringLiteral("missing.txt"));
     EXPECT_EQ(f.form->textSample().lines().value(0), QStringLiteral("café"));
 
-    f.form->action(QStringLiteral("Clear1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("Clear1"))->trigger();
     EXPECT_TRUE(f.form->textSample().lines().isEmpty());
 }
 
@@ -157,7 +157,7 @@ TEST(CharacterMap, LaysCodesOutByTheGridWidth)
     f.show();
     standardMap(f);
     CharacterMap &map = f.form->characterMap();
-    QTableWidget *grid = f.form->controls().CharactersPreview;
+    QTableWidget *grid = f.form->ui().CharactersPreview;
     EXPECT_EQ(grid->columnCount(), 10);
     EXPECT_EQ(grid->rowCount(), 26);
     EXPECT_EQ(map.cellText(5, 6), QStringLiteral("A"));
@@ -178,7 +178,7 @@ TEST(CharacterMap, GoToByCodeAndBySymbol)
     FormFixture f;
     f.show();
     standardMap(f);
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     CharacterMap &map = f.form->characterMap();
     QTableWidget *grid = c.CharactersPreview;
 
@@ -235,7 +235,7 @@ TEST(CharacterMap, GoToByCodeAndBySymbol)
         goTo.GoToSymbol->setChecked(true);
         return ModalResult::Ok;
     });
-    f.form->action(QStringLiteral("GoTo1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("GoTo1"))->trigger();
     EXPECT_EQ(c.GoTo->text(), QStringLiteral("B"));
     EXPECT_TRUE(c.GoToSymbol->isChecked());
     c.AsciiDec->click();
@@ -247,7 +247,7 @@ TEST(CharacterMap, AmpersandCodeZeroBufferAndResize)
     FormFixture f;
     f.show();
     standardMap(f);
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     CharacterMap &map = f.form->characterMap();
     QTableWidget *grid = c.CharactersPreview;
 
@@ -274,7 +274,7 @@ TEST(CharacterMap, AmpersandCodeZeroBufferAndResize)
     grid->setCurrentCell(6, 6);
     emit grid->cellDoubleClicked(6, 6);
     EXPECT_EQ(c.CopyBuff->text(), QStringLiteral("xAB"));
-    f.form->action(QStringLiteral("BuffToClipboard1"))->setEnabled(true);
+    actionNamed(*f.form, QStringLiteral("BuffToClipboard1"))->setEnabled(true);
     map.BuffToClipboard1Click();
     EXPECT_EQ(Desktop::clipboardText(), QStringLiteral("xAB"));
 
@@ -286,12 +286,12 @@ TEST(CharacterMap, AmpersandCodeZeroBufferAndResize)
     EXPECT_EQ(c.OriginalLetter->text(), QStringLiteral("B"));
 
     // Hiding the symbol panel with the command, and back.
-    f.form->action(QStringLiteral("CharPreview2"))->trigger();
-    EXPECT_FALSE(f.form->action(QStringLiteral("CharPreview2"))->isChecked());
-    EXPECT_FALSE(f.form->action(QStringLiteral("BtnCharPreview"))->isChecked());
+    actionNamed(*f.form, QStringLiteral("CharPreview2"))->trigger();
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("CharPreview2"))->isChecked());
+    EXPECT_FALSE(actionNamed(*f.form, QStringLiteral("BtnCharPreview"))->isChecked());
     EXPECT_TRUE(c.SymbolGroup->isHidden());
-    f.form->action(QStringLiteral("BtnCharPreview"))->trigger();
-    EXPECT_TRUE(f.form->action(QStringLiteral("CharPreview2"))->isChecked());
+    actionNamed(*f.form, QStringLiteral("BtnCharPreview"))->trigger();
+    EXPECT_TRUE(actionNamed(*f.form, QStringLiteral("CharPreview2"))->isChecked());
     EXPECT_FALSE(c.SymbolGroup->isHidden());
 }
 
@@ -299,13 +299,18 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     FontLoader &loader = f.form->fontLoader();
 
     // A bold style of an installed family is not installed; the family's own regular face is.
     const QString bold = copyTo(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf")), QStringLiteral("load-bold"));
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(loader.LoadFontFile(bold), 0);
+    EXPECT_EQ(f.form->previewFontFile(bold), 0);
+    // What loading found, and what the views show of it.
+    EXPECT_TRUE(loader.loaded().trueType);
+    EXPECT_FALSE(loader.loaded().installed);
+    EXPECT_EQ(loader.loaded().face, QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(loader.loaded().charset, 0);
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("DejaVuSans-Bold.ttf"));
     EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Not intalled"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
@@ -315,7 +320,7 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     EXPECT_EQ(c.SelectCharset->currentText(), QStringLiteral("ANSI"));
     EXPECT_EQ(f.form->characterMap().lastCode(), 255);
     EXPECT_TRUE(f.catalogue.isTemporary(bold));
-    EXPECT_EQ(f.form->state().CurrentFont.FontFilePath, bold);
+    EXPECT_EQ(f.form->fontLoader().CurrentFont.FontFilePath, bold);
     EXPECT_TRUE(f.form->report().lines().empty());
 
     // The next load gives the first file back first; upper-case extensions are TrueType too.
@@ -323,7 +328,7 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans.ttf")), regular);
     f.form->Report2Click();
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(loader.LoadFontFile(regular), 0);
+    EXPECT_EQ(f.form->previewFontFile(regular), 0);
     EXPECT_FALSE(f.catalogue.isTemporary(bold));
     EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Installed"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
@@ -342,7 +347,7 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     out.write("not a font");
     out.close();
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(loader.LoadFontFile(bogus), 2);
+    EXPECT_EQ(f.form->previewFontFile(bogus), 2);
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
 }
 
@@ -350,12 +355,14 @@ TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     FontLoader &loader = f.form->fontLoader();
 
     // A raster font the system does not have adds a face.
     const QString small = copyTo(TestEnvironment::wine(QStringLiteral("smalle.fon")), QStringLiteral("load-small"));
-    EXPECT_EQ(loader.LoadFontFile(small), 0);
+    EXPECT_EQ(f.form->previewFontFile(small), 0);
+    EXPECT_FALSE(loader.loaded().trueType);
+    EXPECT_EQ(loader.loaded().face, QStringLiteral("Small Fonts"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Small Fonts"));
     EXPECT_EQ(faceName(c.Preview), QStringLiteral("Small Fonts"));
 
@@ -363,7 +370,7 @@ TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
     // "File Name" column.
     const QString sans = copyTo(TestEnvironment::wine(QStringLiteral("sserife.fon")), QStringLiteral("load-sserife"));
     f.form->ReleaseCurrentFont();
-    EXPECT_EQ(loader.LoadFontFile(sans), 0);
+    EXPECT_EQ(f.form->previewFontFile(sans), 0);
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("sserife.fon"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("MS Sans Serif"));
     EXPECT_TRUE(f.form->report().lines().empty());
@@ -378,7 +385,7 @@ TEST(FontReport, SelectingInstalledFontsInReportMode)
 {
     FormFixture f;
     f.show();
-    MainControls &c = f.form->controls();
+    TFormPreviewUi &c = f.form->ui();
     f.form->Report2Click();
     ListView *list = c.FontsList;
     list->selectRow(rowOf(list, QStringLiteral("DejaVu Sans")));
@@ -404,7 +411,7 @@ TEST(FontReport, SelectingInstalledFontsInReportMode)
     // The report saved as rich text.
     const QString rtf = TestEnvironment::instance().makeFolder(QStringLiteral("report")) + QStringLiteral("report.rtf");
     f.prompter.willChooseFile(rtf);
-    f.form->action(QStringLiteral("SaveAs1"))->trigger();
+    actionNamed(*f.form, QStringLiteral("SaveAs1"))->trigger();
     QFile saved(rtf);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray content = saved.readAll();

@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ArchiveBrowser.h"
 #include "FontCatalogue.h"
+#include "FontLoader.h"
+#include "FontViews.h"
 #include "FontsRegistry.h"
+#include "InstalledFontsList.h"
 #include "RegistryStore.h"
 #include "ScriptedPrompter.h"
 #include "TFormPreview.h"
+#include "TipOfTheDay.h"
 #include "TestEnvironment.h"
+#include "QtToolkitFonts.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -18,7 +27,7 @@ struct FormFixture {
     explicit FormFixture(QStringList arguments = {}, bool resetFiles = true)
         : paths(preparedPaths(resetFiles))
         , registry(paths.registryFile())
-        , catalogue(paths.cacheFolder)
+        , catalogue(paths.cacheFolder, &toolkitFonts)
         , fontsKey(catalogue, paths.systemFontsFolder)
     {
         registry.load();
@@ -44,14 +53,25 @@ struct FormFixture {
         if (QTimer *timer = form->findChild<QTimer *>(QStringLiteral("SysTimer")))
             timer->stop();
         if (!keepStartupTip)
-            form->state().StartupTipPending = false;
+            form->tips().StartupTipPending = false;
         QCoreApplication::processEvents();
     }
 
     Paths paths;
     ScriptedPrompter prompter;
     RegistryStore registry;
+    QtToolkitFonts toolkitFonts;
     FontCatalogue catalogue;
     FontsRegistry fontsKey;
     std::unique_ptr<TFormPreview> form;
 };
+
+// A command or menu of the window by its objectName, as a user's script would find it.
+inline QAction *actionNamed(QObject &form, const QString &name)
+{
+    return form.findChild<QAction *>(name);
+}
+inline QMenu *menuNamed(QObject &form, const QString &name)
+{
+    return form.findChild<QMenu *>(name);
+}

@@ -9,10 +9,10 @@
 void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue)
 {
     control->setProperty("faceName", name);
-    const QFont resolved = catalogue.fontFor(name);
+    const FaceStyle resolved = catalogue.faceStyle(name);
     QFont font = control->font();
-    font.setFamilies(resolved.families());
-    font.setStyleName(resolved.styleName());
+    font.setFamilies(resolved.family.isEmpty() ? QStringList() : QStringList{resolved.family});
+    font.setStyleName(resolved.style);
     control->setFont(font);
 }
 

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "FontViews.h"
+
+#include "CharacterMap.h"
+#include "CharsetTable.h"
+#include "FaceFont.h"
+#include "FontLoader.h"
+#include "FontReport.h"
+#include "InstalledFonts.h"
+#include "InstalledFontsList.h"
+#include "IntConv.h"
+#include "ListView.h"
+#include "NameTableReader.h"
+#include "ReportView.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextEdit>
+
+FontViews::FontViews(FontCatalogue &catalogue, const FontViewControls &controls, CharacterMap &characterMap, ReportView &report,
+                     InstalledFontsList &installed, const CurrentFontRecord &currentFont, QString systemFontsFolder)
+    : m_catalogue(catalogue)
+    , m_controls(controls)
+    , m_characterMap(characterMap)
+    , m_report(report)
+    , m_installed(installed)
+    , m_currentFont(currentFont)
+    , m_systemFontsFolder(std::move(systemFontsFolder))
+{
+}
+
+bool FontViews::reportShown() const
+{
+    return m_controls.TabsPreviewModes->currentIndex() == 2;
+}
+
+void FontViews::setFace(const QString &face)
+{
+    for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CopyBuff),
+                             static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview)})
+        setFaceName(control, face, m_catalogue);
+}
+
+void FontViews::setSampleFace(const QString &face)
+{
+    setFaceName(m_controls.Preview, face, m_catalogue);
+    m_controls.Preview->viewport()->update();
+}
+
+void FontViews::withdrawFace()
+{
+    setFace(QStringLiteral("MS Sans Serif"));
+}
+
+void FontViews::setSampleCharset(int charset)
+{
+    setFaceCharset(m_controls.Preview, charset);
+}
+
+void FontViews::showFontFile(const LoadedFont &font)
+{
+    setFace(font.face);
+    if (font.trueType) {
+        m_controls.SelectCharset->clear();
+        m_controls.SelectCharset->addItem(CharsetName(font.charset));
+        m_characterMap.FillCharacterMap(font.lastChar, font.charset);
+        m_controls.SelectCharset->setCurrentIndex(0);
+        emit statusText(2, font.installed ? QStringLiteral("Installed") : QStringLiteral("Not intalled"));
+        if (reportShown()) {
+            m_report.pane().hide();
+            m_report.append(fontFileReport(font.face, font.path, m_currentFont.FontNames));
+        }
+        m_report.pane().show();
+    }
+    emit statusText(1, font.fileName);
+    emit statusText(3, font.face);
+}
+
+void FontViews::FontsListSelectItem(int row, bool selected)
+{
+    if (!m_installed.FontsListReady || row < 0 || !selected)
+        return;
+    const ListView::Item item = m_installed.list().item(row);
+    const QStringList &cells = item.subItems;
+    using namespace FontsListColumn;
+
+    setFaceName(m_controls.Preview, item.caption, m_catalogue);
+    setFaceCharset(m_controls.Preview, m_installed.CharsetCodeOfSelection(row));
+    for (QWidget *control : {static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview),
+                             static_cast<QWidget *>(m_controls.CopyBuff)})
+        setFaceName(control, item.caption, m_catalogue);
+    m_characterMap.FillCharacterMap(StrToInt(cells.value(Characters)), CharsetCode(cells.value(Charset)));
+    QStringList charsets;
+    CharsetNamesFromList(&charsets, cells.value(Charsets), QLatin1Char(';'));
+    m_controls.SelectCharset->clear();
+    m_controls.SelectCharset->addItems(charsets);
+    m_controls.SelectCharset->setCurrentIndex(0);
+    m_characterMap.CharactersPreviewClick();
+    emit statusText(1, cells.value(FileName));
+    emit statusText(2, QStringLiteral("Installed"));
+    emit statusText(3, item.caption);
+    m_report.clear();
+    if (item.image != 3 && reportShown())
+        showInstalledFontReport(row);
+    m_report.pane().show();
+}
+
+void FontViews::showInstalledFontReport(int row)
+{
+    const ListView::Item item = m_installed.list().item(row);
+    m_report.pane().hide();
+    // The names come straight from the font's file: in the fonts folder, or where the list says.
+    std::array<QString, 21> names;
+    const QString file = item.subItems.value(FontsListColumn::FileName);
+    if (file != QLatin1String("Unknown") && !file.isEmpty())
+        names = readFontFileNames(file.contains(QLatin1Char('/')) ? file : m_systemFontsFolder + file);
+    QStringList charsetItems;
+    for (int i = 0; i < m_controls.SelectCharset->count(); ++i)
+        charsetItems << m_controls.SelectCharset->itemText(i);
+    m_report.append(installedFontReport(item.caption, item.subItems, names, charsetItems));
+}

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+
+class CharacterMap;
+class FontCatalogue;
+class InstalledFontsList;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class QTableWidget;
+class ReportView;
+struct CurrentFontRecord;
+struct LoadedFont;
+
+// The controls that show the current face.
+struct FontViewControls {
+    QPlainTextEdit *Preview = nullptr;
+    QLineEdit *CopyBuff = nullptr;
+    QTableWidget *CharactersPreview = nullptr;
+    QLabel *SymbolPreview = nullptr;
+    QComboBox *SelectCharset = nullptr;
+    QTabWidget *TabsPreviewModes = nullptr;
+};
+
+// Makes the three views follow the current font: the sample, the character map with its charset
+// box, and the report. What the status bar should say is reported, not written.
+class FontViews : public QObject {
+    Q_OBJECT
+public:
+    FontViews(FontCatalogue &catalogue, const FontViewControls &controls, CharacterMap &characterMap, ReportView &report,
+              InstalledFontsList &installed, const CurrentFontRecord &currentFont, QString systemFontsFolder);
+
+    // A font file that was loaded: its face everywhere, its charset and last character in the
+    // map, its names in the report when the report is shown.
+    void showFontFile(const LoadedFont &font);
+    // Shows the installed font of a FontsList row everywhere.
+    void FontsListSelectItem(int row, bool selected);
+    // The sample alone takes a face (the first installed font, or the start-up face).
+    void setSampleFace(const QString &face);
+    // After an uninstall no view keeps the font that went.
+    void withdrawFace();
+    // The sample follows the charset chosen in the charset box.
+    void setSampleCharset(int charset);
+
+signals:
+    void statusText(int panel, const QString &text);
+
+private:
+    void setFace(const QString &face);
+    void showInstalledFontReport(int row);
+    bool reportShown() const;
+
+    FontCatalogue &m_catalogue;
+    FontViewControls m_controls;
+    CharacterMap &m_characterMap;
+    ReportView &m_report;
+    InstalledFontsList &m_installed;
+    const CurrentFontRecord &m_currentFont;
+    QString m_systemFontsFolder;
+};
