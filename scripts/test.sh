@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+# The floors first: no source includes a header of a higher floor (src/floors.txt).
+cmake -DSOURCE="$PWD/src" -P scripts/check-floors.cmake
 dir=$(scripts/build.sh "$@" | tail -n 1)
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:halt_on_error=1}
