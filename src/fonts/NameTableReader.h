@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CurrentFont.h"
+#include "NameString.h"
 #include "NativeFile.h"
 
 #include <QString>
@@ -32,7 +33,6 @@ struct NameReadResult {
 
 NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize);
 NameReadResult readNameTable(std::span<const std::uint8_t> bytes);
-QString decodeNameString(std::uint16_t platformId, std::span<const std::uint8_t> bytes);
 
 // The reader as the program uses it on a font record: returns the full name (name ID 4), empty
 // when the file has no full name or no naming table, and nothing (the failure result) when the

@@ -40,7 +40,7 @@ QString fcPath(FcPattern *pattern)
 }
 
 FontCatalogue::FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit)
-    : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v1.tsv"))
+    : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v2.tsv"))
     , m_toolkit(toolkit)
 {
 }

@@ -4,6 +4,7 @@
 #include "FontCatalogue.h"
 
 #include "ByteSource.h"
+#include "NameString.h"
 #include "NativeFile.h"
 
 #include <QSet>
@@ -46,16 +47,6 @@ FT_Library freetype()
 
 constexpr std::uint32_t kCollectionTag = 0x74746366;   // 'ttcf'
 constexpr std::uint32_t kNameTag = 0x6E616D65;         // 'name'
-
-QString decodeName(std::uint16_t platformId, const std::vector<std::uint8_t> &bytes)
-{
-    if (platformId == TT_PLATFORM_MACINTOSH)
-        return QString::fromLatin1(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-    QString out;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        out.append(QChar(char16_t(bytes[i] << 8 | bytes[i + 1])));
-    return out;
-}
 
 // Names 1, 2 and 4 in one pass over the records: Windows English first, then any Windows
 // record, then Unicode, then Macintosh Roman.
@@ -131,7 +122,7 @@ SfntNames sfntNames(ByteSource &source, std::uint64_t size, int index)
             continue;
         bytes.resize(best[slot].length);
         if (source.readExact(best[slot].at, best[slot].length, bytes.data()))
-            *targets[slot] = decodeName(best[slot].platformId, bytes);
+            *targets[slot] = decodeNameString(best[slot].platformId, bytes);
     }
     return names;
 }

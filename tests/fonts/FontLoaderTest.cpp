@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "FaceFont.h"
 #include "FifoGuard.h"
 #include "FontCatalogue.h"
 #include "FontLoader.h"
-#include "FormFixture.h"
+#include "FontsRegistry.h"
+#include "InstalledFontsList.h"
+#include "ListView.h"
 #include "NativeFile.h"
+#include "QtToolkitFonts.h"
+#include "ScriptedPrompter.h"
+#include "TestEnvironment.h"
 
 #include <QFile>
+#include <QFont>
 #include <QFontInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -30,29 +33,53 @@ void copyNative(const QString &source, const QByteArray &target)
     ::close(fd);
 }
 
+// Font loading on its own: the catalogue (telling the toolkit), the installed-fonts list it asks
+// for faces, and a prompter for what it refuses.
+struct LoaderFixture {
+    LoaderFixture()
+        : paths(TestEnvironment::instance().paths())
+        , catalogue(paths.cacheFolder, &toolkitFonts)
+        , fontsKey(catalogue, paths.systemFontsFolder)
+        , installed(catalogue, fontsKey, FontsRegistry::kKeyPath, list)
+        , loader(prompter, catalogue, installed)
+    {
+        installed.BuildInstalledFontFiles();
+        installed.FillInstalledFontsList();
+    }
+    // What every caller does before loading the next file.
+    void release() { releaseFontRecord(loader.CurrentFont, catalogue); }
+
+    Paths paths;
+    ScriptedPrompter prompter;
+    QtToolkitFonts toolkitFonts;
+    FontCatalogue catalogue;
+    FontsRegistry fontsKey;
+    ListView list;
+    InstalledFontsList installed;
+    FontLoader loader;
+};
+
 }
 
 TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
 {
-    FormFixture f;
-    f.show();
-    TFormPreviewUi &c = f.form->ui();
+    TestEnvironment::instance().resetUserFiles();
+    LoaderFixture f;
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("load-special"));
-    const QString status = c.StatusPanels[3]->text();
 
-    // FIFOs of either kind: told at once, never waited on.
+    // FIFOs of either kind: told at once, never waited on, nothing loaded.
     for (const QString &name : {QStringLiteral("x.ttf"), QStringLiteral("y.fon")}) {
         SCOPED_TRACE(name.toStdString());
         FifoGuard fifo(folder + name);
         ASSERT_TRUE(fifo.made());
-        f.form->ReleaseCurrentFont();
+        f.release();
         f.prompter.willAnswer(MessageAnswer::Ok);
-        EXPECT_EQ(f.form->previewFontFile(folder + name), 2);
+        EXPECT_EQ(f.loader.LoadFontFile(folder + name), 2);
         EXPECT_FALSE(fifo.fired());
         ASSERT_FALSE(f.prompter.messages().empty());
         EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load ") + folder + name + QStringLiteral(": it is not a regular file."));
         EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
-        EXPECT_EQ(c.StatusPanels[3]->text(), status);
+        EXPECT_TRUE(f.loader.loaded().path.isEmpty());
         EXPECT_FALSE(f.catalogue.isTemporary(folder + name));
     }
 
@@ -63,23 +90,23 @@ TEST(FontLoader, SpecialAndOversizedFilesAreRefusedWithAMessage)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(FontCatalogue::kFontFileLimit + 1));
     }
-    f.form->ReleaseCurrentFont();
+    f.release();
     f.prompter.willAnswer(MessageAnswer::Ok);
-    EXPECT_EQ(f.form->previewFontFile(huge), 2);
+    EXPECT_EQ(f.loader.LoadFontFile(huge), 2);
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load ") + huge + QStringLiteral(": the file is larger than 256 MB."));
 
     // A file that is not there fails as before, without a word.
     const size_t shown = f.prompter.messages().size();
-    f.form->ReleaseCurrentFont();
-    EXPECT_EQ(f.form->previewFontFile(folder + QStringLiteral("missing.ttf")), 2);
+    f.release();
+    EXPECT_EQ(f.loader.LoadFontFile(folder + QStringLiteral("missing.ttf")), 2);
     EXPECT_EQ(f.prompter.messages().size(), shown);
+    EXPECT_TRUE(f.loader.loaded().path.isEmpty());
 }
 
-TEST(FontLoader, NamesThatAreNotUtf8PreviewTheirOwnFile)
+TEST(FontLoader, NamesThatAreNotUtf8LoadTheirOwnFile)
 {
-    FormFixture f;
-    f.show();
-    TFormPreviewUi &c = f.form->ui();
+    TestEnvironment::instance().resetUserFiles();
+    LoaderFixture f;
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("load-bytes"));
     const QByteArray native = nativePath(folder);
     // Each decoy bears the name Qt would make of the file beside it.
@@ -89,21 +116,24 @@ TEST(FontLoader, NamesThatAreNotUtf8PreviewTheirOwnFile)
     copyNative(TestEnvironment::wine(QStringLiteral("coure.fon")), native + "small\xef\xbf\xbd.fon");
 
     const QString trueType = folder + pathFromNative("bad\xff.ttf");
-    f.form->ReleaseCurrentFont();
-    EXPECT_EQ(f.form->previewFontFile(trueType), 0);
-    EXPECT_EQ(c.StatusPanels[1]->text(), pathFromNative("bad\xff.ttf"));
-    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Fixedsys"));
-    EXPECT_EQ(faceName(c.Preview), QStringLiteral("Fixedsys"));
+    EXPECT_EQ(f.loader.LoadFontFile(trueType), 0);
+    EXPECT_EQ(f.loader.loaded().fileName, pathFromNative("bad\xff.ttf"));
+    EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Fixedsys"));
+    EXPECT_TRUE(f.loader.loaded().trueType);
+    EXPECT_FALSE(f.loader.loaded().installed);
+    EXPECT_EQ(f.loader.CurrentFont.FontFilePath, trueType);
+    EXPECT_EQ(f.loader.CurrentFont.FontNames[4], QStringLiteral("Fixedsys"));
     EXPECT_TRUE(f.catalogue.isTemporary(trueType));
     ASSERT_NE(f.catalogue.temporaryFacts(trueType), nullptr);
     EXPECT_EQ(f.catalogue.temporaryFacts(trueType)->family, QStringLiteral("Fixedsys"));
-    // The toolkit draws the face from the file's bytes.
-    EXPECT_EQ(QFontInfo(c.Preview->font()).family(), QStringLiteral("Fixedsys"));
+    // The toolkit got the face from the file's bytes, not from the decoy.
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Fixedsys"))).family(), QStringLiteral("Fixedsys"));
 
     const QString raster = folder + pathFromNative("small\xff.fon");
-    f.form->ReleaseCurrentFont();
+    f.release();
     EXPECT_FALSE(f.catalogue.isTemporary(trueType));
-    EXPECT_EQ(f.form->previewFontFile(raster), 0);
-    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Small Fonts"));
+    EXPECT_EQ(f.loader.LoadFontFile(raster), 0);
+    EXPECT_FALSE(f.loader.loaded().trueType);
+    EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Small Fonts"));
     EXPECT_TRUE(f.catalogue.isTemporary(raster));
 }

@@ -137,7 +137,7 @@ TEST(FontCatalogue, WarmStartReadsFactsFromTheCache)
         FontCatalogue catalogue(cacheFolder);
         cold = catalogue.enumerate(EnumCharset::Default);
     }
-    ASSERT_TRUE(QFile::exists(cacheFolder + QStringLiteral("font-facts-v1.tsv")));
+    ASSERT_TRUE(QFile::exists(cacheFolder + QStringLiteral("font-facts-v2.tsv")));
     FontCatalogue warm(cacheFolder);
     const auto again = warm.enumerate(EnumCharset::Default);
     ASSERT_EQ(again.size(), cold.size());
@@ -181,7 +181,7 @@ TEST(FontCatalogue, SpecialFilesAreNeverReadAsFontsOrAsTheCache)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special-fonts"));
     const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
     QDir().mkpath(cacheFolder);
-    const QString cacheFile = cacheFolder + QStringLiteral("font-facts-v1.tsv");
+    const QString cacheFile = cacheFolder + QStringLiteral("font-facts-v2.tsv");
     {
         // A FIFO as the facts cache: not waited on, and replaced by a real cache.
         FifoGuard cache(cacheFile);
