@@ -47,6 +47,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QShortcutEvent>
 #include <QSpinBox>
@@ -502,4 +503,11 @@ QString TFormPreview::shownFaceName() const
 int TFormPreview::extensionFilter() const
 {
     return m_ui.SelectExt->currentIndex();
+}
+
+std::optional<GoToTarget> TFormPreview::askGoTo()
+{
+    if (m_services.prompter.runDialog(*FormGoTo) != ModalResult::Ok)
+        return std::nullopt;
+    return GoToTarget{FormGoTo->GoTo->text(), FormGoTo->GoToCode->isChecked(), FormGoTo->GoToSymbol->isChecked()};
 }

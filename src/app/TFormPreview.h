@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "CharacterMap.h"
 #include "Installer.h"
 #include "MainState.h"
 #include "TFormPreviewUi.h"
@@ -12,7 +13,6 @@
 #include <memory>
 
 class ArchiveBrowser;
-class CharacterMap;
 class FileOperations;
 class FolderBrowser;
 class FontLoader;
@@ -41,7 +41,7 @@ struct CommandStates;
 // The main window: owns the controls, one object per subsystem and the dialogs, and wires them:
 // the parts report what happened, the window decides what to load and show. Start-up, the view
 // modes, the 50 ms timer and closing are its own.
-class TFormPreview : public QMainWindow, private InstallContext {
+class TFormPreview : public QMainWindow, private InstallContext, private GoToQuestion {
     Q_OBJECT
 public:
     TFormPreview(MainServices services, QStringList arguments, QWidget *parent = nullptr);
@@ -115,6 +115,8 @@ private:
     std::optional<Candidate> installCandidate() const override;
     QString shownFaceName() const override;
     int extensionFilter() const override;
+    // GoToQuestion: the Go To dialog.
+    std::optional<GoToTarget> askGoTo() override;
 
     void createDialogs();
     void createParts();

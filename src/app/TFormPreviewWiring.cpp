@@ -17,7 +17,6 @@
 #include "Settings.h"
 #include "TFormAbout.h"
 #include "TFormConfig.h"
-#include "TFormGoTo.h"
 #include "TextSample.h"
 #include "UserMenus.h"
 
@@ -155,7 +154,7 @@ void TFormPreview::connectCharacterMap()
     onTriggered(m_ui.CopyBuff1, [this] { m_characterMap->CopyBuff1Click(); });
     onTriggered(m_ui.BuffToClipboard1, [this] { m_characterMap->BuffToClipboard1Click(); });
     onToggled(m_ui.CharPreview2, [this] { m_characterMap->CharPreview2Click(); });
-    onTriggered(m_ui.GoTo1, [this] { m_characterMap->GoTo1Click(*FormGoTo); });
+    onTriggered(m_ui.GoTo1, [this] { m_characterMap->GoTo1Click(static_cast<GoToQuestion &>(*this)); });
     QTableWidget *grid = m_ui.CharactersPreview;
     connect(grid, &QTableWidget::currentCellChanged, this, [this] { guarded([&] { m_characterMap->CharactersPreviewClick(); }); });
     connect(grid, &QTableWidget::cellDoubleClicked, this, [this] { guarded([&] { m_characterMap->CopyBuff1Click(); }); });

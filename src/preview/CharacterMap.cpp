@@ -7,7 +7,6 @@
 #include "FaceFont.h"
 #include "IntConv.h"
 #include "Prompter.h"
-#include "TFormGoTo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -186,13 +185,14 @@ void CharacterMap::GoStartClick()
     }
 }
 
-void CharacterMap::GoTo1Click(TFormGoTo &dialog)
+void CharacterMap::GoTo1Click(GoToQuestion &question)
 {
-    if (m_prompter.runDialog(dialog) != ModalResult::Ok)
+    const std::optional<GoToTarget> target = question.askGoTo();
+    if (!target)
         return;
-    m_controls.GoTo->setText(dialog.GoTo->text());
-    m_controls.GoToCode->setChecked(dialog.GoToCode->isChecked());
-    m_controls.GoToSymbol->setChecked(dialog.GoToSymbol->isChecked());
+    m_controls.GoTo->setText(target->text);
+    m_controls.GoToCode->setChecked(target->byCode);
+    m_controls.GoToSymbol->setChecked(target->bySymbol);
     GoStartClick();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class Prompter;
 class QAction;
 class QComboBox;
@@ -13,7 +15,20 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTableWidget;
-class TFormGoTo;
+
+// Where "&Go to..." goes: the text and which radio button of the dialog was checked.
+struct GoToTarget {
+    QString text;
+    bool byCode = true;
+    bool bySymbol = false;
+};
+
+// Asks where to go (the Go To dialog); nothing when the user cancels.
+class GoToQuestion {
+public:
+    virtual ~GoToQuestion() = default;
+    virtual std::optional<GoToTarget> askGoTo() = 0;
+};
 
 // The controls the character map works on.
 struct CharacterMapControls {
@@ -48,7 +63,7 @@ public:
     void CharPreview2Click();
     void FormResize();
     void GoStartClick();
-    void GoTo1Click(TFormGoTo &dialog);
+    void GoTo1Click(GoToQuestion &question);
     void SelectCharsetChange();
 
     // The map's last code (the grid's tag): 0 before any map is built.
