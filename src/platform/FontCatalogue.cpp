@@ -50,6 +50,14 @@ FontCatalogue::~FontCatalogue()
     for (const Temporary &t : m_temporary)
         if (t.qtId >= 0)
             QFontDatabase::removeApplicationFont(t.qtId);
+    dropRetired();
+}
+
+void FontCatalogue::dropRetired()
+{
+    for (int id : m_retiredQtIds)
+        QFontDatabase::removeApplicationFont(id);
+    m_retiredQtIds.clear();
 }
 
 void FontCatalogue::rescan()
@@ -303,6 +311,7 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     }
     if (t.faces.empty())
         return 0;
+    dropRetired();
     t.qtId = QFontDatabase::addApplicationFontFromData(*content);
     m_temporary.push_back(std::move(t));
     return static_cast<int>(m_temporary.back().faces.size());
@@ -315,8 +324,11 @@ bool FontCatalogue::removeTemporary(const QString &path)
             continue;
         if (--it->count > 0)
             return true;
+        // The toolkit keeps the font until the next one is added. A widget that paints with a
+        // family the toolkit has just dropped keeps that stale face for good, even after it is
+        // given another font: the previews would stay stuck on the font given back.
         if (it->qtId >= 0)
-            QFontDatabase::removeApplicationFont(it->qtId);
+            m_retiredQtIds.push_back(it->qtId);
         m_temporary.erase(it);
         return true;
     }
