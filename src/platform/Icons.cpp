@@ -149,7 +149,7 @@ private:
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         // A picture asked for in another shape is drawn square in its middle.
-        const qreal side = qMin(pixels.width(), pixels.height());
+        const int side = qMin(pixels.width(), pixels.height());
         p.translate((pixels.width() - side) / 2, (pixels.height() - side) / 2);
         p.scale(side / kDesignSize, side / kDesignSize);
         if (mode == QIcon::Active) {

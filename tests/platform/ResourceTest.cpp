@@ -2,6 +2,7 @@
 // Run inside the fault tests, whose process has a mount namespace of its own: the source tree is
 // hidden under an empty file system, as on a machine where the program was only installed.
 #include "FaultSystem.h"
+#include "FileHelpers.h"
 #include "Icons.h"
 #include "Paths.h"
 #include "TestEnvironment.h"
@@ -32,6 +33,14 @@ TEST(Resources, FoundInsideTheBinaryWithNoSourceTreeOnDisk)
     QFile favorites(paths.resourceFolder + QStringLiteral("favorites.ini"));
     ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
     EXPECT_TRUE(favorites.readAll().contains("[Tips]"));
+
+    // The first run's favorites.ini and the help page come out of the binary.
+    TestEnvironment::instance().resetUserFiles();
+    ASSERT_TRUE(paths.installDefaultFavorites());
+    EXPECT_TRUE(fileBytes(paths.favoritesIni()).contains("[Tips]"));
+    const QString help = paths.helpPage();
+    EXPECT_TRUE(QFileInfo(help).isFile());
+    EXPECT_TRUE(fileBytes(help).contains("<html"));
 
     for (const QString &name : Icons::names()) {
         const QImage image = Icons::get(name).pixmap(QSize(32, 32)).toImage();
