@@ -118,13 +118,8 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_state.ProgramFolder = m_services.paths.programFolder;
     m_state.FontsListReady = true;
     // The first run starts from the shipped file, which carries the tips and some links.
-    const QString favorites = m_services.paths.favoritesIni();
-    if (!QFileInfo::exists(favorites) && !m_services.paths.resourceFolder.isEmpty()) {
-        QDir().mkpath(m_services.paths.configFolder);
-        QFile::copy(m_services.paths.resourceFolder + QStringLiteral("favorites.ini"), favorites);
-        QFile(favorites).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-    m_favoritesIni = std::make_unique<IniFile>(favorites);
+    m_services.paths.installDefaultFavorites();
+    m_favoritesIni = std::make_unique<IniFile>(m_services.paths.favoritesIni());
 
     QFont windowFont = font();
     windowFont.setPointSize(9);
@@ -999,7 +994,7 @@ void TFormPreview::connectHandlers()
     connect(FormTip, &TFormTip::nextTipRequested, this, [this] { guarded([&] { NextTipClick(); }); });
     on(QStringLiteral("About1"), [this] { m_services.prompter.runDialog(*FormAbout); });
     on(QStringLiteral("Contents1"), [this] {
-        Desktop::open(QUrl::fromLocalFile(m_services.paths.resourceFolder + QStringLiteral("help.html")));
+        Desktop::open(QUrl::fromLocalFile(m_services.paths.helpPage()));
     });
     on(QStringLiteral("Website1"), [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/?item=website"))); });
     on(QStringLiteral("FontsWebResources1"), [] {
