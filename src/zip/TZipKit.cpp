@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 static_assert(PasswordDialog::Ok == PasswordAnswer::Ok && PasswordDialog::CancelOne == PasswordAnswer::CancelOne
                   && PasswordDialog::CancelAll == PasswordAnswer::CancelAll && PasswordDialog::Abort == PasswordAnswer::Abort,
@@ -363,32 +364,27 @@ int TZipKit::runLibrary(UnzipParams *params)
     return processed;
 }
 
+// Whatever way a run ends: no names left to extract, the folder and the password tries as they
+// were, the library given back, and the component free again.
+void TZipKit::endRun(ExtractionMode mode, unsigned rememberedTries, const QString &previousFolder)
+{
+    FSpecArgs.clear();
+    FSpecEntries.clear();
+    if (mode == ExtractionMode::ToDisk && !previousFolder.isEmpty())
+        QDir::setCurrent(previousFolder);
+    if (Unattended && Password.isEmpty() && !OnPasswordError)
+        PasswordReqCount = rememberedTries;
+    m_library.drop(UnzLibrary::ForRun);
+    m_unzipBusy = false;
+    Cancel = false;
+}
+
 int TZipKit::runExtraction(ExtractionMode mode, const QByteArray *compressed)
 {
     const unsigned rememberedTries = PasswordReqCount;
     ErrCode = 0;
     SuccessCount = 0;
     LastMessage.clear();
-    // Whatever way the run ends: no names left to extract, the folder and the password tries as
-    // they were, the library given back, and the component free again.
-    struct Cleanup {
-        TZipKit &kit;
-        ExtractionMode mode;
-        unsigned tries;
-        QString previousFolder;
-        ~Cleanup()
-        {
-            kit.FSpecArgs.clear();
-            kit.FSpecEntries.clear();
-            if (mode == ExtractionMode::ToDisk && !previousFolder.isEmpty())
-                QDir::setCurrent(previousFolder);
-            if (kit.Unattended && kit.Password.isEmpty() && !kit.OnPasswordError)
-                kit.PasswordReqCount = tries;
-            kit.m_library.drop(UnzLibrary::ForRun);
-            kit.m_unzipBusy = false;
-            kit.Cancel = false;
-        }
-    };
     if (mode != ExtractionMode::MemoryToMemory && !haveEntries())
         return ErrCode;
     if (m_unzipBusy)
@@ -399,7 +395,8 @@ int TZipKit::runExtraction(ExtractionMode mode, const QByteArray *compressed)
     }
     Cancel = false;
     m_unzipBusy = true;
-    Cleanup cleanup{*this, mode, rememberedTries, QDir::currentPath()};
+    const QString previousFolder = QDir::currentPath();
+    const auto cleanup = qScopeGuard([&] { endRun(mode, rememberedTries, previousFolder); });
     QString joined;
     try {
         if (Spanned && mode != ExtractionMode::MemoryToMemory) {

@@ -95,6 +95,7 @@ private:
     void directoryUpdated();
     void tellFault(const ZipFault &fault);
     int runExtraction(ExtractionMode mode, const QByteArray *compressed);
+    void endRun(ExtractionMode mode, unsigned rememberedTries, const QString &previousFolder);
     bool haveEntries();
     int runLibrary(UnzipParams *params);
     QString ReadSpan();
