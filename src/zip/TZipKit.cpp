@@ -254,8 +254,10 @@ void TZipKit::_List()
     waitCursor.restore();
     m_volumes.closeVolume();
     // Entries read before the error stay, but the archive is no longer named, so none count.
-    if (fault)
+    if (fault) {
         m_zipFileName.clear();
+        LeadingBytes = 0;
+    }
     directoryUpdated();
 }
 

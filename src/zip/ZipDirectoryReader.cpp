@@ -274,9 +274,7 @@ ZipFault ZipDirectoryReader::read(const ZipEndOfCentral &eoc)
         fault.text = QString::fromLocal8Bit(error.what());
     }
     // Counted from the first local header, plus whatever lies ahead of the archive's own offsets.
-    if (fault)
-        m_state.LeadingBytes = 0;
-    else
+    if (!fault)
         m_state.LeadingBytes += position - static_cast<qint64>(eoc.CentralDirOffset);
     return fault;
 }

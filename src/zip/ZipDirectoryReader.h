@@ -30,7 +30,7 @@ public:
 
     // Reads the directory that eoc describes, starting from the volume that holds eoc, into
     // DirEntries; tells each entry kept to the host as it is read, and warns through it when
-    // the directory is not where the record says.
+    // the directory is not where the record says. After a fault LeadingBytes means nothing.
     ZipFault read(const ZipEndOfCentral &eoc);
 
     // A stored name as text: names flagged as UTF-8, and names of other hosts that are valid

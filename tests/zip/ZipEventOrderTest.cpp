@@ -106,6 +106,13 @@ TEST(ZipEventOrder, ListingTellsEntriesWarningsAndFaultsInTheirOrder)
     EXPECT_EQ(trace.take(), (QStringList{QStringLiteral("ZipStr 10203"), QStringLiteral("Message 10203 Missing String ID is: 10203 "),
                                          QStringLiteral("NewName 1 a.ttf"), QStringLiteral("ZipStr 11015"), QStringLiteral("Message 11015 ZipKit [ 11015 ]"),
                                          QStringLiteral("DirUpdate")}));
+    // A fault at the first header: nothing listed, and no bytes said to lie ahead of the archive.
+    ZipBuilder firstBad = good;
+    firstBad.entries[0].signature = 0x01010101;
+    firstBad.write(folder + QStringLiteral("firstbad.zip"));
+    kit.SetFileName(folder + QStringLiteral("firstbad.zip"));
+    EXPECT_EQ(trace.take(), (QStringList{QStringLiteral("ZipStr 11015"), QStringLiteral("Message 11015 ZipKit [ 11015 ]"), QStringLiteral("DirUpdate")}));
+    EXPECT_EQ(kit.LeadingBytes, 0);
     EXPECT_EQ(kit.List(), 0);   // the name was dropped with the fault: nothing to read
     EXPECT_EQ(trace.take(), QStringList{QStringLiteral("DirUpdate")});
 }
