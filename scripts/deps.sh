@@ -2,7 +2,9 @@
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libfontconfig-dev libfreetype-dev libzip-dev
+# qt6-svg-dev brings libqt6svg6, which also holds the SVG icon-engine and image plugins that the
+# desktop's SVG theme icons need.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libfontconfig-dev libfreetype-dev libzip-dev
           libgtest-dev fonts-dejavu-core fonts-wine xvfb xauth zip unzip)
 [ "${GLYVANTA_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$GLYVANTA_EXTRA_PACKAGES" && packages+=("${extra[@]}")
 

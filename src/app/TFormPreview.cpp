@@ -75,7 +75,9 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
         ? QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Fonts")
         : QStringLiteral("Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
     m_state.ProgramFolder = m_services.paths.programFolder;
-    openFirstFavoritesFile();
+    // The first run starts from the shipped file, which carries the tips and some links.
+    m_services.paths.installDefaultFavorites();
+    m_favoritesIni = std::make_unique<IniFile>(m_services.paths.favoritesIni());
 
     QFont windowFont = font();
     windowFont.setPointSize(9);
@@ -98,18 +100,6 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
 TFormPreview::~TFormPreview()
 {
     ReleaseCurrentFont();
-}
-
-void TFormPreview::openFirstFavoritesFile()
-{
-    // The first run starts from the shipped file, which carries the tips and some links.
-    const QString favorites = m_services.paths.favoritesIni();
-    if (!QFileInfo::exists(favorites) && !m_services.paths.resourceFolder.isEmpty()) {
-        QDir().mkpath(m_services.paths.configFolder);
-        QFile::copy(m_services.paths.resourceFolder + QStringLiteral("favorites.ini"), favorites);
-        QFile(favorites).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-    m_favoritesIni = std::make_unique<IniFile>(favorites);
 }
 
 void TFormPreview::createParts()

@@ -132,7 +132,6 @@ private:
     // For check items whose handler inverts the check mark itself.
     void onToggled(QAction *item, std::function<void()> handler);
     void resolveAmbiguousShortcut(QAction *action);
-    void openFirstFavoritesFile();
 
     void setStatusText(int panel, const QString &text);
     void setInstallCommands(std::optional<bool> install, std::optional<bool> uninstall);

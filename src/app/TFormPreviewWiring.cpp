@@ -203,7 +203,7 @@ void TFormPreview::connectHelp()
 {
     onTriggered(m_ui.TipOfTheDay, [this] { TipOfTheDayClick(); });
     onTriggered(m_ui.About1, [this] { m_services.prompter.runDialog(*FormAbout); });
-    onTriggered(m_ui.Contents1, [this] { Desktop::open(QUrl::fromLocalFile(m_services.paths.resourceFolder + QStringLiteral("help.html"))); });
+    onTriggered(m_ui.Contents1, [this] { Desktop::open(QUrl::fromLocalFile(m_services.paths.helpPage())); });
     onTriggered(m_ui.Website1, [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/?item=website"))); });
     onTriggered(m_ui.FontsWebResources1, [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/fonts/?item=fontswebresources"))); });
 }

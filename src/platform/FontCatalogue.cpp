@@ -50,6 +50,15 @@ FontCatalogue::~FontCatalogue()
     for (const Temporary &t : m_temporary)
         if (t.toolkitId >= 0 && m_toolkit)
             m_toolkit->removeFont(t.toolkitId);
+    dropRetired();
+}
+
+void FontCatalogue::dropRetired()
+{
+    if (m_toolkit)
+        for (int id : m_retiredToolkitIds)
+            m_toolkit->removeFont(id);
+    m_retiredToolkitIds.clear();
 }
 
 void FontCatalogue::rescan()
@@ -303,6 +312,7 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     }
     if (t.faces.empty())
         return 0;
+    dropRetired();
     if (m_toolkit)
         t.toolkitId = m_toolkit->addFont(*content);
     m_temporary.push_back(std::move(t));
@@ -316,8 +326,11 @@ bool FontCatalogue::removeTemporary(const QString &path)
             continue;
         if (--it->count > 0)
             return true;
-        if (it->toolkitId >= 0 && m_toolkit)
-            m_toolkit->removeFont(it->toolkitId);
+        // The toolkit keeps the font until the next one is added. A widget that paints with a
+        // family the toolkit has just dropped keeps that stale face for good, even after it is
+        // given another font: the previews would stay stuck on the font given back.
+        if (it->toolkitId >= 0)
+            m_retiredToolkitIds.push_back(it->toolkitId);
         m_temporary.erase(it);
         return true;
     }

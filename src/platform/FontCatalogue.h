@@ -153,6 +153,9 @@ private:
     bool m_systemLoaded = false;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;
+    // Toolkit fonts given back but not yet removed from the toolkit (see removeTemporary).
+    std::vector<int> m_retiredToolkitIds;
+    void dropRetired();
 };
 
 // Name of the font format for a Fonts-key value name: "TrueType" for sfnt files, "VGA res" for

@@ -1,68 +1,40 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ZipCallback.h"
+#include "ZipDirectory.h"
+#include "ZipDirectoryReader.h"
+#include "ZipEvents.h"
+#include "ZipExtraction.h"
+#include "ZipLibrary.h"
 #include "ZipMessages.h"
+#include "ZipVolumes.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-#include <memory>
-#include <vector>
-
 class Prompter;
-class QDialog;
 struct UnzCallbackRecord;
-
-// One file of an archive's central directory.
-struct ZipDirEntry {
-    quint8 VersionMadeBy = 0;
-    quint8 HostSystem = 0;
-    quint16 VersionNeeded = 0;
-    quint16 GeneralFlags = 0;
-    quint16 CompressionMethod = 0;
-    quint16 ModTime = 0;
-    quint16 ModDate = 0;
-    quint32 Crc32 = 0;
-    quint64 CompressedSize = 0;      // the true size, from the Zip64 extra field where there is one
-    quint64 UncompressedSize = 0;
-    quint16 FileNameLength = 0;
-    quint16 ExtraFieldLength = 0;
-    quint16 FileCommentLength = 0;
-    quint32 DiskNumberStart = 0;
-    quint16 InternalAttributes = 0;
-    quint32 ExternalAttributes = 0;
-    quint64 LocalHeaderOffset = 0;
-    QString FileName;                // with "\" separators
-    QByteArray StoredName;           // the name's bytes as stored, for finding this very entry again
-    quint32 DirIndex = 0;            // place of its header in the central directory, every header counted
-    QByteArray FileComment;
-    bool Encrypted = false;
-    QByteArray ExtraData;
-};
-
-struct ZipEndOfCentral {
-    quint32 HeaderSig = 0;
-    quint16 ThisDiskNo = 0;
-    quint16 CentralDirStartDisk = 0;
-    quint16 EntriesOnThisDisk = 0;
-    quint64 TotalEntries = 0;        // from the Zip64 end record where the classic one is full
-    quint64 CentralDirSize = 0;
-    quint64 CentralDirOffset = 0;
-    quint16 ZipCommentLen = 0;
-    qint64 DirectoryEnd = 0;         // where the central directory ends (the end record, or the Zip64 one)
-};
 
 // The zip component: reads an archive's central directory when its name is set, and extracts
 // entries through the external unzip library (libunzlib.so), serving its callback.
-class TZipKit : public QObject {
+//
+// It is the face of parts that do the work: the directory reader and the volumes it reads from
+// (which show nothing and need no window), the span joiner, the library loader, the extraction
+// run and the callback server. Its published properties, state and events are grouped by the
+// part that uses them, and each part is given only its groups; the face adds the message boxes,
+// the password dialog and the wait cursor.
+class TZipKit : public QObject,
+                public ZipReadOptions,
+                public ZipExtractOptions,
+                public ZipDirectoryState,
+                public ZipMessageState,
+                public ZipRunState,
+                public ZipEvents,
+                private ZipReadHost {
 public:
-    enum CPOpts { cpAUTO = 0, cpNone = 1, cpOEM = 2 };
-    enum SpanOpt { spNoVolumeName = 1, spCompatName = 2, spWipeFiles = 4, spTryFormat = 8 };
-    enum ExtrOpt { ExtrDirNames = 1, ExtrOverWrite = 2, ExtrFreshen = 4, ExtrUpdate = 8, ExtrForceDirs = 16, ExtrTest = 32 };
-
     explicit TZipKit(Prompter &prompter, QObject *parent = nullptr);
     ~TZipKit() override;
 
@@ -80,7 +52,9 @@ public:
     int QueryZip(const QString &fileName);
     bool IsZipSFX(const QString &fileName);
     QString ConvertOEM(const QByteArray &text) const;
-    static QString SetSlash(QString text, bool toForward);
+    static QString SetSlash(QString text, bool toForward) { return zipSlashes(std::move(text), toForward); }
+    // 0 = found, 1 = nothing to read, -1 = error.
+    int GetLastVolume(const QString &name, ZipEndOfCentral &eoc, bool quiet) { return m_volumes.GetLastVolume(name, eoc, quiet); }
 
     // Extraction.
     int Extract();
@@ -88,12 +62,15 @@ public:
     QByteArray *ExtractStreamToStream(const QByteArray &compressed, unsigned outputSize);
     int LoadUnzLib();
     void UnloadUnzLib();
-    int UnzVersion() const { return m_unzVersion; }
+    int UnzVersion() const { return m_library.version(); }
     void SetCancel(bool cancel) { Cancel = cancel; }
     void AbortLibs() { Cancel = true; }
     void setPasswordReqCount(unsigned count) { PasswordReqCount = count > 14 ? 15 : count; }
     void setLibDirectory(const QString &folder);
     const QString &LibDirectory() const { return m_libDirectory; }
+    static int PerCent(quint32 total, quint32 done) { return UnzPerCent(total, done); }
+    // The callback the library calls (a plain function, as the library expects).
+    static int UnzCallback(UnzCallbackRecord *record);
 
     // Messages.
     QString ZipStr(int id);
@@ -103,107 +80,36 @@ public:
     // The password prompt; result 1 ok, 2 cancel, 3 cancel all, 4 abort.
     int askPassword(bool forAdding, QString &answer);
 
-    // Properties.
-    bool UseDirOnlyEntries = false;
-    CPOpts CodePage = cpAUTO;
-    int SpanOptions = 0;
-    bool Unattended = false;
-    bool Verbose = false;
-    bool Trace = false;
-    QStringList FSpecArgs;
-    // Entries named by their index in DirEntries: each is extracted by its stored name and its
-    // place in the directory, never matched as a pattern, and written under its FileName (kept
-    // inside the extraction folder, or refused). Cleared by every extraction, like FSpecArgs.
-    QList<int> FSpecEntries;
-    QString ExtrBaseDir;
-    int ExtrOptions = 0;
-    QString Password;
-    unsigned PasswordReqCount = 1;
-    QString TempDir;
-
-    // State.
-    std::vector<ZipDirEntry> DirEntries;
-    bool Spanned = false;
-    int LastDiskNo = 0;
-    int CurrentDiskNo = 0;
-    qint64 ArchiveFileSize = 0;
-    qint64 RawFileSize = 0;
-    qint64 EOCPos = 0;
-    qint64 CentralDirPos = 0;
-    bool OffsetMismatch = false;
-    qint64 LeadingBytes = 0;
-    int DroppedDirCount = 0;
-    int ErrCode = 0;
-    QString LastMessage;
-    // Boxes shown so far, so that a caller can tell whether a failure has been told.
-    int ShownMessageCount = 0;
-    int SuccessCount = 0;
-    int FullErrCode = 0;
-    bool Cancel = false;
-    qint64 TotalSize = 0, TotalDone = 0, ItemSize = 0, ItemDone = 0;
-    QString ItemName;
-    QString EventErrorText;
-    QByteArray MemStream;
-    QString VolumeName;
-    QString VolumeLabel;
-    bool DriveIsFixed = true;
-
-    // Events.
-    std::function<void()> OnDirUpdate;
-    std::function<void(int seqNo, const ZipDirEntry &)> OnNewName;
-    std::function<void(int diskSeqNo, int diskTotal, const QString &drive, bool &cancel)> OnGetNextDisk;
-    std::function<void(int errCode, const QString &message)> OnMessage;
-    std::function<void(int id, QString &text)> OnZipStr;
-    std::function<void(int progressType, const QString &fileName, qint64 fileSize)> OnProgress;
-    std::function<void(const QString &item, qint64 fileSize, int perCent)> OnItemProgress;
-    std::function<void(qint64 totalSize, int perCent)> OnTotalProgress;
-    std::function<void()> OnTicker;
-    std::function<void(QString &oldFileName, bool &isChanged)> OnSetNewName;
-    std::function<void(bool isZipAction, QString &newPassword, const QString &forFile, unsigned &repeatCount, int &action)> OnPasswordError;
-    std::function<void(const QString &forFile, quint32 foundCrc, quint32 expectedCrc, bool &doExtract)> OnCRC32Error;
-    std::function<void(const QString &forFile, bool isOlder, bool &doOverwrite, int dirIndex)> OnExtractOverwrite;
-    std::function<void(const QString &forFile, int skipType, int extError)> OnExtractSkipped;
-    std::function<void(bool &doStop)> OnAfterCallBack;
-    // Lets the window run pending events during a run; tests may replace it.
-    std::function<void()> processEvents;
-
-    // 0 = found, 1 = nothing to read, -1 = error.
-    int GetLastVolume(const QString &name, ZipEndOfCentral &eoc, bool quiet);
-    static int PerCent(quint32 total, quint32 done);
-
-    // The callback the library calls (a plain function, as the library expects).
-    static int UnzCallback(UnzCallbackRecord *record);
-
 private:
+    // What reading asks of the component.
+    void showMessage(int id, const QString &extra) override { ShowZipMessage(id, extra); }
+    void showError(const EZipKit &error) override { ShowExceptionError(error); }
+    void keepErrorId(int id) override { ErrCode = id; }
+    QString messageText(int id, const QString &fallback) override { return LoadZipStr(id, fallback); }
+    bool nextDiskEvent(int diskSeqNo, int diskTotal, const QString &drive, bool &cancel) override;
+    bool diskPromptRefused(const QString &prompt, bool lastDisk) override;
+    void entryListed(int seqNo, const ZipDirEntry &entry) override;
+
     void _List();
-    bool OpenEOC(ZipEndOfCentral &eoc, bool raiseErrors);
-    void GetNewDisk(int diskNo);
-    void CheckForDisk();
-    QString volumeNameFor(int diskNo) const;
-    void closeVolume();
-    bool openVolume();
-    bool readAt(qint64 offset, void *buffer, qint64 length);
-    int runExtraction(int mode, const QByteArray *compressed);
-    int callback(UnzCallbackRecord &record);
+    void startListing();
+    void directoryUpdated();
+    void tellFault(const ZipFault &fault);
+    int runExtraction(ExtractionMode mode, const QByteArray *compressed);
+    void endRun(ExtractionMode mode, unsigned rememberedTries, const QString &previousFolder);
+    bool haveEntries();
+    int runLibrary(UnzipParams *params);
     QString ReadSpan();
-    void loadLibrary(int reason, int minimumVersion);
-    void dropLibrary(int reasons);
+    void traceLibrary(int id, const QString &defaultText, const QString &path);
 
     Prompter &m_prompter;
     QString m_zipFileName;
-    QByteArray m_zipComment;
     bool m_listBusy = false;
     bool m_unzipBusy = false;
     bool m_zipBusy = false;
     bool m_destroying = false;
-    int m_volumeFile = -1;
-    int m_volumeSerial = 0;          // counts volume opens
-
-    // The unzip library holder.
-    void *m_module = nullptr;
-    QString m_loadedPath;
-    int m_loadReasons = 0;
-    int m_unzVersion = 0;
     QString m_libDirectory;
-    void *m_execProc = nullptr;
+    ZipVolumes m_volumes;
+    ZipDirectoryReader m_reader;
+    UnzLibrary m_library;
+    UnzCallbackServer m_callbacks;
 };

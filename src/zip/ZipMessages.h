@@ -30,6 +30,14 @@ public:
     EZipKitAbort() : EZipKit(11007, false) {}
 };
 
+// The last message the component told, and how many boxes it has shown so far (so that a caller
+// can tell whether a failure has been told).
+struct ZipMessageState {
+    int ErrCode = 0;
+    QString LastMessage;
+    int ShownMessageCount = 0;
+};
+
 namespace ZipText {
 inline const QString MissingText = QStringLiteral("The message table is probably not linked to the executable\nMissing String ID is: ");
 // The message table: empty for every specified id, so each falls back to the texts above; only

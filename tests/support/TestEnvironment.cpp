@@ -47,6 +47,8 @@ void TestEnvironment::setUp()
     qputenv("FONTCONFIG_FILE", (root + QStringLiteral("/fonts.conf")).toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No desktop's theme: every picture is the program's own, the same on every machine.
+    qunsetenv("QT_QPA_PLATFORMTHEME");
 }
 
 TestEnvironment &TestEnvironment::instance()
