@@ -186,6 +186,37 @@ std::optional<QString> decodeStore(const QByteArray &content, bool &utf16)
     return pathFromNative(view);
 }
 
+// The data of a value line after its "=": a quoted string, "dword:", "hex(2):" or "hex:"; nothing
+// and the reason when it is none of them, well formed.
+std::optional<RegValue> parseValueData(QStringView data, QString *why)
+{
+    if (data.startsWith(QLatin1Char('"'))) {
+        QString text;
+        const auto end = unquote(data, 0, &text);
+        if (end && *end == data.size())
+            return RegValue::string(text);
+        *why = QStringLiteral("bad string");
+    } else if (data.startsWith(QLatin1String("dword:"))) {
+        bool ok = false;
+        const QStringView digits = data.mid(6);
+        const uint v = digits.toUInt(&ok, 16);
+        if (ok && digits.size() == 8)
+            return RegValue::dword32(v);
+        *why = QStringLiteral("bad dword");
+    } else if (data.startsWith(QLatin1String("hex(2):"))) {
+        if (const auto bytes = parseHexList(data.mid(7)))
+            return RegValue::expandString(fromUtf16le(*bytes));
+        *why = QStringLiteral("bad hex list");
+    } else if (data.startsWith(QLatin1String("hex:"))) {
+        if (const auto bytes = parseHexList(data.mid(4)))
+            return RegValue::binary(*bytes);
+        *why = QStringLiteral("bad hex list");
+    } else {
+        *why = QStringLiteral("unknown value type");
+    }
+    return std::nullopt;
+}
+
 }
 
 bool RegistryStore::parse(const QByteArray &content, QString *error)
@@ -250,40 +281,16 @@ bool RegistryStore::parse(const QByteArray &content, QString *error)
         const auto afterName = unquote(line, 0, &name);
         if (!afterName || *afterName >= line.size() || line[*afterName] != QLatin1Char('='))
             return fail(at, QStringLiteral("bad value line"));
-        const QStringView data = line.mid(*afterName + 1);
-        RegValue value;
-        if (data.startsWith(QLatin1Char('"'))) {
-            QString textValue;
-            const auto end = unquote(data, 0, &textValue);
-            if (!end || *end != data.size())
-                return fail(at, QStringLiteral("bad string"));
-            value = RegValue::string(textValue);
-        } else if (data.startsWith(QLatin1String("dword:"))) {
-            bool ok = false;
-            const QStringView digits = data.mid(6);
-            const uint v = digits.toUInt(&ok, 16);
-            if (!ok || digits.size() != 8)
-                return fail(at, QStringLiteral("bad dword"));
-            value = RegValue::dword32(v);
-        } else if (data.startsWith(QLatin1String("hex(2):"))) {
-            const auto bytes = parseHexList(data.mid(7));
-            if (!bytes)
-                return fail(at, QStringLiteral("bad hex list"));
-            value = RegValue::expandString(fromUtf16le(*bytes));
-        } else if (data.startsWith(QLatin1String("hex:"))) {
-            const auto bytes = parseHexList(data.mid(4));
-            if (!bytes)
-                return fail(at, QStringLiteral("bad hex list"));
-            value = RegValue::binary(*bytes);
-        } else {
-            return fail(at, QStringLiteral("unknown value type"));
-        }
+        QString why;
+        std::optional<RegValue> value = parseValueData(line.mid(*afterName + 1), &why);
+        if (!value)
+            return fail(at, why);
         Key &key = m_keys[current];
         const size_t existing = findValue(key, name);
         if (existing != npos)
-            key.values[existing].value = std::move(value);
+            key.values[existing].value = std::move(*value);
         else
-            addValue(key, std::move(name), std::move(value));
+            addValue(key, std::move(name), std::move(*value));
     }
     if (!pending.isEmpty())
         return fail(pendingStart, QStringLiteral("unfinished value"));
