@@ -4,8 +4,11 @@ set -euo pipefail
 
 # qt6-svg-dev brings libqt6svg6, which also holds the SVG icon-engine and image plugins that the
 # desktop's SVG theme icons need.
+# woff2 and python3-fonttools build web fonts and cmap fixtures for the tests; desktop-file-utils,
+# appstream and dpkg-dev check and package the desktop integration.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libfontconfig-dev libfreetype-dev libzip-dev
-          libgtest-dev fonts-dejavu-core fonts-wine xvfb xauth zip unzip)
+          libgtest-dev fonts-dejavu-core fonts-wine fonts-urw-base35 libwoff-dev woff2 libbrotli-dev libicu-dev
+          python3-fonttools desktop-file-utils appstream dpkg-dev xvfb xauth zip unzip)
 [ "${GLYVANTA_EXTRA_PACKAGES:-}" ] && read -r -a extra <<<"$GLYVANTA_EXTRA_PACKAGES" && packages+=("${extra[@]}")
 
 missing=()
