@@ -20,12 +20,22 @@ CommandStates modeStates(int mode)
         set({Command::SymbolMenu, Command::FormatMenu, Command::CharacterButtons, Command::FormatButtons}, true);
         set({Command::PreviewMenu, Command::ReportMenu, Command::PreviewButtons}, false);
         break;
+    case 3:
+        // The Unicode map has its own menu and buttons; the styles and the sample's commands do
+        // not act on it.
+        set({Command::UnicodeMenu, Command::UnicodeButtons}, true);
+        set({Command::PreviewMenu, Command::FormatMenu, Command::SymbolMenu, Command::ReportMenu, Command::PreviewButtons,
+             Command::CharacterButtons, Command::FormatButtons},
+            false);
+        return states;
     default:
         // The report leaves the text sample's buttons as they were.
         set({Command::ReportMenu}, true);
         set({Command::FormatMenu, Command::SymbolMenu, Command::PreviewMenu, Command::CharacterButtons, Command::FormatButtons}, false);
         break;
     }
+    // The Unicode map's commands belong to its page alone.
+    set({Command::UnicodeMenu, Command::UnicodeButtons}, false);
     return states;
 }
 

@@ -16,11 +16,13 @@ enum class Command {
     FormatMenu,          // "Fo&rmat"
     SymbolMenu,          // "&Symbol"
     ReportMenu,          // "Re&port"
-    PreviewButtons,      // BtnLoadText, BtnClear, BtnCut, BtnCopy, BtnPaste
+    UnicodeMenu,         // "&Unicode"
+    PreviewButtons,      // BtnLoadText, BtnClear, BtnCut, BtnCopy, BtnPaste, BtnWaterfall
     CharacterButtons,    // BtnCopyChar, BtnAddToCharBuff, BtnCopyBuff, BtnCharPreview, BtnGotoLetter
     FormatButtons,       // FontSize, BtnBold, BtnItalic, BtnUnderline, BtnColor, BtnLeft, BtnCenter, BtnRight
+    UnicodeButtons,      // BtnUnicodeCopy, BtnUnicodeToBuffer
     Paste,               // "Paste" and BtnPaste
-    CopyBuffer,          // "Co&py buffer" and BtnCopyBuff
+    CopyBuffer,          // both "Co&py buffer" items and BtnCopyBuff
     SelectCharset,       // the charset box
     Install,             // "&Install" and BtnInst
     Uninstall,           // "&Uninstall" and BtnUninst
@@ -31,7 +33,7 @@ enum class Command {
 enum class CommandTrigger { ModeSwitch, Tick };
 
 struct CommandInputs {
-    int mode = 0;                          // 0 "Text Sample", 1 "Characters map", 2 "Report"
+    int mode = 0;                          // 0 "Text Sample", 1 "Characters map", 2 "Report", 3 "Unicode map"
     bool clipboardHasText = false;
     bool copyBufferEmpty = true;
     bool charsetBoxEmpty = true;

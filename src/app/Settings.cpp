@@ -10,6 +10,7 @@
 #include "TFormPreview.h"
 #include "TFormTip.h"
 #include "TextSample.h"
+#include "UnicodeMap.h"
 #include "ViewColors.h"
 
 #include <QAction>
@@ -122,7 +123,7 @@ void Settings::LoadSettings(bool includeWindowSize)
         m_form.resize(fitWindowSize(block.windowWidth, block.windowHeight, screen ? screen->availableGeometry().size() : QSize()));
     }
 
-    c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, 2));
+    c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, c.TabsPreviewModes->count() - 1));
     m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
     m_form.TabsPreviewModesChange();
 
@@ -146,6 +147,7 @@ void Settings::ApplyOptions()
     QFont gridFont = c.CharactersPreview->font();
     gridFont.setPointSize(std::max(1, config.FontSize->value()));
     c.CharactersPreview->setFont(gridFont);
+    m_form.unicodeMap().setCellSize(config.CellWidth->value(), config.CellHeight->value(), config.FontSize->value());
     m_form.FormResize();
 }
 

@@ -16,6 +16,7 @@
 #include "FontViews.h"
 #include "FontsRegistry.h"
 #include "IniFile.h"
+#include "InstalledFonts.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
 #include "MenuTree.h"
@@ -33,6 +34,7 @@
 #include "TOverwritePromt.h"
 #include "TZipKit.h"
 #include "TextSample.h"
+#include "UnicodeMap.h"
 #include "TipOfTheDay.h"
 #include "UserMenus.h"
 
@@ -43,6 +45,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -110,8 +113,13 @@ void TFormPreview::createParts()
     m_textSample = std::make_unique<TextSample>(prompter, m_colors, *m_ui.Preview, *m_ui.CharactersPreview, *m_ui.SymbolPreview);
     m_characterMap = std::make_unique<CharacterMap>(prompter, m_ui.characterMap());
     m_report = std::make_unique<ReportView>(prompter, *m_ui.ReportEdit);
+    m_unicodeMap = std::make_unique<UnicodeMap>(m_services.catalogue, m_ui.unicodeMap());
     m_fontViews = std::make_unique<FontViews>(m_services.catalogue, m_ui.fontViews(), *m_characterMap, *m_report, *m_installedFonts,
                                               m_fontLoader->CurrentFont, m_state.SystemFontsFolder);
+    m_fontViews->setUnicodeMap(m_unicodeMap.get());
+    // The installed list is filtered by family (the caption), style and file name; the folder
+    // and archive lists by name.
+    m_ui.FontsList->setFilterSubItems({FontsListColumn::Style, FontsListColumn::Family, FontsListColumn::FileName});
     m_folderBrowser = std::make_unique<FolderBrowser>(prompter, m_ui.navigation(), *m_installedFonts);
     m_ui.FilesBrowse->setInternalDrag(true);
     m_textSample->showColors();
@@ -166,6 +174,10 @@ bool TFormPreview::event(QEvent *event)
 
 bool TFormPreview::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_ui.FilterList && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        m_ui.FilterList->clear();
+        return true;
+    }
     if (watched == m_ui.EditFileName) {
         if (event->type() == QEvent::MouseButtonPress)
             guarded([&] { m_folderBrowser->EditFileNameMouseDown(); });
@@ -292,6 +304,30 @@ void TFormPreview::Report2Click()
     TabsPreviewModesChange();
 }
 
+void TFormPreview::UnicodeMap2Click()
+{
+    m_ui.TabsPreviewModes->setCurrentIndex(3);
+    TabsPreviewModesChange();
+}
+
+void TFormPreview::Waterfall1Click()
+{
+    m_ui.BtnWaterfall->setChecked(m_ui.Waterfall1->isChecked());
+    m_ui.WaterfallBox->setVisible(m_ui.Waterfall1->isChecked());
+}
+
+void TFormPreview::FilterList1Click()
+{
+    m_ui.FilterList->setFocus(Qt::ShortcutFocusReason);
+    m_ui.FilterList->selectAll();
+}
+
+void TFormPreview::FilterListChange(const QString &text)
+{
+    for (ListView *list : {m_ui.FilesBrowse, m_ui.FontsList, m_ui.ZipBrowse})
+        list->setFilter(text);
+}
+
 CommandInputs TFormPreview::commandInputs() const
 {
     CommandInputs in;
@@ -312,20 +348,22 @@ CommandInputs TFormPreview::commandInputs() const
 void TFormPreview::applyCommandStates(const CommandStates &states)
 {
     const std::map<Command, std::vector<QAction *>> items = {
-        {Command::PreviewButtons, {m_ui.BtnLoadText, m_ui.BtnClear, m_ui.BtnCut, m_ui.BtnCopy, m_ui.BtnPaste}},
+        {Command::PreviewButtons, {m_ui.BtnLoadText, m_ui.BtnClear, m_ui.BtnCut, m_ui.BtnCopy, m_ui.BtnPaste, m_ui.BtnWaterfall}},
+        {Command::UnicodeButtons, {m_ui.BtnUnicodeCopy, m_ui.BtnUnicodeToBuffer}},
         {Command::CharacterButtons, {m_ui.BtnCopyChar, m_ui.BtnAddToCharBuff, m_ui.BtnCopyBuff, m_ui.BtnCharPreview, m_ui.BtnGotoLetter}},
         {Command::FormatButtons, {m_ui.BtnBold, m_ui.BtnItalic, m_ui.BtnUnderline, m_ui.BtnColor, m_ui.BtnLeft, m_ui.BtnCenter, m_ui.BtnRight}},
         {Command::Paste, {m_ui.Paste1, m_ui.BtnPaste}},
-        {Command::CopyBuffer, {m_ui.BuffToClipboard1, m_ui.BtnCopyBuff}},
+        {Command::CopyBuffer, {m_ui.BuffToClipboard1, m_ui.BtnCopyBuff, m_ui.UnicodeBuffToClipboard1}},
         {Command::Install, {m_ui.Install1, m_ui.BtnInst}},
         {Command::Uninstall, {m_ui.Uninstall1, m_ui.BtnUninst}},
         {Command::UnpackEntry, {m_ui.Unpack, m_ui.UnpackHere, m_ui.PopZipUnpack, m_ui.PopZipUnpackHere}}};
     const std::map<Command, QMenu *> menus = {{Command::PreviewMenu, m_ui.Preview1}, {Command::FormatMenu, m_ui.Format1},
-                                              {Command::SymbolMenu, m_ui.Symbol1}, {Command::ReportMenu, m_ui.Report1}};
+                                              {Command::SymbolMenu, m_ui.Symbol1}, {Command::ReportMenu, m_ui.Report1},
+                                              {Command::UnicodeMenu, m_ui.Unicode1}};
     if (states.checkedMode) {
-        const std::array<QAction *, 3> viewItems = {m_ui.FontPreview2, m_ui.CharMap2, m_ui.Report2};
-        const std::array<QAction *, 3> viewButtons = {m_ui.BtnPreview, m_ui.BtnCharmap, m_ui.BtnReport};
-        for (int i = 0; i < 3; ++i) {
+        const std::array<QAction *, 4> viewItems = {m_ui.FontPreview2, m_ui.CharMap2, m_ui.Report2, m_ui.UnicodeMap2};
+        const std::array<QAction *, 4> viewButtons = {m_ui.BtnPreview, m_ui.BtnCharmap, m_ui.BtnReport, m_ui.BtnUnicodeMap};
+        for (int i = 0; i < 4; ++i) {
             viewItems[static_cast<size_t>(i)]->setChecked(i == *states.checkedMode);
             viewButtons[static_cast<size_t>(i)]->setChecked(i == *states.checkedMode);
         }
@@ -346,6 +384,7 @@ void TFormPreview::applyCommandStates(const CommandStates &states)
 void TFormPreview::TabsPreviewModesChange()
 {
     applyCommandStates(commandStates(CommandTrigger::ModeSwitch, commandInputs()));
+    m_unicodeMap->setShown(m_ui.TabsPreviewModes->currentIndex() == 3);
     if (m_ui.TabsPreviewModes->currentIndex() == 1) {
         FormResize();
         return;

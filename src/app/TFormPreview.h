@@ -32,6 +32,7 @@ class TFormLinksOrg;
 class TFormNewItem;
 class TFormTip;
 class TipOfTheDay;
+class UnicodeMap;
 class TOverwritePromt;
 class TZipKit;
 class UserMenus;
@@ -54,6 +55,7 @@ public:
     TextSample &textSample() { return *m_textSample; }
     CharacterMap &characterMap() { return *m_characterMap; }
     ReportView &report() { return *m_report; }
+    UnicodeMap &unicodeMap() { return *m_unicodeMap; }
     FontViews &fontViews() { return *m_fontViews; }
     FontLoader &fontLoader() { return *m_fontLoader; }
     Settings &settings() { return *m_settings; }
@@ -79,6 +81,11 @@ public:
     void FontPreview2Click();
     void CharMap2Click();
     void Report2Click();
+    void UnicodeMap2Click();
+    void Waterfall1Click();
+    void FilterList1Click();
+    // Every list shows the rows that hold the filter's text.
+    void FilterListChange(const QString &text);
     void Open1Click();
     void Config1Click();
     void TipOfTheDayClick();
@@ -125,6 +132,7 @@ private:
     void connectViewCommands();
     void connectTextCommands();
     void connectCharacterMap();
+    void connectUnicodeMap();
     void connectNavigation();
     void connectHelp();
     // Connects an item so that its handler runs guarded.
@@ -149,6 +157,7 @@ private:
     std::unique_ptr<TextSample> m_textSample;
     std::unique_ptr<CharacterMap> m_characterMap;
     std::unique_ptr<ReportView> m_report;
+    std::unique_ptr<UnicodeMap> m_unicodeMap;
     std::unique_ptr<FontViews> m_fontViews;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<FolderBrowser> m_folderBrowser;

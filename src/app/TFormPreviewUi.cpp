@@ -139,13 +139,18 @@ void TFormPreviewUi::buildFileAndViewMenus()
     CharMap2 = addItem(View1, QStringLiteral("CharMap2"), QStringLiteral("Characters &Map"), QKeySequence(Qt::Key_F6),
                        QStringLiteral("View characters map for current font"));
     Report2 = addItem(View1, QStringLiteral("Report2"), QStringLiteral("&Report"), QKeySequence(Qt::Key_F7), QStringLiteral("View report for this font"));
-    for (QAction *a : {FontPreview2, CharMap2, Report2}) {
+    UnicodeMap2 = addItem(View1, QStringLiteral("UnicodeMap2"), QStringLiteral("&Unicode Map"), QKeySequence(Qt::Key_F9),
+                          QStringLiteral("View every character of the current font"));
+    for (QAction *a : {FontPreview2, CharMap2, Report2, UnicodeMap2}) {
         a->setCheckable(true);
         ViewModes->addAction(a);
     }
     FontPreview2->setChecked(true);
     separator(View1, QStringLiteral("N2"));
     Config1 = addItem(View1, QStringLiteral("Config1"), QStringLiteral("Op&tions"), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("Glyvanta options"));
+    separator(View1, QStringLiteral("N21"));
+    FilterList1 = addItem(View1, QStringLiteral("FilterList1"), QStringLiteral("&Filter List"), QKeySequence(QStringLiteral("Ctrl+F")),
+                          QStringLiteral("Filter the list by family, style or file name"));
 }
 
 void TFormPreviewUi::buildTextMenus()
@@ -173,6 +178,10 @@ void TFormPreviewUi::buildTextMenus()
     Cut1 = addItem(Preview1, QStringLiteral("Cut1"), QStringLiteral("Cut"), QKeySequence(QStringLiteral("Ctrl+X")), QStringLiteral("Cut text to clipboard"));
     Copy2 = addItem(Preview1, QStringLiteral("Copy2"), QStringLiteral("Copy"), QKeySequence(QStringLiteral("Ctrl+C")), QStringLiteral("Copy text to clipboard"));
     Paste1 = addItem(Preview1, QStringLiteral("Paste1"), QStringLiteral("Paste"), QKeySequence(QStringLiteral("Ctrl+V")), QStringLiteral("Paste text from clipboard"));
+    Preview1->addSeparator()->setObjectName(QStringLiteral("N20"));
+    Waterfall1 = addItem(Preview1, QStringLiteral("Waterfall1"), QStringLiteral("&Waterfall"), {},
+                         QStringLiteral("Show the first line of the sample at several sizes"));
+    Waterfall1->setCheckable(true);
 
     Symbol1 = addMenu(QStringLiteral("Symbol1"), QStringLiteral("&Symbol"));
     Copy1 = addItem(Symbol1, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(QStringLiteral("Ctrl+C")), QStringLiteral("Copy current symbol to clipboard"));
@@ -189,6 +198,17 @@ void TFormPreviewUi::buildTextMenus()
 
     Report1 = addMenu(QStringLiteral("Report1"), QStringLiteral("Re&port"));
     SaveAs1 = addItem(Report1, QStringLiteral("SaveAs1"), QStringLiteral("Save as..."), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("Save report as"));
+
+    Unicode1 = addMenu(QStringLiteral("Unicode1"), QStringLiteral("&Unicode"));
+    UnicodeCopy1 = addItem(Unicode1, QStringLiteral("UnicodeCopy1"), QStringLiteral("&Copy"), QKeySequence(QStringLiteral("Ctrl+C")),
+                           QStringLiteral("Copy the current character to clipboard"));
+    UnicodeToBuffer1 = addItem(Unicode1, QStringLiteral("UnicodeToBuffer1"), QStringLiteral("&Add to buffer"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
+                               QStringLiteral("Add the current character to buffer"));
+    UnicodeBuffToClipboard1 = addItem(Unicode1, QStringLiteral("UnicodeBuffToClipboard1"), QStringLiteral("Co&py buffer"),
+                                      QKeySequence(QStringLiteral("Ctrl+B")), QStringLiteral("Copy buffer to clipboard"));
+    Unicode1->addSeparator()->setObjectName(QStringLiteral("N22"));
+    UnicodeFind1 = addItem(Unicode1, QStringLiteral("UnicodeFind1"), QStringLiteral("&Find character"), QKeySequence(QStringLiteral("Ctrl+Shift+F")),
+                           QStringLiteral("Find a character by its name, its code or the character itself"));
 }
 
 void TFormPreviewUi::buildHelpMenus()
@@ -266,6 +286,8 @@ void TFormPreviewUi::buildGeneralToolBar()
     BtnPreview->setChecked(true);
     BtnCharmap = addButton(general, QStringLiteral("BtnCharmap"), QStringLiteral("charmap"), QStringLiteral("Characters Map|View characters map for the current font"), true);
     BtnReport = addButton(general, QStringLiteral("BtnReport"), QStringLiteral("report"), QStringLiteral("Report|View report for the current font"), true);
+    BtnUnicodeMap = addButton(general, QStringLiteral("BtnUnicodeMap"), QStringLiteral("unicodemap"),
+                              QStringLiteral("Unicode Map|View every character of the current font"), true);
     general->addSeparator();
     BtnContig = addButton(general, QStringLiteral("BtnContig"), QStringLiteral("options"), QStringLiteral("Options|Glyvanta options"));
     standFor(BtnContig, Config1);
@@ -299,6 +321,10 @@ void TFormPreviewUi::buildPreviewToolBars()
     standFor(BtnCopy, Copy2);
     BtnPaste = addButton(preview, QStringLiteral("BtnPaste"), QStringLiteral("paste"), QStringLiteral("Paste|Paste text from clipboard"));
     standFor(BtnPaste, Paste1);
+    preview->addSeparator();
+    BtnWaterfall = addButton(preview, QStringLiteral("BtnWaterfall"), QStringLiteral("waterfall"),
+                             QStringLiteral("Waterfall|Show the first line of the sample at several sizes"), true);
+    standFor(BtnWaterfall, Waterfall1);
 
     QToolBar *format = addToolBar(QStringLiteral("ToolBarFormat"), QStringLiteral("Format"));
     FontSize = new QSpinBox(format);
@@ -348,6 +374,14 @@ void TFormPreviewUi::buildCharacterToolBar()
     character->addSeparator();
     BtnGotoLetter = addButton(character, QStringLiteral("BtnGotoLetter"), QStringLiteral("goto"), QStringLiteral("Go to|Go to a symbol"));
     standFor(BtnGotoLetter, GoTo1);
+
+    QToolBar *unicode = addToolBar(QStringLiteral("ToolBarUnicode"), QStringLiteral("Unicode"));
+    BtnUnicodeCopy = addButton(unicode, QStringLiteral("BtnUnicodeCopy"), QStringLiteral("copychar"),
+                               QStringLiteral("Copy character|Copy the current character to clipboard"));
+    standFor(BtnUnicodeCopy, UnicodeCopy1);
+    BtnUnicodeToBuffer = addButton(unicode, QStringLiteral("BtnUnicodeToBuffer"), QStringLiteral("tobuffer"),
+                                   QStringLiteral("To buffer|Add the current character to buffer"));
+    standFor(BtnUnicodeToBuffer, UnicodeToBuffer1);
 }
 
 void TFormPreviewUi::buildStatusBar()
@@ -382,6 +416,12 @@ CharacterMapControls TFormPreviewUi::characterMap() const
 FontViewControls TFormPreviewUi::fontViews() const
 {
     return {Preview, CopyBuff, CharactersPreview, SymbolPreview, SelectCharset, TabsPreviewModes};
+}
+
+UnicodeMapControls TFormPreviewUi::unicodeMap() const
+{
+    return {UnicodeGrid, UnicodeBlocks, UnicodeSearch, UnicodeCount, UnicodeSymbol, UnicodeName, UnicodeCode,
+            UnicodeUtf8, UnicodeUtf16, UnicodeBlock, UnicodeCategory, CopyBuff};
 }
 
 FileMenuItems TFormPreviewUi::fileMenuItems() const

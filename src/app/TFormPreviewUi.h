@@ -5,6 +5,7 @@
 #include "FileOperations.h"
 #include "FolderBrowser.h"
 #include "FontViews.h"
+#include "UnicodeMap.h"
 
 #include <QString>
 
@@ -26,11 +27,13 @@ class QRadioButton;
 class QSpinBox;
 class QSplitter;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
 class QWidget;
+class Waterfall;
 
 // The main window's widgets and commands, built in one place; every member carries the
 // objectName it is declared with. Building wires nothing but a toolbar button to the menu item
@@ -45,17 +48,19 @@ public:
     NavigationControls navigation() const;
     CharacterMapControls characterMap() const;
     FontViewControls fontViews() const;
+    UnicodeMapControls unicodeMap() const;
     FileMenuItems fileMenuItems() const;
 
     // Menus and their items.
-    QMenu *File1, *View1, *Format1, *Preview1, *Symbol1, *Report1, *CoolLinks, *Help1;
+    QMenu *File1, *View1, *Format1, *Preview1, *Symbol1, *Report1, *Unicode1, *CoolLinks, *Help1;
     QAction *Open1, *Refresh1, *Install1, *Uninstall1, *Unpack, *UnpackHere, *N17, *CopyTo, *MoveTo, *Delete, *N15,
         *FileProperties, *N1, *Exit1;
-    QAction *FontPreview2, *CharMap2, *Report2, *Config1;
+    QAction *FontPreview2, *CharMap2, *Report2, *UnicodeMap2, *Config1, *FilterList1;
     QAction *Bold1, *Italic1, *Underline1, *StrikeOut1, *Color;
-    QAction *LoadText1, *Clear1, *Cut1, *Copy2, *Paste1;
+    QAction *LoadText1, *Clear1, *Cut1, *Copy2, *Paste1, *Waterfall1;
     QAction *Copy1, *CopyBuff1, *BuffToClipboard1, *CharPreview2, *GoTo1;
     QAction *SaveAs1;
+    QAction *UnicodeCopy1, *UnicodeToBuffer1, *UnicodeBuffToClipboard1, *UnicodeFind1;
     QAction *Configure1;
     QAction *Contents1, *TipOfTheDay, *Website1, *FontsWebResources1, *About1;
     QActionGroup *ViewModes;
@@ -67,14 +72,15 @@ public:
     QAction *PopZipInstall, *PopZipUnpack, *PopZipUnpackHere;
 
     // Toolbars.
-    QAction *BtnLoad, *BtnRefresh, *BtnInst, *BtnUninst, *BtnFavorites, *BtnPreview, *BtnCharmap, *BtnReport, *BtnContig,
-        *BtnHelp, *BtnAbout;
+    QAction *BtnLoad, *BtnRefresh, *BtnInst, *BtnUninst, *BtnFavorites, *BtnPreview, *BtnCharmap, *BtnReport, *BtnUnicodeMap,
+        *BtnContig, *BtnHelp, *BtnAbout;
     QComboBox *SelectCharset;
-    QAction *BtnLoadText, *BtnClear, *BtnCut, *BtnCopy, *BtnPaste;
+    QAction *BtnLoadText, *BtnClear, *BtnCut, *BtnCopy, *BtnPaste, *BtnWaterfall;
     QSpinBox *FontSize;
     QAction *BtnBold, *BtnItalic, *BtnUnderline, *BtnColor, *BtnLeft, *BtnCenter, *BtnRight;
     QAction *BtnCopyChar, *BtnAddToCharBuff, *BtnCopyBuff, *BtnCharPreview, *BtnGotoLetter;
     QLineEdit *CopyBuff;
+    QAction *BtnUnicodeCopy, *BtnUnicodeToBuffer;
 
     // The navigation box.
     QSplitter *MainSplitter;
@@ -82,13 +88,17 @@ public:
     QComboBox *DisksBrowse;
     std::array<QToolButton *, 4> ViewStyleButtons;   // ButtonvsIcons, ButtonvsSmallIcon, ButtonvsList, ButtonvsReport
     QLineEdit *EditFileName;
+    QLineEdit *FilterList;   // filters the shown list as the user types
     ListView *FilesBrowse, *FontsList, *ZipBrowse;
     QWidget *PanelSelectExt;
     QComboBox *SelectExt;
 
-    // The three pages.
+    // The pages: the text sample (with its waterfall), the character map, the report, the
+    // Unicode map.
     QTabWidget *TabsPreviewModes;
     QPlainTextEdit *Preview;
+    QWidget *WaterfallBox;
+    Waterfall *PreviewWaterfall;
     QTableWidget *CharactersPreview;
     QGroupBox *SymbolGroup;
     QWidget *PanelSymbol, *PanelANSICode, *PanelSymbolSearch;
@@ -99,6 +109,11 @@ public:
     QRadioButton *GoToCode, *GoToSymbol;
     QPushButton *GoStart;
     QTextEdit *ReportEdit;
+    QTableView *UnicodeGrid;
+    QComboBox *UnicodeBlocks;
+    QLineEdit *UnicodeSearch;
+    QGroupBox *UnicodeGroup;
+    QLabel *UnicodeCount, *UnicodeSymbol, *UnicodeName, *UnicodeCode, *UnicodeUtf8, *UnicodeUtf16, *UnicodeBlock, *UnicodeCategory;
 
     // Status bar panels 0 to 3.
     std::array<QLabel *, 4> StatusPanels;
@@ -124,6 +139,9 @@ private:
     void buildSymbolPanel(QWidget *sheet);
     void buildGoToPanel(QWidget *symbolGroup);
     void buildReportPage();
+    void buildUnicodePage();
+    void buildUnicodeDetails(QWidget *sheet);
+    void buildUnicodeMenuAndToolBar();
     void buildStatusBar();
 
     QMainWindow *m_window = nullptr;

@@ -5,6 +5,7 @@
 #include "Icons.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
+#include "Waterfall.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,8 +18,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
+#include <QFormLayout>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -61,6 +65,7 @@ void TFormPreviewUi::buildCentral()
     buildTextPage();
     buildCharacterMapPage();
     buildReportPage();
+    buildUnicodePage();
     MainSplitter->addWidget(BoxFilesBrowse);
     MainSplitter->addWidget(TabsPreviewModes);
     BoxFilesBrowse->setMinimumWidth(50);
@@ -93,6 +98,11 @@ void TFormPreviewUi::buildNavigation(QWidget *box)
     EditFileName->setPalette(pathPalette);
     pathLayout->addWidget(EditFileName);
     layout->addWidget(panelFilePath);
+    FilterList = named(new QLineEdit(box), QStringLiteral("FilterList"));
+    FilterList->setPlaceholderText(QStringLiteral("Filter by family, style or file name"));
+    FilterList->setClearButtonEnabled(true);
+    setHint(FilterList, QStringLiteral("Filter|Show only the fonts whose family, style or file name hold this text (Ctrl+F, Esc clears)"));
+    layout->addWidget(FilterList);
     buildNavigationLists(box);
 }
 
@@ -166,9 +176,21 @@ void TFormPreviewUi::buildTextPage()
     auto *sheetFontPreview = named(new QWidget(TabsPreviewModes), QStringLiteral("SheetFontPreview"));
     auto *previewLayout = new QVBoxLayout(sheetFontPreview);
     previewLayout->setContentsMargins(0, 0, 0, 0);
-    Preview = named(new QPlainTextEdit(sheetFontPreview), QStringLiteral("Preview"));
+    auto *panes = named(new QSplitter(Qt::Vertical, sheetFontPreview), QStringLiteral("SamplePanes"));
+    panes->setChildrenCollapsible(false);
+    Preview = named(new QPlainTextEdit(panes), QStringLiteral("Preview"));
     setHint(Preview, QStringLiteral("|Preview text by the current font"));
-    previewLayout->addWidget(Preview);
+    panes->addWidget(Preview);
+    // The waterfall sits under the sample, hidden until asked for.
+    auto *scroll = named(new QScrollArea(panes), QStringLiteral("WaterfallBox"));
+    PreviewWaterfall = new Waterfall(*Preview, scroll);
+    setHint(PreviewWaterfall, QStringLiteral("|The first line of the sample at several sizes"));
+    scroll->setWidget(PreviewWaterfall);
+    scroll->setWidgetResizable(true);
+    WaterfallBox = scroll;
+    panes->addWidget(scroll);
+    scroll->hide();
+    previewLayout->addWidget(panes);
     TabsPreviewModes->addTab(sheetFontPreview, Icons::get(QStringLiteral("textsample")), QStringLiteral("Text Sample"));
 }
 
@@ -280,4 +302,76 @@ void TFormPreviewUi::buildReportPage()
     setHint(ReportEdit, QStringLiteral("|Information about the current font"));
     reportLayout->addWidget(ReportEdit);
     TabsPreviewModes->addTab(sheetReport, Icons::get(QStringLiteral("report")), QStringLiteral("Report"));
+}
+
+void TFormPreviewUi::buildUnicodePage()
+{
+    auto *sheet = named(new QWidget(TabsPreviewModes), QStringLiteral("SheetUnicodeMap"));
+    auto *layout = new QGridLayout(sheet);
+    layout->setContentsMargins(0, 2, 0, 0);
+    auto *findBar = new QHBoxLayout;
+    UnicodeBlocks = named(new QComboBox(sheet), QStringLiteral("UnicodeBlocks"));
+    UnicodeBlocks->setMinimumContentsLength(22);
+    UnicodeBlocks->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setHint(UnicodeBlocks, QStringLiteral("Block|Show the characters of one Unicode block"));
+    findBar->addWidget(UnicodeBlocks);
+    UnicodeSearch = named(new QLineEdit(sheet), QStringLiteral("UnicodeSearch"));
+    UnicodeSearch->setPlaceholderText(QStringLiteral("Find: name, U+code or character"));
+    UnicodeSearch->setClearButtonEnabled(true);
+    setHint(UnicodeSearch, QStringLiteral("Find|Find characters by name (greek small alpha), code (U+03B1) or the character itself"));
+    findBar->addWidget(UnicodeSearch, 1);
+    UnicodeCount = named(new QLabel(sheet), QStringLiteral("UnicodeCount"));
+    findBar->addWidget(UnicodeCount);
+    layout->addLayout(findBar, 0, 0, 1, 2);
+    UnicodeGrid = named(new QTableView(sheet), QStringLiteral("UnicodeGrid"));
+    UnicodeGrid->horizontalHeader()->hide();
+    UnicodeGrid->verticalHeader()->hide();
+    UnicodeGrid->horizontalHeader()->setMinimumSectionSize(1);
+    UnicodeGrid->verticalHeader()->setMinimumSectionSize(1);
+    UnicodeGrid->horizontalHeader()->setDefaultSectionSize(20);
+    UnicodeGrid->verticalHeader()->setDefaultSectionSize(30);
+    UnicodeGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    UnicodeGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    UnicodeGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    UnicodeGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHint(UnicodeGrid, QStringLiteral("|Every character of the current font; double click or Enter adds one to the buffer"));
+    layout->addWidget(UnicodeGrid, 1, 0);
+    buildUnicodeDetails(sheet);
+    layout->addWidget(UnicodeGroup, 1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(1, 1);
+    TabsPreviewModes->addTab(sheet, Icons::get(QStringLiteral("unicodemap")), QStringLiteral("Unicode map"));
+}
+
+void TFormPreviewUi::buildUnicodeDetails(QWidget *sheet)
+{
+    UnicodeGroup = named(new QGroupBox(QStringLiteral("Character"), sheet), QStringLiteral("UnicodeGroup"));
+    UnicodeGroup->setFixedWidth(200);
+    auto *layout = new QVBoxLayout(UnicodeGroup);
+    layout->setContentsMargins(6, 6, 6, 6);
+    UnicodeSymbol = named(new QLabel(UnicodeGroup), QStringLiteral("UnicodeSymbol"));
+    UnicodeSymbol->setAlignment(Qt::AlignCenter);
+    UnicodeSymbol->setTextFormat(Qt::PlainText);
+    UnicodeSymbol->setFixedHeight(120);
+    UnicodeSymbol->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; border: 1px solid gray; }"));
+    QFont symbolFont = UnicodeSymbol->font();
+    symbolFont.setPixelSize(80);
+    UnicodeSymbol->setFont(symbolFont);
+    setHint(UnicodeSymbol, QStringLiteral("|Large preview for the current character"));
+    layout->addWidget(UnicodeSymbol);
+    auto *form = new QFormLayout;
+    form->setContentsMargins(0, 0, 0, 0);
+    const std::pair<QLabel **, const char *> rows[] = {{&UnicodeName, "Name:"},   {&UnicodeCode, "Code:"},   {&UnicodeUtf8, "UTF-8:"},
+                                                       {&UnicodeUtf16, "UTF-16:"}, {&UnicodeBlock, "Block:"}, {&UnicodeCategory, "Category:"}};
+    const char *names[] = {"UnicodeName", "UnicodeCode", "UnicodeUtf8", "UnicodeUtf16", "UnicodeBlock", "UnicodeCategory"};
+    int i = 0;
+    for (const auto &[label, caption] : rows) {
+        *label = named(new QLabel(UnicodeGroup), QString::fromLatin1(names[i++]));
+        (*label)->setWordWrap(true);
+        (*label)->setTextFormat(Qt::PlainText);
+        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(QString::fromLatin1(caption), *label);
+    }
+    layout->addLayout(form);
+    layout->addStretch();
 }

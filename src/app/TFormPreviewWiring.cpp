@@ -18,6 +18,7 @@
 #include "TFormAbout.h"
 #include "TFormConfig.h"
 #include "TextSample.h"
+#include "UnicodeMap.h"
 #include "UserMenus.h"
 
 #include <QComboBox>
@@ -25,9 +26,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QUrl>
@@ -77,6 +80,7 @@ void TFormPreview::connectParts()
     connectViewCommands();
     connectTextCommands();
     connectCharacterMap();
+    connectUnicodeMap();
     connectNavigation();
     connectHelp();
 }
@@ -117,6 +121,11 @@ void TFormPreview::connectViewCommands()
     onTriggered(m_ui.BtnCharmap, [this] { CharMap2Click(); });
     onTriggered(m_ui.Report2, [this] { Report2Click(); });
     onTriggered(m_ui.BtnReport, [this] { Report2Click(); });
+    onTriggered(m_ui.UnicodeMap2, [this] { UnicodeMap2Click(); });
+    onTriggered(m_ui.BtnUnicodeMap, [this] { UnicodeMap2Click(); });
+    onTriggered(m_ui.FilterList1, [this] { FilterList1Click(); });
+    connect(m_ui.FilterList, &QLineEdit::textChanged, this, [this](const QString &text) { guarded([&] { FilterListChange(text); }); });
+    m_ui.FilterList->installEventFilter(this);
     connect(m_ui.TabsPreviewModes, &QTabWidget::tabBarClicked, this, [this](int index) {
         guarded([&] {
             m_ui.TabsPreviewModes->setCurrentIndex(index);
@@ -136,6 +145,7 @@ void TFormPreview::connectTextCommands()
     onTriggered(m_ui.Copy2, [this] { m_textSample->Copy2Click(); });
     onTriggered(m_ui.Paste1, [this] { m_textSample->Paste1Click(); });
     onTriggered(m_ui.Color, [this] { m_textSample->ColorClick(); });
+    onTriggered(m_ui.Waterfall1, [this] { Waterfall1Click(); });
     const std::tuple<QAction *, QAction *, TextSample::Style> styles[] = {{m_ui.Bold1, m_ui.BtnBold, TextSample::Bold},
                                                                           {m_ui.Italic1, m_ui.BtnItalic, TextSample::Italic},
                                                                           {m_ui.Underline1, m_ui.BtnUnderline, TextSample::Underline},
@@ -163,6 +173,27 @@ void TFormPreview::connectCharacterMap()
     connect(m_ui.GoStart, &QPushButton::clicked, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
     connect(m_ui.GoTo, &QLineEdit::returnPressed, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
     connect(m_ui.SelectCharset, &QComboBox::activated, this, [this] { guarded([&] { m_characterMap->SelectCharsetChange(); }); });
+}
+
+void TFormPreview::connectUnicodeMap()
+{
+    onTriggered(m_ui.UnicodeCopy1, [this] { m_unicodeMap->copyCharacter(); });
+    onTriggered(m_ui.UnicodeToBuffer1, [this] { m_unicodeMap->addToBuffer(); });
+    onTriggered(m_ui.UnicodeBuffToClipboard1, [this] { m_characterMap->BuffToClipboard1Click(); });
+    onTriggered(m_ui.UnicodeFind1, [this] {
+        m_ui.UnicodeSearch->setFocus(Qt::ShortcutFocusReason);
+        m_ui.UnicodeSearch->selectAll();
+    });
+    connect(m_ui.UnicodeBlocks, &QComboBox::activated, this, [this](int entry) {
+        guarded([&] {
+            // A chosen block ends a search.
+            const QSignalBlocker quiet(m_ui.UnicodeSearch);
+            m_ui.UnicodeSearch->clear();
+            m_unicodeMap->chooseBlock(entry);
+        });
+    });
+    connect(m_ui.UnicodeSearch, &QLineEdit::textChanged, this, [this](const QString &text) { guarded([&] { m_unicodeMap->findCharacters(text); }); });
+    connect(m_ui.UnicodeGrid, &QTableView::doubleClicked, this, [this] { guarded([&] { m_unicodeMap->addToBuffer(); }); });
 }
 
 void TFormPreview::connectNavigation()

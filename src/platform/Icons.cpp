@@ -33,6 +33,8 @@ constexpr Source kSources[] = {
     {"textsample", nullptr},
     {"charmap", nullptr},
     {"report", nullptr},
+    {"unicodemap", nullptr},
+    {"waterfall", nullptr},
     {"options", "preferences-system"},
     {"help", "help-contents"},
     {"about", "help-about"},

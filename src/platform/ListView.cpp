@@ -20,7 +20,7 @@ public:
 
     int rowCount(const QModelIndex &parent) const override
     {
-        return parent.isValid() || m_owner.m_updateDepth > 0 ? 0 : m_owner.count();
+        return parent.isValid() || m_owner.m_updateDepth > 0 ? 0 : m_owner.shownCount();
     }
     int columnCount(const QModelIndex &parent) const override
     {
@@ -28,9 +28,10 @@ public:
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || index.row() >= m_owner.count())
+        const int row = index.isValid() ? m_owner.listRow(index.row()) : -1;
+        if (row < 0 || row >= m_owner.count())
             return {};
-        const Item &item = m_owner.item(index.row());
+        const Item &item = m_owner.item(row);
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             if (index.column() == 0)
                 return item.caption;
@@ -168,8 +169,13 @@ int ListView::addItem(Item item)
 {
     m_items.push_back(std::move(item));
     const int row = count() - 1;
+    if (filtering()) {
+        if (!matchesFilter(m_items.back()))
+            return row;
+        m_shownRows.push_back(row);
+    }
     if (m_updateDepth == 0)
-        m_model->rowsAdded(row, row);
+        m_model->rowsAdded(shownCount() - 1, shownCount() - 1);
     return row;
 }
 
@@ -179,6 +185,7 @@ void ListView::removeItem(int row)
         return;
     // A model reset clears the selection without signals, as deleting a list item does.
     m_items.erase(m_items.begin() + row);
+    refilter();
     m_model->reset();
 }
 
@@ -186,14 +193,20 @@ void ListView::setItem(int row, Item item)
 {
     if (row < 0 || row >= count())
         return;
+    const bool wasShown = viewRow(row) >= 0;
     m_items[static_cast<size_t>(row)] = std::move(item);
-    if (m_updateDepth == 0)
-        emit m_model->dataChanged(m_model->index(row, 0), m_model->index(row, m_model->columnCount({}) - 1));
+    if (filtering() && wasShown != matchesFilter(m_items[static_cast<size_t>(row)])) {
+        setFilter(m_filterText);
+        return;
+    }
+    if (m_updateDepth == 0 && wasShown)
+        emit m_model->dataChanged(m_model->index(viewRow(row), 0), m_model->index(viewRow(row), m_model->columnCount({}) - 1));
 }
 
 void ListView::clear()
 {
     m_items.clear();
+    m_shownRows.clear();
     m_model->reset();
 }
 
@@ -208,6 +221,7 @@ void ListView::beginUpdate()
 void ListView::endUpdate()
 {
     if (m_updateDepth > 0 && --m_updateDepth == 0) {
+        refilter();
         m_model->reset();
         setUpdatesEnabled(true);
     }
@@ -216,6 +230,7 @@ void ListView::endUpdate()
 void ListView::sort(const std::function<bool(const Item &, const Item &)> &less)
 {
     std::stable_sort(m_items.begin(), m_items.end(), less);
+    refilter();
     if (m_updateDepth == 0)
         m_model->reset();
 }
@@ -223,23 +238,23 @@ void ListView::sort(const std::function<bool(const Item &, const Item &)> &less)
 int ListView::selectedRow() const
 {
     const QModelIndexList rows = m_listView->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
+    return rows.isEmpty() ? -1 : listRow(rows.constFirst().row());
 }
 
 void ListView::selectRow(int row)
 {
-    if (row < 0 || row >= count() || m_updateDepth > 0)
+    if (row < 0 || row >= count() || m_updateDepth > 0 || viewRow(row) < 0)
         return;
-    const QModelIndex index = m_model->index(row, 0);
+    const QModelIndex index = m_model->index(viewRow(row), 0);
     m_listView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ListView::scrollToRow(int row)
 {
-    if (row < 0 || row >= count() || m_updateDepth > 0)
+    if (row < 0 || row >= count() || m_updateDepth > 0 || viewRow(row) < 0)
         return;
-    m_listView->scrollTo(m_model->index(row, 0));
-    m_treeView->scrollTo(m_model->index(row, 0));
+    m_listView->scrollTo(m_model->index(viewRow(row), 0));
+    m_treeView->scrollTo(m_model->index(viewRow(row), 0));
 }
 
 void ListView::focusList()
@@ -251,7 +266,7 @@ int ListView::rowAt(const QPoint &position) const
 {
     const auto *view = static_cast<QAbstractItemView *>(activeView());
     const QModelIndex index = view->indexAt(position);
-    return index.isValid() ? index.row() : -1;
+    return index.isValid() ? listRow(index.row()) : -1;
 }
 
 QWidget *ListView::activeView() const
@@ -276,12 +291,71 @@ void ListView::setInternalDrag(bool enabled)
 
 void ListView::emitSelectionChanges(const QItemSelection &selected, const QItemSelection &deselected)
 {
+    if (m_quietSelection)
+        return;
     for (const QModelIndex &index : deselected.indexes())
         if (index.column() == 0)
-            emit selectItem(index.row(), false);
+            emit selectItem(listRow(index.row()), false);
     for (const QModelIndex &index : selected.indexes())
         if (index.column() == 0)
-            emit selectItem(index.row(), true);
+            emit selectItem(listRow(index.row()), true);
+}
+
+int ListView::shownCount() const
+{
+    return filtering() ? static_cast<int>(m_shownRows.size()) : count();
+}
+
+int ListView::viewRow(int row) const
+{
+    if (!filtering())
+        return row;
+    const auto at = std::lower_bound(m_shownRows.begin(), m_shownRows.end(), row);
+    return at != m_shownRows.end() && *at == row ? static_cast<int>(at - m_shownRows.begin()) : -1;
+}
+
+int ListView::listRow(int viewRow) const
+{
+    if (!filtering())
+        return viewRow;
+    return viewRow >= 0 && viewRow < static_cast<int>(m_shownRows.size()) ? m_shownRows[static_cast<size_t>(viewRow)] : -1;
+}
+
+bool ListView::matchesFilter(const Item &item) const
+{
+    if (item.caption.contains(m_filterText, Qt::CaseInsensitive))
+        return true;
+    for (const int sub : m_filterSubItems)
+        if (sub >= 0 && sub < item.subItems.size() && item.subItems[sub].contains(m_filterText, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+void ListView::refilter()
+{
+    m_shownRows.clear();
+    if (!filtering())
+        return;
+    for (int row = 0; row < count(); ++row)
+        if (matchesFilter(m_items[static_cast<size_t>(row)]))
+            m_shownRows.push_back(row);
+}
+
+void ListView::setFilter(const QString &text)
+{
+    const int selected = selectedRow();
+    m_filterText = text;
+    refilter();
+    if (m_updateDepth > 0)
+        return;
+    m_model->reset();
+    // The selected row stays selected while it is shown; nothing about it changed.
+    if (selected >= 0 && viewRow(selected) >= 0) {
+        m_quietSelection = true;
+        selectRow(selected);
+        m_quietSelection = false;
+        scrollToRow(selected);
+    }
 }
 
 namespace {

@@ -65,6 +65,16 @@ public:
     void setInternalDrag(bool enabled);
     bool collapsed() const { return m_collapsed; }
 
+    // Filtering: only the rows whose caption or one of the filter's sub-items holds the text,
+    // whatever its case, are shown; an empty text shows every row. Row numbers keep meaning the
+    // list's own rows, shown or not (count, item, selectedRow, selectRow, selectItem). A hidden
+    // row is not selected: selecting it does nothing, and a filter that hides the selected row
+    // drops the selection without a signal, as a reset of the list does.
+    void setFilter(const QString &text);
+    QString filter() const { return m_filterText; }
+    void setFilterSubItems(std::vector<int> subItems) { m_filterSubItems = std::move(subItems); }
+    int shownCount() const;
+
 signals:
     void selectItem(int row, bool selected);
     void dblClick();
@@ -78,6 +88,11 @@ protected:
 private:
     class Model;
     void emitSelectionChanges(const QItemSelection &selected, const QItemSelection &deselected);
+    bool filtering() const { return !m_filterText.isEmpty(); }
+    bool matchesFilter(const Item &item) const;
+    void refilter();
+    int viewRow(int row) const;     // -1 when the row is hidden
+    int listRow(int viewRow) const;
 
     std::vector<Item> m_items;
     std::vector<Column> m_columns;
@@ -92,4 +107,8 @@ private:
     bool m_internalDrag = false;
     QPoint m_pressPosition;
     int m_pressRow = -1;
+    QString m_filterText;
+    std::vector<int> m_filterSubItems;
+    std::vector<int> m_shownRows;   // while filtering: the rows shown, ascending
+    bool m_quietSelection = false;
 };

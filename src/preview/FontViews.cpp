@@ -12,6 +12,7 @@
 #include "ListView.h"
 #include "NameTableReader.h"
 #include "ReportView.h"
+#include "UnicodeMap.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -54,6 +55,8 @@ void FontViews::setSampleFace(const QString &face)
 void FontViews::withdrawFace()
 {
     setFace(QStringLiteral("MS Sans Serif"));
+    if (m_unicodeMap)
+        m_unicodeMap->showFace(QString(), 0, QStringLiteral("MS Sans Serif"));
 }
 
 void FontViews::setSampleCharset(int charset)
@@ -64,6 +67,8 @@ void FontViews::setSampleCharset(int charset)
 void FontViews::showFontFile(const LoadedFont &font)
 {
     setFace(font.face);
+    if (m_unicodeMap)
+        m_unicodeMap->showFace(font.path, 0, font.face);
     if (font.trueType) {
         m_controls.SelectCharset->clear();
         m_controls.SelectCharset->addItem(CharsetName(font.charset));
@@ -100,6 +105,11 @@ void FontViews::FontsListSelectItem(int row, bool selected)
     m_controls.SelectCharset->addItems(charsets);
     m_controls.SelectCharset->setCurrentIndex(0);
     m_characterMap.CharactersPreviewClick();
+    if (m_unicodeMap) {
+        const QString file = cells.value(FileName);
+        const bool known = file != QLatin1String("Unknown") && !file.isEmpty();
+        m_unicodeMap->showFace(known ? (file.contains(QLatin1Char('/')) ? file : m_systemFontsFolder + file) : QString(), 0, item.caption);
+    }
     emit statusText(1, cells.value(FileName));
     emit statusText(2, QStringLiteral("Installed"));
     emit statusText(3, item.caption);

@@ -13,6 +13,7 @@ class QPlainTextEdit;
 class QTabWidget;
 class QTableWidget;
 class ReportView;
+class UnicodeMap;
 struct CurrentFontRecord;
 struct LoadedFont;
 
@@ -45,6 +46,8 @@ public:
     void withdrawFace();
     // The sample follows the charset chosen in the charset box.
     void setSampleCharset(int charset);
+    // The Unicode map follows the shown face too.
+    void setUnicodeMap(UnicodeMap *map) { m_unicodeMap = map; }
 
 signals:
     void statusText(int panel, const QString &text);
@@ -61,4 +64,5 @@ private:
     InstalledFontsList &m_installed;
     const CurrentFontRecord &m_currentFont;
     QString m_systemFontsFolder;
+    UnicodeMap *m_unicodeMap = nullptr;
 };

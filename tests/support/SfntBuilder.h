@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,6 +71,61 @@ public:
         }
         font.insert(font.end(), table.begin(), table.end());
         return font;
+    }
+
+    // A real font whose table of the given tag is replaced by the given bytes, appended at its
+    // end (the checksums are left as they were; readers do not check them).
+    static std::vector<std::uint8_t> withTable(std::vector<std::uint8_t> font, const char *tag, const std::vector<std::uint8_t> &table)
+    {
+        while (font.size() % 4 != 0)
+            font.push_back(0);
+        const std::uint32_t at = static_cast<std::uint32_t>(font.size());
+        const std::uint16_t tables = get16(font, 4);
+        for (std::uint32_t t = 0; t < tables && 12 + 16 * t + 16 <= font.size(); ++t) {
+            const std::size_t record = 12 + 16 * t;
+            if (std::equal(tag, tag + 4, font.begin() + static_cast<std::ptrdiff_t>(record))) {
+                set32(font, record + 8, at);
+                set32(font, record + 12, static_cast<std::uint32_t>(table.size()));
+            }
+        }
+        font.insert(font.end(), table.begin(), table.end());
+        return font;
+    }
+
+    // A character map of one Windows Unicode (3,10) subtable of format 12: each group maps its
+    // range of codes to glyphs from its first glyph on.
+    struct CmapGroup {
+        std::uint32_t first, last, glyph;
+    };
+    static std::vector<std::uint8_t> cmapFormat12(const std::vector<CmapGroup> &groups)
+    {
+        std::vector<std::uint8_t> out;
+        put16(out, 0);
+        put16(out, 1);
+        put16(out, 3);
+        put16(out, 10);
+        put32(out, 12);
+        put16(out, 12);
+        put16(out, 0);
+        put32(out, static_cast<std::uint32_t>(16 + 12 * groups.size()));
+        put32(out, 0);
+        put32(out, static_cast<std::uint32_t>(groups.size()));
+        for (const CmapGroup &g : groups) {
+            put32(out, g.first);
+            put32(out, g.last);
+            put32(out, g.glyph);
+        }
+        return out;
+    }
+
+    // Groups that map every code of a range to glyphs 1 to glyphs - 1, over and over, so that a
+    // font of few glyphs covers the range.
+    static std::vector<CmapGroup> groupsCovering(std::uint32_t first, std::uint32_t last, std::uint32_t glyphs)
+    {
+        std::vector<CmapGroup> groups;
+        for (std::uint32_t from = first; from <= last; from += glyphs - 1)
+            groups.push_back({from, std::min(last, from + glyphs - 2), 1});
+        return groups;
     }
 
     // A naming table of count records, all for one range of stringLength bytes. The range lies
