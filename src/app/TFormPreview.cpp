@@ -119,7 +119,7 @@ void TFormPreview::createParts()
     m_fontViews->setUnicodeMap(m_unicodeMap.get());
     // The installed list is filtered by family (the caption), style and file name; the folder
     // and archive lists by name.
-    m_ui.FontsList->setFilterSubItems({FontsListColumn::Style, FontsListColumn::Family, FontsListColumn::FileName});
+    m_ui.FontsList->setFilterSubItems({FontsListColumn::Style, FontsListColumn::FileName});
     m_folderBrowser = std::make_unique<FolderBrowser>(prompter, m_ui.navigation(), *m_installedFonts);
     m_ui.FilesBrowse->setInternalDrag(true);
     m_textSample->showColors();

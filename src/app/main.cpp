@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     if (!options.screenshot.isEmpty()) {
         window.tips().StartupTipPending = false;
         QTimer::singleShot(400, &window, [&] {
-            if (options.screenshotPage >= 0 && options.screenshotPage <= 2) {
+            if (options.screenshotPage >= 0 && options.screenshotPage < window.ui().TabsPreviewModes->count()) {
                 window.ui().TabsPreviewModes->setCurrentIndex(options.screenshotPage);
                 window.TabsPreviewModesChange();
             }

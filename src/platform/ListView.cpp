@@ -326,8 +326,11 @@ bool ListView::matchesFilter(const Item &item) const
     if (item.caption.contains(m_filterText, Qt::CaseInsensitive))
         return true;
     for (const int sub : m_filterSubItems)
-        if (sub >= 0 && sub < item.subItems.size() && item.subItems[sub].contains(m_filterText, Qt::CaseInsensitive))
-            return true;
+        if (sub >= 0 && sub < item.subItems.size()) {
+            const QString &cell = item.subItems[sub];
+            if (QStringView(cell).mid(cell.lastIndexOf(QLatin1Char('/')) + 1).contains(m_filterText, Qt::CaseInsensitive))
+                return true;
+        }
     return false;
 }
 

@@ -69,7 +69,8 @@ public:
     // whatever its case, are shown; an empty text shows every row. Row numbers keep meaning the
     // list's own rows, shown or not (count, item, selectedRow, selectRow, selectItem). A hidden
     // row is not selected: selecting it does nothing, and a filter that hides the selected row
-    // drops the selection without a signal, as a reset of the list does.
+    // drops the selection without a signal, as a reset of the list does. A sub-item that holds
+    // a path is matched by its file name alone.
     void setFilter(const QString &text);
     QString filter() const { return m_filterText; }
     void setFilterSubItems(std::vector<int> subItems) { m_filterSubItems = std::move(subItems); }
