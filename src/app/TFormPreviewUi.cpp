@@ -303,6 +303,11 @@ void TFormPreviewUi::buildGeneralToolBar()
     SelectCharset->setMinimumWidth(150);
     setHint(SelectCharset, QStringLiteral("|Charset selection"));
     charset->addWidget(SelectCharset);
+    SelectStyle = new QComboBox(charset);
+    SelectStyle->setObjectName(QStringLiteral("SelectStyle"));
+    SelectStyle->setMinimumWidth(110);
+    setHint(SelectStyle, QStringLiteral("Style|Show another face of the installed family"));
+    charset->addWidget(SelectStyle);
 
     m_window->addToolBarBreak();
 }
@@ -415,7 +420,7 @@ CharacterMapControls TFormPreviewUi::characterMap() const
 
 FontViewControls TFormPreviewUi::fontViews() const
 {
-    return {Preview, CopyBuff, CharactersPreview, SymbolPreview, SelectCharset, TabsPreviewModes};
+    return {Preview, CopyBuff, CharactersPreview, SymbolPreview, SelectCharset, TabsPreviewModes, SelectStyle};
 }
 
 UnicodeMapControls TFormPreviewUi::unicodeMap() const

@@ -75,6 +75,7 @@ public:
     QAction *BtnLoad, *BtnRefresh, *BtnInst, *BtnUninst, *BtnFavorites, *BtnPreview, *BtnCharmap, *BtnReport, *BtnUnicodeMap,
         *BtnContig, *BtnHelp, *BtnAbout;
     QComboBox *SelectCharset;
+    QComboBox *SelectStyle;   // the faces of the shown installed family
     QAction *BtnLoadText, *BtnClear, *BtnCut, *BtnCopy, *BtnPaste, *BtnWaterfall;
     QSpinBox *FontSize;
     QAction *BtnBold, *BtnItalic, *BtnUnderline, *BtnColor, *BtnLeft, *BtnCenter, *BtnRight;

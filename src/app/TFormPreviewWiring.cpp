@@ -173,6 +173,7 @@ void TFormPreview::connectCharacterMap()
     connect(m_ui.GoStart, &QPushButton::clicked, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
     connect(m_ui.GoTo, &QLineEdit::returnPressed, this, [this] { guarded([&] { m_characterMap->GoStartClick(); }); });
     connect(m_ui.SelectCharset, &QComboBox::activated, this, [this] { guarded([&] { m_characterMap->SelectCharsetChange(); }); });
+    connect(m_ui.SelectStyle, &QComboBox::activated, this, [this](int entry) { guarded([&] { m_fontViews->SelectStyleChange(entry); }); });
 }
 
 void TFormPreview::connectUnicodeMap()

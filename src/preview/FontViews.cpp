@@ -15,6 +15,7 @@
 #include "UnicodeMap.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,6 +56,7 @@ void FontViews::setSampleFace(const QString &face)
 void FontViews::withdrawFace()
 {
     setFace(QStringLiteral("MS Sans Serif"));
+    fillStyles(QString(), QString());
     if (m_unicodeMap)
         m_unicodeMap->showFace(QString(), 0, QStringLiteral("MS Sans Serif"));
 }
@@ -69,6 +71,7 @@ void FontViews::showFontFile(const LoadedFont &font)
     setFace(font.face);
     if (m_unicodeMap)
         m_unicodeMap->showFace(font.path, 0, font.face);
+    fillStyles(QString(), QString());
     if (font.trueType) {
         m_controls.SelectCharset->clear();
         m_controls.SelectCharset->addItem(CharsetName(font.charset));
@@ -117,6 +120,7 @@ void FontViews::FontsListSelectItem(int row, bool selected)
     if (item.image != 3 && reportShown())
         showInstalledFontReport(row);
     m_report.pane().show();
+    fillStyles(item.caption, cells.value(FileName));
 }
 
 void FontViews::showInstalledFontReport(int row)
@@ -132,4 +136,65 @@ void FontViews::showInstalledFontReport(int row)
     for (int i = 0; i < m_controls.SelectCharset->count(); ++i)
         charsetItems << m_controls.SelectCharset->itemText(i);
     m_report.append(installedFontReport(item.caption, item.subItems, names, charsetItems));
+}
+
+std::vector<CatalogueFont> familyFaces(const std::vector<CatalogueFont> &fonts, const QString &family)
+{
+    std::vector<CatalogueFont> faces;
+    if (family.isEmpty())
+        return faces;
+    for (const CatalogueFont &font : fonts)
+        if (!font.temporary && font.facts.valid && font.facts.family.compare(family, Qt::CaseInsensitive) == 0)
+            faces.push_back(font);
+    std::stable_sort(faces.begin(), faces.end(), [](const CatalogueFont &a, const CatalogueFont &b) {
+        return std::pair(a.facts.italic, a.facts.weight) < std::pair(b.facts.italic, b.facts.weight);
+    });
+    return faces;
+}
+
+void FontViews::fillStyles(const QString &family, const QString &file)
+{
+    QComboBox *box = m_controls.SelectStyle;
+    if (!box)
+        return;
+    // Showing the same family again (a mode switch selects the row anew) keeps the chosen face.
+    const int chosen = !family.isEmpty() && family == m_styleFamily ? m_chosenStyle : -1;
+    m_styleFamily = family;
+    m_chosenStyle = -1;
+    m_styleFaces = familyFaces(family.isEmpty() ? std::vector<CatalogueFont>{} : m_catalogue.fonts(), family);
+    const QSignalBlocker quiet(box);
+    box->clear();
+    int shown = 0;
+    for (const CatalogueFont &face : m_styleFaces) {
+        // The row's own file is the face the list shows.
+        if (face.file == file || face.file.section(QLatin1Char('/'), -1) == file)
+            shown = box->count();
+        box->addItem(face.facts.style.isEmpty() ? face.facts.fullName : face.facts.style);
+    }
+    box->setCurrentIndex(m_styleFaces.empty() ? -1 : shown);
+    if (chosen >= 0 && chosen < box->count() && chosen != shown) {
+        box->setCurrentIndex(chosen);
+        SelectStyleChange(chosen);
+    }
+}
+
+void FontViews::SelectStyleChange(int entry)
+{
+    if (entry < 0 || entry >= static_cast<int>(m_styleFaces.size()))
+        return;
+    m_chosenStyle = entry;
+    const CatalogueFont &face = m_styleFaces[static_cast<size_t>(entry)];
+    // A full name stands for the family and its style.
+    setFace(face.facts.fullName);
+    if (m_unicodeMap)
+        m_unicodeMap->showFace(face.file, face.index, face.facts.fullName);
+    m_characterMap.CharactersPreviewClick();
+    emit statusText(1, face.file.section(QLatin1Char('/'), -1));
+    emit statusText(3, face.facts.fullName);
+    m_report.clear();
+    if (reportShown()) {
+        m_report.pane().hide();
+        m_report.append(fontFileReport(face.facts.fullName, face.file, readFontFileNames(face.file)));
+    }
+    m_report.pane().show();
 }

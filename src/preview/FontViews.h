@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "FontCatalogue.h"
+
 #include <QObject>
+
+#include <vector>
 
 class CharacterMap;
 class FontCatalogue;
@@ -25,7 +29,12 @@ struct FontViewControls {
     QLabel *SymbolPreview = nullptr;
     QComboBox *SelectCharset = nullptr;
     QTabWidget *TabsPreviewModes = nullptr;
+    QComboBox *SelectStyle = nullptr;
 };
+
+// The faces of a family that the catalogue knows (temporary ones aside), regular before bold,
+// upright before italic.
+std::vector<CatalogueFont> familyFaces(const std::vector<CatalogueFont> &fonts, const QString &family);
 
 // Makes the three views follow the current font: the sample, the character map with its charset
 // box, and the report. What the status bar should say is reported, not written.
@@ -46,6 +55,8 @@ public:
     void withdrawFace();
     // The sample follows the charset chosen in the charset box.
     void setSampleCharset(int charset);
+    // Shows another face of the installed family that is shown: an entry of the style box.
+    void SelectStyleChange(int entry);
     // The Unicode map follows the shown face too.
     void setUnicodeMap(UnicodeMap *map) { m_unicodeMap = map; }
 
@@ -56,6 +67,7 @@ private:
     void setFace(const QString &face);
     void showInstalledFontReport(int row);
     bool reportShown() const;
+    void fillStyles(const QString &family, const QString &file);
 
     FontCatalogue &m_catalogue;
     FontViewControls m_controls;
@@ -65,4 +77,7 @@ private:
     const CurrentFontRecord &m_currentFont;
     QString m_systemFontsFolder;
     UnicodeMap *m_unicodeMap = nullptr;
+    std::vector<CatalogueFont> m_styleFaces;   // the faces of the style box, in its order
+    QString m_styleFamily;
+    int m_chosenStyle = -1;                     // the entry the user chose for m_styleFamily
 };

@@ -3,6 +3,7 @@
 #include "Desktop.h"
 #include "FormFixture.h"
 #include "InstalledFonts.h"
+#include "ListHelpers.h"
 #include "Settings.h"
 #include "ListView.h"
 #include "TFormConfig.h"
@@ -19,6 +20,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -374,4 +377,53 @@ TEST(Waterfall, ShowsTheSampleLineAtEachSize)
     actionNamed(form, QStringLiteral("BtnWaterfall"))->trigger();
     EXPECT_FALSE(waterfall->isChecked());
     EXPECT_FALSE(c.WaterfallBox->isVisible());
+}
+
+// The style box lists the faces of the shown installed family; the views follow the chosen one.
+TEST(FamilyStyles, ViewsFollowTheChosenFace)
+{
+    FormFixture f;
+    f.show();
+    TFormPreview &form = *f.form;
+    TFormPreviewUi &c = form.ui();
+    const int row = rowOf(c.FontsList, QStringLiteral("DejaVu Sans"));
+    ASSERT_GE(row, 0);
+    c.FontsList->selectRow(row);
+    ASSERT_EQ(c.SelectStyle->count(), 2);
+    EXPECT_EQ(c.SelectStyle->itemText(0), QStringLiteral("Book"));
+    EXPECT_EQ(c.SelectStyle->itemText(1), QStringLiteral("Bold"));
+    EXPECT_EQ(c.SelectStyle->currentIndex(), 0);
+    EXPECT_EQ(c.SelectStyle->toolTip(), QStringLiteral("Style"));
+
+    form.Report2Click();
+    c.SelectStyle->setCurrentIndex(1);
+    emit c.SelectStyle->activated(1);
+    EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("DejaVuSans-Bold.ttf"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
+    for (QWidget *w : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview), static_cast<QWidget *>(c.SymbolPreview)}) {
+        EXPECT_EQ(w->font().family(), QStringLiteral("DejaVu Sans")) << w->objectName().toStdString();
+        EXPECT_EQ(w->font().styleName(), QStringLiteral("Bold")) << w->objectName().toStdString();
+    }
+    EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVu Sans Bold"))) << c.ReportEdit->toPlainText().toStdString();
+    EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVuSans-Bold.ttf")));
+    // Switching pages selects the row again; the chosen face stays.
+    form.FontPreview2Click();
+    form.Report2Click();
+    EXPECT_EQ(c.SelectStyle->currentIndex(), 1);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVuSans-Bold.ttf")));
+    form.UnicodeMap2Click();
+    EXPECT_TRUE(form.unicodeMap().loadedFile().endsWith(QStringLiteral("/DejaVuSans-Bold.ttf"))) << form.unicodeMap().loadedFile().toStdString();
+    EXPECT_EQ(c.UnicodeGrid->font().styleName(), QStringLiteral("Bold"));
+
+    // Choosing the family's first face again is remembered too.
+    c.SelectStyle->setCurrentIndex(0);
+    emit c.SelectStyle->activated(0);
+    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));   // its full name
+    EXPECT_TRUE(form.unicodeMap().loadedFile().endsWith(QStringLiteral("/DejaVuSans.ttf")));
+    // A family of one face lists it alone; a font file lists none.
+    c.FontsList->selectRow(rowOf(c.FontsList, QStringLiteral("Tahoma")));
+    EXPECT_EQ(c.SelectStyle->count(), 1);
+    form.loadFontFromPath(dejaVuSans());
+    EXPECT_EQ(c.SelectStyle->count(), 0);
 }
