@@ -311,7 +311,7 @@ void TFormPreviewUi::buildUnicodePage()
     layout->setContentsMargins(0, 2, 0, 0);
     auto *findBar = new QHBoxLayout;
     UnicodeBlocks = named(new QComboBox(sheet), QStringLiteral("UnicodeBlocks"));
-    UnicodeBlocks->setMinimumContentsLength(22);
+    UnicodeBlocks->setMinimumContentsLength(16);
     UnicodeBlocks->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setHint(UnicodeBlocks, QStringLiteral("Block|Show the characters of one Unicode block"));
     findBar->addWidget(UnicodeBlocks);
