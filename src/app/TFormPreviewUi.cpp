@@ -2,6 +2,7 @@
 // The main window's menus, popups, toolbars and status bar.
 #include "TFormPreviewUi.h"
 
+#include "ElidedLabel.h"
 #include "Icons.h"
 #include "ListView.h"
 
@@ -357,13 +358,17 @@ void TFormPreviewUi::buildStatusBar()
     bar->setSizeGripEnabled(true);
     const int widths[4] = {360, 100, 70, 75};
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(bar);
+        // Long texts end in "…"; the hint panel takes the width a larger window has to spare.
+        auto *panel = new ElidedLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        if (i == 0)
+            panel->setMinimumWidth(widths[i]);
+        else
+            panel->setFixedWidth(widths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         StatusPanels[static_cast<size_t>(i)] = panel;
-        bar->addWidget(panel);
+        bar->addWidget(panel, i == 0 ? 1 : 0);
     }
     StatusPanels[1]->setText(QStringLiteral("Default font"));
 }

@@ -31,6 +31,8 @@ public:
         if (!index.isValid() || index.row() >= m_owner.count())
             return {};
         const Item &item = m_owner.item(index.row());
+        if (role == Qt::ToolTipRole && index.column() == 0 && !item.toolTip.isEmpty())
+            return item.toolTip;
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             if (index.column() == 0)
                 return item.caption;
@@ -125,7 +127,9 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::IconMode);
         m_listView->setIconSize(QSize(32, 32));
         m_listView->setGridSize(QSize(88, 76));
-        m_listView->setTextElideMode(Qt::ElideNone);
+        // A caption wider than its cell keeps its start and end; a cut-off end would lose what
+        // tells one file from the next.
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideMiddle));
         // Captions differ in length: every item needs its own size here.
         m_listView->setUniformItemSizes(false);
         m_listView->setWordWrap(true);
@@ -137,7 +141,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(115, 20));
-        m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::LeftToRight);
         m_listView->setWrapping(true);
@@ -149,7 +153,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(170, 18));
-        m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::TopToBottom);
         m_listView->setWrapping(true);
@@ -159,9 +163,41 @@ void ListView::setViewStyle(ViewStyle style)
         break;
     case ViewStyle::Report:
         m_treeView->setIconSize(QSize(16, 16));
+        m_treeView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_stack->setCurrentWidget(m_treeView);
+        fitNameColumn();
         break;
     }
+}
+
+void ListView::setCaptionElideMode(Qt::TextElideMode mode)
+{
+    m_captionElide = mode;
+    setViewStyle(m_style);
+}
+
+Qt::TextElideMode ListView::captionElideMode() const
+{
+    return static_cast<const QAbstractItemView *>(activeView())->textElideMode();
+}
+
+void ListView::fitNameColumn()
+{
+    if (m_style != ViewStyle::Report || m_updateDepth > 0 || m_columns.empty() || m_treeView->isColumnHidden(0))
+        return;
+    const Column &name = m_columns.front();
+    int others = 0;
+    for (size_t i = 1; i < m_columns.size(); ++i)
+        if (!m_treeView->isColumnHidden(static_cast<int>(i)))
+            others += m_treeView->columnWidth(static_cast<int>(i));
+    const int left = m_treeView->viewport()->width() - others;
+    m_treeView->setColumnWidth(0, std::max({name.width, m_treeView->sizeHintForColumn(0), left}));
+}
+
+void ListView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitNameColumn();
 }
 
 int ListView::addItem(Item item)
@@ -210,6 +246,7 @@ void ListView::endUpdate()
     if (m_updateDepth > 0 && --m_updateDepth == 0) {
         m_model->reset();
         setUpdatesEnabled(true);
+        fitNameColumn();
     }
 }
 

@@ -79,17 +79,18 @@ TEST(UserMenus, AddOpenAndRebuildTheFavourites)
     favorites->actions()[1]->trigger();
     EXPECT_EQ(f.form->activeView(), 1);
 
-    // A favourite whose folder went: the list stays empty, nothing is said.
+    // A favourite whose folder went is told, not shown as an empty folder.
     QDir(folder).removeRecursively();
+    f.prompter.willAnswer(MessageAnswer::Ok);
     favorites->actions()[0]->trigger();
-    EXPECT_EQ(f.form->ui().FilesBrowse->count(), 0);
-    EXPECT_TRUE(f.prompter.messages().empty());
+    ASSERT_FALSE(f.prompter.messages().empty());
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The folder %1 does not exist.").arg(folder));
 
     // Links open with the desktop's handler.
     QStringList opened;
-    Desktop::setOpener([&](const QUrl &url) { opened << url.toString(); });
+    Desktop::setOpener([&](const QUrl &url) { opened << url.toString(); return true; });
     menuNamed(*f.form, QStringLiteral("CoolLinks"))->actions()[0]->trigger();
-    Desktop::setOpener([](const QUrl &) {});
+    Desktop::setOpener([](const QUrl &) { return true; });
     EXPECT_EQ(opened, QStringList{QStringLiteral("https://fontlibrary.org/")});
 }
 
