@@ -114,6 +114,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // InstallContext
@@ -134,6 +135,7 @@ private:
     void connectHelp();
     void openOrTell(const QUrl &url);
     void connectKeyboard();
+    QList<QWidget *> tabChain() const;
     // The control of the shown page that the view keys leave the focus in.
     QWidget *pageFocusWidget() const;
     void focusShownPage();

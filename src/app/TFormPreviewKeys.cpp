@@ -7,6 +7,7 @@
 #include "ListView.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -37,16 +39,32 @@ void TFormPreview::connectKeyboard()
     // menu's Install stays with the folder list.
     m_ui.PopZipInstall->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_ui.ZipBrowse->addAction(m_ui.PopZipInstall);
+}
 
-    // Tab walks the navigation box top to bottom, then the shown page.
-    QList<QWidget *> chain{m_ui.DisksBrowse};
+// Tab walks the toolbar's fields, the navigation box top to bottom, the view tabs and the shown
+// page, then starts again. What is hidden or disabled is passed by.
+QList<QWidget *> TFormPreview::tabChain() const
+{
+    QList<QWidget *> chain;
+    chain << m_ui.SelectCharset << m_ui.FontSize << m_ui.CopyBuff << m_ui.DisksBrowse;
     for (ListView *list : {m_ui.FilesBrowse, m_ui.FontsList, m_ui.ZipBrowse})
-        for (QAbstractItemView *view : list->findChildren<QAbstractItemView *>(Qt::FindDirectChildrenOnly))
-            chain << view;
-    chain << m_ui.SelectExt << m_ui.TabsPreviewModes->tabBar() << m_ui.Preview << m_ui.CharactersPreview << m_ui.AsciiDec
-          << m_ui.AcsiiHex << m_ui.GoTo << m_ui.GoToCode << m_ui.GoToSymbol << m_ui.GoStart << m_ui.ReportEdit;
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
+        chain << list->activeView();
+    chain << m_ui.SelectExt << m_ui.TabsPreviewModes->tabBar() << m_ui.Preview << m_ui.CharactersPreview << m_ui.AsciiDec << m_ui.AcsiiHex
+          << m_ui.GoTo << m_ui.GoToCode << m_ui.GoToSymbol << m_ui.GoStart << m_ui.ReportEdit;
+    chain.removeIf([](QWidget *w) { return !w || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus); });
+    return chain;
+}
+
+bool TFormPreview::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> chain = tabChain();
+    QWidget *focus = QApplication::focusWidget();
+    const qsizetype at = chain.indexOf(focus);
+    if (chain.isEmpty() || at < 0)
+        return QMainWindow::focusNextPrevChild(next);
+    const qsizetype to = (at + (next ? 1 : chain.size() - 1)) % chain.size();
+    chain[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 QWidget *TFormPreview::pageFocusWidget() const

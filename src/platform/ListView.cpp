@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ListView.h"
 
+#include "CaptionDelegate.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
@@ -91,6 +93,8 @@ ListView::ListView(QWidget *parent)
             emit contextMenu(view->viewport()->mapToGlobal(p));
         });
     }
+    m_plainDelegate = m_listView->itemDelegate();
+    m_captionDelegate = new CaptionDelegate(this);
     m_listView->setUniformItemSizes(true);
     m_listView->setLayoutMode(QListView::Batched);
     m_listView->setBatchSize(500);
@@ -130,14 +134,16 @@ void ListView::setViewStyle(ViewStyle style)
         // A caption wider than its cell keeps its start and end; a cut-off end would lose what
         // tells one file from the next.
         m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideMiddle));
-        // Captions differ in length: every item needs its own size here.
-        m_listView->setUniformItemSizes(false);
+        // Each caption is laid out in its grid cell, wrapped and cut to fit it.
+        m_listView->setItemDelegate(m_captionDelegate);
+        m_listView->setUniformItemSizes(true);
         m_listView->setWordWrap(true);
         m_listView->setMovement(QListView::Static);
         m_listView->setResizeMode(QListView::Adjust);
         m_stack->setCurrentWidget(m_listView);
         break;
     case ViewStyle::SmallIcon:
+        m_listView->setItemDelegate(m_plainDelegate);
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(115, 20));
@@ -150,6 +156,7 @@ void ListView::setViewStyle(ViewStyle style)
         m_stack->setCurrentWidget(m_listView);
         break;
     case ViewStyle::List:
+        m_listView->setItemDelegate(m_plainDelegate);
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(170, 18));
@@ -191,7 +198,8 @@ void ListView::fitNameColumn()
         if (!m_treeView->isColumnHidden(static_cast<int>(i)))
             others += m_treeView->columnWidth(static_cast<int>(i));
     const int left = m_treeView->viewport()->width() - others;
-    m_treeView->setColumnWidth(0, std::max({name.width, m_treeView->sizeHintForColumn(0), left}));
+    const int content = static_cast<const QAbstractItemView *>(m_treeView)->sizeHintForColumn(0);
+    m_treeView->setColumnWidth(0, std::max({name.width, content, left}));
 }
 
 void ListView::resizeEvent(QResizeEvent *event)

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QAbstractItemDelegate;
 class QListView;
 class QTreeView;
 class QStackedLayout;
@@ -94,6 +95,8 @@ private:
     std::vector<QIcon> m_images;
     Model *m_model = nullptr;
     QListView *m_listView = nullptr;
+    QAbstractItemDelegate *m_plainDelegate = nullptr;
+    QAbstractItemDelegate *m_captionDelegate = nullptr;   // large icons
     QTreeView *m_treeView = nullptr;
     QStackedLayout *m_stack = nullptr;
     ViewStyle m_style = ViewStyle::Icon;

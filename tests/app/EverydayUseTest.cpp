@@ -2,6 +2,7 @@
 // The window as a new user meets it: keys for every main task, the archive list read at its
 // default width, failures that say so, and sizes that follow the content and the screen.
 #include "ArchiveBrowser.h"
+#include "CaptionDelegate.h"
 #include "Desktop.h"
 #include "ElidedLabel.h"
 #include "FileHelpers.h"
@@ -111,6 +112,7 @@ TEST(Keyboard, ModeKeysFocusTheirPageAndTabMovesOn)
     press(Qt::Key_Tab);
     EXPECT_EQ(c.Preview->toPlainText(), text);
     EXPECT_NE(focusName(), QStringLiteral("Preview"));
+    EXPECT_EQ(focusName(), QStringLiteral("SelectCharset"));
     // Tab walks the navigation box, then the tabs, then the page.
     c.DisksBrowse->setFocus();
     const char *walk[] = {"FontsList.icons", "SelectExt", "TabsPreviewModes.tabs", "Preview"};
@@ -156,8 +158,8 @@ TEST(Keyboard, FolderPreviewInstallAndUninstallByKeys)
     f.prompter.willAnswer(MessageAnswer::Ok);
     press(Qt::Key_Insert);
     ASSERT_FALSE(f.prompter.messages().empty());
-    EXPECT_EQ(f.prompter.messages().back().text,
-              QStringLiteral("The font have been installed succesfully. It will be allowed in system after restarting."));
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
+    EXPECT_TRUE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("Serif.ttf")));
 }
 
 TEST(Keyboard, FavouritesMenuOpensByItsKey)
@@ -226,8 +228,25 @@ TEST(ArchiveView, LongStoredNamesReadApartAndShowInFull)
         QStringList shown;
         for (int row = 1; row < list->count(); ++row) {
             const QModelIndex index = view->model()->index(row, 0);
-            // Beside a small icon, or under a large one.
-            const int width = view->visualRect(index).width() - (style == 0 ? 8 : 16 + 12);
+            if (auto *captions = qobject_cast<CaptionDelegate *>(view->itemDelegate())) {
+                // Large icons: the caption's lines under the icon, as they are drawn.
+                EXPECT_EQ(style, 0);
+                QStyleOptionViewItem option;
+                option.rect = view->visualRect(index);
+                option.decorationSize = view->iconSize();
+                option.font = view->font();
+                option.fontMetrics = view->fontMetrics();
+                option.textElideMode = view->textElideMode();
+                option.widget = view;
+                const QStringList lines = captions->linesFor(option, index);
+                EXPECT_LE(lines.size(), 3);
+                for (const QString &line : lines)
+                    EXPECT_LE(view->fontMetrics().horizontalAdvance(line), option.rect.width());
+                shown << lines.join(QLatin1Char('|'));
+                continue;
+            }
+            // Beside a small icon.
+            const int width = view->visualRect(index).width() - (16 + 12);
             shown << view->fontMetrics().elidedText(index.data().toString(), Qt::ElideLeft, width);
             EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), list->item(row).name);
             EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().startsWith(QLatin1String("usr\\share\\fonts\\truetype\\dejavu\\")));
@@ -264,6 +283,8 @@ TEST(ArchiveView, PathFieldUnpackAndInstallFromMenuAndKeys)
 
     // Ins in the archive list installs the entry, as the popup's Install does.
     f.form->SysTimerTimer();
+    c.ZipBrowse->focusList();
+    EXPECT_EQ(focusName(), QStringLiteral("ZipBrowse.icons"));
     f.prompter.willRunDialog([](QDialog &dialog) {
         auto &install = static_cast<TFormFontInstall &>(dialog);
         install.OK->click();
@@ -278,6 +299,8 @@ TEST(ArchiveView, PathFieldUnpackAndInstallFromMenuAndKeys)
     // On the way back Ins does nothing; Enter goes back to the folder, whose path shows again.
     f.prompter.clear();
     c.ZipBrowse->selectRow(0);
+    activate(f);
+    c.ZipBrowse->focusList();
     EXPECT_EQ(c.EditFileName->text(), f.archive);
     press(Qt::Key_Insert);
     EXPECT_TRUE(f.prompter.messages().empty());
