@@ -47,11 +47,19 @@ QList<QWidget *> TFormPreview::tabChain() const
 {
     QList<QWidget *> chain;
     chain << m_ui.SelectCharset << m_ui.FontSize << m_ui.CopyBuff << m_ui.DisksBrowse;
+    // The four view style buttons are one stop, the pressed one; the arrows move between them.
+    QWidget *pressedStyle = nullptr;
+    for (QToolButton *style : m_ui.ViewStyleButtons)
+        if (style->isChecked())
+            pressedStyle = style;
+    chain << pressedStyle;
     for (ListView *list : {m_ui.FilesBrowse, m_ui.FontsList, m_ui.ZipBrowse})
         chain << list->activeView();
     chain << m_ui.SelectExt << m_ui.TabsPreviewModes->tabBar() << m_ui.Preview << m_ui.CharactersPreview << m_ui.AsciiDec << m_ui.AcsiiHex
           << m_ui.GoTo << m_ui.GoToCode << m_ui.GoToSymbol << m_ui.GoStart << m_ui.ReportEdit;
-    chain.removeIf([](QWidget *w) { return !w || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus); });
+    chain.removeIf([pressedStyle](QWidget *w) {
+        return !w || !w->isVisible() || !w->isEnabled() || (w != pressedStyle && !(w->focusPolicy() & Qt::TabFocus));
+    });
     return chain;
 }
 

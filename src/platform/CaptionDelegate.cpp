@@ -82,6 +82,7 @@ void CaptionDelegate::paint(QPainter *painter, const QStyleOptionViewItem &given
     QStyleOptionViewItem frame = option;
     frame.text.clear();
     frame.icon = QIcon();
+    frame.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
     style->drawControl(QStyle::CE_ItemViewItem, &frame, painter, widget);
     const QSize iconSize = option.decorationSize;
     const QRect iconRect(option.rect.left() + (option.rect.width() - iconSize.width()) / 2, option.rect.top() + kPadding, iconSize.width(),
@@ -96,6 +97,14 @@ void CaptionDelegate::paint(QPainter *painter, const QStyleOptionViewItem &given
     painter->setFont(option.font);
     painter->setPen(option.palette.color(group, (option.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
     const int lineHeight = option.fontMetrics.height();
+    if (option.state & QStyle::State_Selected) {
+        // The highlight sits behind the caption's lines, as wide as the widest.
+        int widest = 0;
+        for (const QString &line : lines)
+            widest = std::max(widest, option.fontMetrics.horizontalAdvance(line));
+        const QRect behind(room.left() + (room.width() - widest) / 2 - 1, room.top(), widest + 2, lineHeight * static_cast<int>(lines.size()));
+        painter->fillRect(behind, option.palette.brush(group, QPalette::Highlight));
+    }
     for (qsizetype i = 0; i < lines.size(); ++i)
         painter->drawText(QRect(room.left(), room.top() + static_cast<int>(i) * lineHeight, room.width(), lineHeight),
                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, lines[i]);

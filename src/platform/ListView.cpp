@@ -198,7 +198,9 @@ void ListView::fitNameColumn()
         if (!m_treeView->isColumnHidden(static_cast<int>(i)))
             others += m_treeView->columnWidth(static_cast<int>(i));
     const int left = m_treeView->viewport()->width() - others;
-    const int content = static_cast<const QAbstractItemView *>(m_treeView)->sizeHintForColumn(0);
+    // Captions cut at their start (archive entries) stay within the view, so that their ends
+    // show; the others widen to their content.
+    const int content = m_captionElide == Qt::ElideLeft ? 0 : static_cast<const QAbstractItemView *>(m_treeView)->sizeHintForColumn(0);
     m_treeView->setColumnWidth(0, std::max({name.width, content, left}));
 }
 

@@ -33,6 +33,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -115,7 +116,8 @@ TEST(Keyboard, ModeKeysFocusTheirPageAndTabMovesOn)
     EXPECT_EQ(focusName(), QStringLiteral("SelectCharset"));
     // Tab walks the navigation box, then the tabs, then the page.
     c.DisksBrowse->setFocus();
-    const char *walk[] = {"FontsList.icons", "SelectExt", "TabsPreviewModes.tabs", "Preview"};
+    // The four view style buttons are one stop: the pressed one.
+    const char *walk[] = {"ButtonvsIcons", "FontsList.icons", "SelectExt", "TabsPreviewModes.tabs", "Preview"};
     // The Fonts view hides the filter panel: Tab passes it by.
     for (const char *expected : walk) {
         if (QString::fromLatin1(expected) == QLatin1String("SelectExt") && !c.SelectExt->isVisible())
@@ -128,25 +130,49 @@ TEST(Keyboard, ModeKeysFocusTheirPageAndTabMovesOn)
     EXPECT_EQ(c.Preview->toPlainText(), text);
 }
 
-TEST(Keyboard, FolderPreviewInstallAndUninstallByKeys)
+namespace {
+// HOME for a window made while this lives: the drive box's first entry.
+struct HomeFolder {
+    explicit HomeFolder(const QString &folder)
+        : previous(qgetenv("HOME"))
+    {
+        qputenv("HOME", folder.toUtf8());
+    }
+    ~HomeFolder() { qputenv("HOME", previous); }
+    QByteArray previous;
+};
+}
+
+TEST(Keyboard, BrowsePreviewInstallUninstallAndOptionsByKeys)
 {
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("keys"));
+    QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), folder + QStringLiteral("Serif.ttf"));
+    QDir().mkdir(folder + QStringLiteral("sub"));
+    HomeFolder home(QDir(folder).absolutePath());
     FormFixture f;
     f.show();
     activate(f);
     TFormPreviewUi &c = f.form->ui();
-    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("keys"));
-    QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), folder + QStringLiteral("Serif.ttf"));
-    QDir().mkdir(folder + QStringLiteral("sub"));
 
-    // The path field is skipped by Tab; typing a folder there and Enter lists it.
-    c.EditFileName->setFocus();
-    c.EditFileName->setText(folder);
-    press(Qt::Key_Return);
+    // From the sample text Tab goes round to the toolbar's fields, then the drive box.
+    c.Preview->setFocus();
+    QStringList expected;
+    if (c.SelectCharset->isEnabled())
+        expected << QStringLiteral("SelectCharset");
+    expected << QStringLiteral("FontSize") << QStringLiteral("CopyBuff") << QStringLiteral("DisksBrowse");
+    for (const QString &name : expected) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(focusName(), name);
+    }
+    // Home picks the first entry, the home folder, and its list takes the focus.
+    press(Qt::Key_Home);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder);
     EXPECT_EQ(focusName(), QStringLiteral("FilesBrowse.icons"));
-    EXPECT_EQ(c.FilesBrowse->selectedRow(), 0);
-    // Down to the font: it is previewed, and Ins installs it.
-    while (c.FilesBrowse->selectedRow() < c.FilesBrowse->count() - 1)
-        press(Qt::Key_Right);
+    // Over to the font: it is previewed, and Ins installs it.
+    const int font = rowOf(c.FilesBrowse, QStringLiteral("Serif"));
+    ASSERT_GE(font, 0);
+    for (int guard = 0; c.FilesBrowse->selectedRow() != font && guard < 10; ++guard)
+        press(c.FilesBrowse->selectedRow() < font ? Qt::Key_Right : Qt::Key_Left);
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Serif.ttf"));
     f.form->SysTimerTimer();
     ASSERT_TRUE(c.Install1->isEnabled());
@@ -160,6 +186,52 @@ TEST(Keyboard, FolderPreviewInstallAndUninstallByKeys)
     ASSERT_FALSE(f.prompter.messages().empty());
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The font have been installed succesfully."));
     EXPECT_TRUE(QFile::exists(f.paths.systemFontsFolder + QStringLiteral("Serif.ttf")));
+
+    // Enter on a folder opens it.
+    activate(f);
+    c.FilesBrowse->focusList();
+    const int sub = rowOf(c.FilesBrowse, QStringLiteral("sub"));
+    for (int guard = 0; c.FilesBrowse->selectedRow() != sub && guard < 10; ++guard)
+        press(c.FilesBrowse->selectedRow() < sub ? Qt::Key_Right : Qt::Key_Left);
+    press(Qt::Key_Return);
+    EXPECT_EQ(f.form->folderBrowser().CurrentFolder, folder + QStringLiteral("sub/"));
+    EXPECT_EQ(focusName(), QStringLiteral("FilesBrowse.icons"));
+
+    // Back to the drive box: End is the Fonts view; Tab to its list, Del asks to uninstall.
+    for (int i = 0; i < 2; ++i)
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focusName(), QStringLiteral("DisksBrowse"));
+    press(Qt::Key_End);
+    EXPECT_EQ(f.form->activeView(), 1);
+    // The view style buttons: the arrows go over to the report style, then Tab on to the list.
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("ButtonvsIcons"));
+    for (int i = 0; i < 3; ++i)
+        press(Qt::Key_Right);
+    EXPECT_EQ(focusName(), QStringLiteral("ButtonvsReport"));
+    if (!c.ViewStyleButtons[3]->isChecked())
+        press(Qt::Key_Space);
+    EXPECT_EQ(c.FontsList->viewStyle(), ListView::ViewStyle::Report);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("FontsList.report"));
+    press(Qt::Key_Home);
+    f.form->SysTimerTimer();
+    f.prompter.clear();
+    ASSERT_TRUE(c.Uninstall1->isEnabled());
+    f.prompter.willAnswer(MessageAnswer::No);
+    press(Qt::Key_Delete);
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0].text, QStringLiteral("Are you really want to uninstall this font"));
+
+    // Ctrl+S opens the options in the text sample.
+    press(Qt::Key_F5);
+    QString shown;
+    f.prompter.willRunDialog([&](QDialog &dialog) {
+        shown = dialog.objectName();
+        return ModalResult::Cancel;
+    });
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(shown, QStringLiteral("TFormConfig"));
 }
 
 TEST(Keyboard, FavouritesMenuOpensByItsKey)
@@ -250,6 +322,11 @@ TEST(ArchiveView, LongStoredNamesReadApartAndShowInFull)
             shown << view->fontMetrics().elidedText(index.data().toString(), Qt::ElideLeft, width);
             EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), list->item(row).name);
             EXPECT_TRUE(index.data(Qt::ToolTipRole).toString().startsWith(QLatin1String("usr\\share\\fonts\\truetype\\dejavu\\")));
+        }
+        if (style == 3) {
+            // The Name column stays within the view, so the captions' ends show.
+            auto *tree = static_cast<QTreeView *>(view);
+            EXPECT_LE(tree->columnWidth(0), tree->viewport()->width());
         }
         EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), shown.size()) << "style " << style << ": " << shown.join(QLatin1Char(' ')).toStdString();
     }
