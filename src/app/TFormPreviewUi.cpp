@@ -358,17 +358,14 @@ void TFormPreviewUi::buildStatusBar()
     bar->setSizeGripEnabled(true);
     const int widths[4] = {360, 100, 70, 75};
     for (int i = 0; i < 4; ++i) {
-        // Long texts end in "…"; the hint panel takes the width a larger window has to spare.
+        // A text longer than its panel ends in "…" instead of being clipped.
         auto *panel = new ElidedLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        if (i == 0)
-            panel->setMinimumWidth(widths[i]);
-        else
-            panel->setFixedWidth(widths[i]);
+        panel->setFixedWidth(widths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         StatusPanels[static_cast<size_t>(i)] = panel;
-        bar->addWidget(panel, i == 0 ? 1 : 0);
+        bar->addWidget(panel);
     }
     StatusPanels[1]->setText(QStringLiteral("Default font"));
 }

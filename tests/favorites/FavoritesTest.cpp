@@ -132,13 +132,15 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
         f.prompter.willEnterText(QStringLiteral("two"));
         org.RenameClick();                   // now two rows share a title
         EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Change title"));
-        f.prompter.willRunDialog([](QDialog &item) {
+        // Only a folder that exists is taken.
+        const QString added = TestEnvironment::instance().makeFolder(QStringLiteral("added"));
+        f.prompter.willRunDialog([added](QDialog &item) {
             auto &newItem = static_cast<TFormNewItem &>(item);
             EXPECT_EQ(newItem.windowTitle(), QStringLiteral("New Favorite"));
             EXPECT_EQ(newItem.LabelTitle->text(), QStringLiteral("Name:"));
             EXPECT_EQ(newItem.LabelValue->text(), QStringLiteral("Path:"));
             newItem.ItemTitle->setText(QStringLiteral("added"));
-            newItem.ItemValue->setText(QStringLiteral("/added/"));
+            newItem.ItemValue->setText(added);
             return ModalResult::Ok;
         });
         org.AddClick();
