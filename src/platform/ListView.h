@@ -34,7 +34,7 @@ public:
         int image = -1;
         int data = 0;
         QString name;   // the entry's own name on disk or in the archive, when it has one
-        QString toolTip;   // shown for the caption instead of the caption itself, when set
+        QString toolTip = {};   // shown for the caption instead of the caption itself, when set
     };
 
     explicit ListView(QWidget *parent = nullptr);
