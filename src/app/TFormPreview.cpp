@@ -95,9 +95,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_sysTimer->setInterval(50);
     connect(m_sysTimer, &QTimer::timeout, this, [this] { guarded([&] { SysTimerTimer(); }); });
 
-    resize(709, 629);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    applyLayout();
 }
 
 TFormPreview::~TFormPreview()
@@ -290,18 +288,21 @@ void TFormPreview::FontPreview2Click()
 {
     m_ui.TabsPreviewModes->setCurrentIndex(0);
     TabsPreviewModesChange();
+    focusShownPage();
 }
 
 void TFormPreview::CharMap2Click()
 {
     m_ui.TabsPreviewModes->setCurrentIndex(1);
     TabsPreviewModesChange();
+    focusShownPage();
 }
 
 void TFormPreview::Report2Click()
 {
     m_ui.TabsPreviewModes->setCurrentIndex(2);
     TabsPreviewModesChange();
+    focusShownPage();
 }
 
 void TFormPreview::UnicodeMap2Click()
@@ -456,22 +457,46 @@ void TFormPreview::loadFontFromPath(const QString &path)
 {
     m_folderBrowser->ListFolder(withTrailingSlash(QFileInfo(path).absolutePath()));
     ReleaseCurrentFont();
-    previewFontFile(path);
+    previewFontFile(path, true);
     setInstallCommands(true, std::nullopt);
 }
 
-int TFormPreview::previewFontFile(const QString &path)
+int TFormPreview::previewFontFile(const QString &path, bool explicitLoad)
 {
     m_report->clear();
+    const int toldBefore = m_services.prompter.messagesShown();
     const int result = m_fontLoader->LoadFontFile(path);
     if (result == 0) {
         const LoadedFont &font = m_fontLoader->loaded();
         m_fontViews->showFontFile(font);
         if (font.trueType)
             m_ui.Install1->setEnabled(!font.installed);
+    } else {
+        showPreviewFailure(path, m_services.prompter.messagesShown() != toldBefore, explicitLoad);
     }
     m_characterMap->CharactersPreviewClick();
     return result;
+}
+
+// A file that cannot be shown leaves the default font on show: the status bar says so and why,
+// and nothing of the previous font stays in it.
+void TFormPreview::showPreviewFailure(const QString &path, bool alreadyTold, bool explicitLoad)
+{
+    const QString why = alreadyTold ? m_services.prompter.lastMessage() : previewFailureText(path);
+    if (explicitLoad && !alreadyTold)
+        m_services.prompter.message(why, MessageIcon::Error);
+    setStatusText(0, why);
+    setStatusText(1, QStringLiteral("Default font"));
+    setStatusText(2, QString());
+    setStatusText(3, QString());
+}
+
+QString previewFailureText(const QString &path)
+{
+    const QString shown = displayPath(path);
+    if (!pathExists(path))
+        return QStringLiteral("Cannot show %1: the file does not exist.").arg(shown);
+    return QStringLiteral("Cannot show %1: it is not a font file that can be shown.").arg(shown);
 }
 
 void TFormPreview::MainSplitterMoved(int left)

@@ -20,6 +20,7 @@ class FontViews;
 class IniFile;
 class InstalledFontsList;
 class QTimer;
+class QUrl;
 class ReportView;
 class Settings;
 class TextSample;
@@ -38,6 +39,9 @@ class TZipKit;
 class UserMenus;
 struct CommandInputs;
 struct CommandStates;
+
+// Why a font file that failed to load is not shown, for the status bar and the message box.
+QString previewFailureText(const QString &path);
 
 // The main window: owns the controls, one object per subsystem and the dialogs, and wires them:
 // the parts report what happened, the window decides what to load and show. Start-up, the view
@@ -93,7 +97,8 @@ public:
     void loadFontFromPath(const QString &path);
     // The road of a font file once the previous font is given back: the file loaded, the views
     // following it. LoadFontFile's result: 0 shown, 2 refused.
-    int previewFontFile(const QString &path);
+    // An explicit load also tells a failure in a message box.
+    int previewFontFile(const QString &path, bool explicitLoad = false);
     int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
@@ -116,6 +121,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // InstallContext
@@ -135,6 +141,15 @@ private:
     void connectUnicodeMap();
     void connectNavigation();
     void connectHelp();
+    void openOrTell(const QUrl &url);
+    void connectKeyboard();
+    QList<QWidget *> tabChain() const;
+    // The control of the shown page that the view keys leave the focus in.
+    QWidget *pageFocusWidget() const;
+    void focusShownPage();
+    void showFavoritesMenu();
+    // Sizes that follow the content and the screen.
+    void applyLayout();
     // Connects an item so that its handler runs guarded.
     void onTriggered(QAction *action, std::function<void()> handler);
     // For check items whose handler inverts the check mark itself.
@@ -142,6 +157,7 @@ private:
     void resolveAmbiguousShortcut(QAction *action);
 
     void setStatusText(int panel, const QString &text);
+    void showPreviewFailure(const QString &path, bool alreadyTold, bool explicitLoad);
     void setInstallCommands(std::optional<bool> install, std::optional<bool> uninstall);
     CommandInputs commandInputs() const;
     void applyCommandStates(const CommandStates &states);

@@ -2,6 +2,7 @@
 // The main window's menus, popups, toolbars and status bar.
 #include "TFormPreviewUi.h"
 
+#include "ElidedLabel.h"
 #include "Icons.h"
 #include "ListView.h"
 
@@ -396,7 +397,8 @@ void TFormPreviewUi::buildStatusBar()
     bar->setSizeGripEnabled(true);
     const int widths[4] = {360, 100, 70, 75};
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(bar);
+        // A text longer than its panel ends in "…" instead of being clipped.
+        auto *panel = new ElidedLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFixedWidth(widths[i]);
         panel->setFrameShape(QFrame::StyledPanel);

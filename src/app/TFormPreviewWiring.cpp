@@ -83,6 +83,7 @@ void TFormPreview::connectParts()
     connectUnicodeMap();
     connectNavigation();
     connectHelp();
+    connectKeyboard();
 }
 
 void TFormPreview::connectFileCommands()
@@ -219,7 +220,11 @@ void TFormPreview::connectNavigation()
     });
     m_ui.EditFileName->installEventFilter(this);
     ListView *zip = m_ui.ZipBrowse;
-    connect(zip, &ListView::selectItem, this, [this](int row, bool selected) { guarded([&] { m_archiveBrowser->PreviewArchiveEntry(row, selected); }); });
+    connect(zip, &ListView::selectItem, this, [this](int row, bool selected) {
+        guarded([&] { m_archiveBrowser->PreviewArchiveEntry(row, selected); });
+        // The popup's items, and with them the Ins key, follow the selection.
+        m_archiveBrowser->PopupZipBrowsePopup();
+    });
     connect(zip, &ListView::dblClick, this, [this] { guarded([&] { m_archiveBrowser->CloseArchive(); }); });
     connect(zip, &ListView::keyPress, this, [this](QChar key) { guarded([&] { m_archiveBrowser->ZipBrowseKeyPress(key); }); });
     connect(zip, &ListView::contextMenu, this, [this](const QPoint &at) {
@@ -235,8 +240,19 @@ void TFormPreview::connectHelp()
 {
     onTriggered(m_ui.TipOfTheDay, [this] { TipOfTheDayClick(); });
     onTriggered(m_ui.About1, [this] { m_services.prompter.runDialog(*FormAbout); });
-    onTriggered(m_ui.Contents1, [this] { Desktop::open(QUrl::fromLocalFile(m_services.paths.helpPage())); });
-    onTriggered(m_ui.Website1, [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/?item=website"))); });
-    onTriggered(m_ui.FontsWebResources1, [] { Desktop::open(QUrl(QStringLiteral("https://glyvanta.example.org/fonts/?item=fontswebresources"))); });
+    onTriggered(m_ui.Contents1, [this] { openOrTell(QUrl::fromLocalFile(m_services.paths.helpPage())); });
+    onTriggered(m_ui.Website1, [this] { openOrTell(QUrl(QStringLiteral("https://glyvanta.example.org/?item=website"))); });
+    onTriggered(m_ui.FontsWebResources1,
+                [this] { openOrTell(QUrl(QStringLiteral("https://glyvanta.example.org/fonts/?item=fontswebresources"))); });
+    connect(FormAbout, &TFormAbout::openFailed, this, [this](const QUrl &url) {
+        m_services.prompter.message(Desktop::openFailureText(url), MessageIcon::Error);
+    });
+}
+
+// A page that no program could take is told, not lost.
+void TFormPreview::openOrTell(const QUrl &url)
+{
+    if (!Desktop::open(url))
+        m_services.prompter.message(Desktop::openFailureText(url), MessageIcon::Error);
 }
 

@@ -9,12 +9,14 @@
 #include "ListView.h"
 #include "LocaleCompare.h"
 #include "NativeFile.h"
+#include "NativePaths.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "TZipKit.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -80,7 +82,8 @@ void ArchiveBrowser::OpenArchive(const QString &path)
         if (image < 1)
             continue;
         // The entry's place in the list: two entries may share a name, even but for case.
-        items.push_back({name.left(name.size() - ext.size()), {ext}, image, static_cast<int>(index), name});
+        // The full stored name as the tooltip: the list elides the caption's folder part.
+        items.push_back({name.left(name.size() - ext.size()), {ext}, image, static_cast<int>(index), name, name});
     }
     std::stable_sort(items.begin(), items.end(), [](const ListView::Item &a, const ListView::Item &b) {
         return localeCompare(a.caption, b.caption) < 0;
@@ -90,6 +93,9 @@ void ArchiveBrowser::OpenArchive(const QString &path)
     for (ListView::Item &item : items)
         list->addItem(std::move(item));
     list->endUpdate();
+    // The path field names the archive while it is open.
+    m_archivePath = path;
+    c.EditFileName->setText(displayPath(path));
     list->selectRow(0);
     list->focusList();
     list->scrollToRow(0);
@@ -98,6 +104,8 @@ void ArchiveBrowser::OpenArchive(const QString &path)
 void ArchiveBrowser::PreviewArchiveEntry(int row, bool selected)
 {
     ListView *list = &zipList();
+    if (selected && row >= 0 && row < list->count())
+        showEntryFolder(list->item(row).name);
     if (!selected || row < 0 || row >= list->count() || list->item(row).image <= 1)
         return;
     // The component's callback lets window events run, so a click can arrive while an entry is
@@ -188,6 +196,7 @@ void ArchiveBrowser::CloseArchive()
     if (row < 0 || list->item(row).image != 1)
         return;
     list->setCollapsed(true);
+    m_archivePath.clear();
     m_browser.ListFolder(m_browser.CurrentFolder);
     m_browser.showFolderView();
     list->clear();
@@ -209,12 +218,25 @@ void ArchiveBrowser::PopupZipBrowsePopup()
         item->setVisible(show);
 }
 
+// The path field: the archive, and inside it the folder part of the selected entry's name.
+void ArchiveBrowser::showEntryFolder(const QString &storedName)
+{
+    if (m_archivePath.isEmpty())
+        return;
+    const qsizetype cut = storedName.lastIndexOf(QLatin1Char('\\'));
+    QString inside = cut < 0 ? QString() : storedName.left(cut + 1);
+    inside.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    m_browser.controls().EditFileName->setText(displayPath(m_archivePath + (inside.isEmpty() ? QString() : QLatin1Char('/') + inside)));
+}
+
 void ArchiveBrowser::unpackTo(const QString &folder)
 {
     const QString source = extractedPath();
     if (source.isEmpty())
         return;
-    m_operations.deliver(source, folder, source.section(QLatin1Char('/'), -1), TransferMode::Copy);
+    // Unpacking shows nothing new in the lists, so the status bar tells where the file went.
+    if (m_operations.deliver(source, folder, source.section(QLatin1Char('/'), -1), TransferMode::Copy))
+        emit statusText(0, QStringLiteral("Unpacked to %1").arg(displayPath(withTrailingSlash(folder))));
 }
 
 void ArchiveBrowser::PopZipUnpackClick()

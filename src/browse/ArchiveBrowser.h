@@ -48,6 +48,7 @@ signals:
 
 private:
     void unpackTo(const QString &folder);
+    void showEntryFolder(const QString &storedName);
     void previewEntry(const ListView::Item item);
     QString refusalFor(const ListView::Item &item, const QString &target) const;
     void showNoFont();
@@ -60,6 +61,7 @@ private:
     QMenu &m_popup;
     std::unique_ptr<QTemporaryDir> m_temporary;
     QString m_folder;
+    QString m_archivePath;           // the archive shown, "" when none
     bool m_extracting = false;
     bool m_selectionWaiting = false;
     bool m_discardExtraction = false;

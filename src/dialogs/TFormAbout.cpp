@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 namespace {
-QLabel *link(QWidget *parent, const QString &name, const QString &text, const QString &url)
+QLabel *link(TFormAbout *parent, const QString &name, const QString &text, const QString &url)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
@@ -18,7 +18,10 @@ QLabel *link(QWidget *parent, const QString &name, const QString &text, const QS
     label->setCursor(Qt::PointingHandCursor);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     label->setOpenExternalLinks(false);
-    QObject::connect(label, &QLabel::linkActivated, label, [](const QString &target) { Desktop::open(QUrl(target)); });
+    QObject::connect(label, &QLabel::linkActivated, parent, [parent](const QString &target) {
+        if (!Desktop::open(QUrl(target)))
+            emit parent->openFailed(QUrl(target));
+    });
     return label;
 }
 }

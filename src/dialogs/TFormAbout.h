@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUrl>
 
 class QLabel;
 class QPushButton;
@@ -22,6 +23,10 @@ public:
     QLabel *Label2;
     QLabel *EMail;
     QPushButton *BtnOK;
+
+signals:
+    // No program took the address of a link.
+    void openFailed(const QUrl &url);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "OrganizerDialogs.h"
 
+#include "NativePaths.h"
 #include "Prompter.h"
 
 #include <QGridLayout>
@@ -188,8 +189,12 @@ void OrganizerDialog::DownClick()
 void OrganizerDialog::AddClick()
 {
     QString title, value;
-    if (AskNewItem(m_prompter, m_newItem, m_newCaption, QStringLiteral("Name:"), m_valueLabel, title, value))
-        addRow(title, value);
+    if (AskNewItem(m_prompter, m_newItem, m_newCaption, QStringLiteral("Name:"), m_valueLabel, title, value)) {
+        if (const QString refused = refusalOf(value); !refused.isEmpty())
+            m_prompter.message(refused, MessageIcon::Error);
+        else
+            addRow(title, value);
+    }
     DirList->setFocus();
 }
 
@@ -212,6 +217,24 @@ void OrganizerDialog::RenameClick()
             DirList->topLevelItem(row)->setText(0, *text);
     }
     DirList->setFocus();
+}
+
+QString favoriteFolderRefusal(const QString &path)
+{
+    // A relative path would be taken from wherever the program happened to start.
+    if (path == QLatin1String("fonts") || (path.startsWith(QLatin1Char('/')) && isDirectory(path)))
+        return {};
+    return QStringLiteral("The folder %1 does not exist.").arg(path.isEmpty() ? QStringLiteral("\"\"") : displayPath(path));
+}
+
+QString OrganizerDialog::refusalOf(const QString &) const
+{
+    return {};
+}
+
+QString TFormFavOrg::refusalOf(const QString &value) const
+{
+    return favoriteFolderRefusal(value);
 }
 
 TFormFavOrg::TFormFavOrg(Prompter &prompter, TFormNewItem &newItem, QWidget *parent)

@@ -31,6 +31,10 @@ bool AskNewItem(Prompter &prompter, TFormNewItem &dialog, const QString &caption
                 const QString &valueLabel, QString &title, QString &value);
 
 // The organiser of a user menu: rows of title and value, moved, added, deleted and renamed.
+// Why a favourite cannot name this folder, "" when it can: "fonts" (the installed fonts) or a
+// folder that exists.
+QString favoriteFolderRefusal(const QString &path);
+
 class OrganizerDialog : public QDialog {
     Q_OBJECT
 public:
@@ -60,6 +64,10 @@ public:
     QPushButton *OK;
     QPushButton *Cancel;
 
+protected:
+    // Why a typed value cannot be added, "" when it can.
+    virtual QString refusalOf(const QString &value) const;
+
 private:
     void swapRows(int a, int b);
 
@@ -73,6 +81,9 @@ class TFormFavOrg : public OrganizerDialog {
     Q_OBJECT
 public:
     TFormFavOrg(Prompter &prompter, TFormNewItem &newItem, QWidget *parent = nullptr);
+
+protected:
+    QString refusalOf(const QString &value) const override;
 };
 
 class TFormLinksOrg : public OrganizerDialog {

@@ -110,6 +110,11 @@ void UserMenus::AddLink(const QString &title, const QString &url)
 
 void UserMenus::PopAddCurrDortoFavClick()
 {
+    // The folder may have gone since it was listed.
+    if (const QString refused = favoriteFolderRefusal(m_currentFolder); !refused.isEmpty()) {
+        m_prompter.message(refused, MessageIcon::Error);
+        return;
+    }
     const auto title = m_prompter.askText(QStringLiteral("Add to favorites"), QStringLiteral("New title for menu entry:"),
                                                    titleFor(m_currentFolder));
     if (!title)
@@ -120,12 +125,20 @@ void UserMenus::PopAddCurrDortoFavClick()
 
 void UserMenus::OpenFavorite(const QString &caption)
 {
-    emit favoriteOpened(m_ini.readString(QStringLiteral("Favorites"), keyOf(caption), QString()));
+    const QString path = m_ini.readString(QStringLiteral("Favorites"), keyOf(caption), QString());
+    // A folder that went would only show as an empty list.
+    if (const QString refused = favoriteFolderRefusal(path); !refused.isEmpty()) {
+        m_prompter.message(refused, MessageIcon::Error);
+        return;
+    }
+    emit favoriteOpened(path);
 }
 
 void UserMenus::OpenLink(const QString &caption)
 {
-    Desktop::open(QUrl::fromUserInput(m_ini.readString(QStringLiteral("Links"), keyOf(caption), QString())));
+    const QUrl url = QUrl::fromUserInput(m_ini.readString(QStringLiteral("Links"), keyOf(caption), QString()));
+    if (!Desktop::open(url))
+        m_prompter.message(Desktop::openFailureText(url), MessageIcon::Error);
 }
 
 // Shows an organiser over a section's entries; OK writes the rows back in list order.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ListView.h"
 
+#include "CaptionDelegate.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
@@ -32,6 +34,8 @@ public:
         if (row < 0 || row >= m_owner.count())
             return {};
         const Item &item = m_owner.item(row);
+        if (role == Qt::ToolTipRole && index.column() == 0 && !item.toolTip.isEmpty())
+            return item.toolTip;
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             if (index.column() == 0)
                 return item.caption;
@@ -90,6 +94,8 @@ ListView::ListView(QWidget *parent)
             emit contextMenu(view->viewport()->mapToGlobal(p));
         });
     }
+    m_plainDelegate = m_listView->itemDelegate();
+    m_captionDelegate = new CaptionDelegate(this);
     m_listView->setUniformItemSizes(true);
     m_listView->setLayoutMode(QListView::Batched);
     m_listView->setBatchSize(500);
@@ -126,19 +132,23 @@ void ListView::setViewStyle(ViewStyle style)
         m_listView->setViewMode(QListView::IconMode);
         m_listView->setIconSize(QSize(32, 32));
         m_listView->setGridSize(QSize(88, 76));
-        m_listView->setTextElideMode(Qt::ElideNone);
-        // Captions differ in length: every item needs its own size here.
-        m_listView->setUniformItemSizes(false);
+        // A caption wider than its cell keeps its start and end; a cut-off end would lose what
+        // tells one file from the next.
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideMiddle));
+        // Each caption is laid out in its grid cell, wrapped and cut to fit it.
+        m_listView->setItemDelegate(m_captionDelegate);
+        m_listView->setUniformItemSizes(true);
         m_listView->setWordWrap(true);
         m_listView->setMovement(QListView::Static);
         m_listView->setResizeMode(QListView::Adjust);
         m_stack->setCurrentWidget(m_listView);
         break;
     case ViewStyle::SmallIcon:
+        m_listView->setItemDelegate(m_plainDelegate);
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(115, 20));
-        m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::LeftToRight);
         m_listView->setWrapping(true);
@@ -147,10 +157,11 @@ void ListView::setViewStyle(ViewStyle style)
         m_stack->setCurrentWidget(m_listView);
         break;
     case ViewStyle::List:
+        m_listView->setItemDelegate(m_plainDelegate);
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setIconSize(QSize(16, 16));
         m_listView->setGridSize(QSize(170, 18));
-        m_listView->setTextElideMode(Qt::ElideRight);
+        m_listView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_listView->setUniformItemSizes(true);
         m_listView->setFlow(QListView::TopToBottom);
         m_listView->setWrapping(true);
@@ -160,9 +171,44 @@ void ListView::setViewStyle(ViewStyle style)
         break;
     case ViewStyle::Report:
         m_treeView->setIconSize(QSize(16, 16));
+        m_treeView->setTextElideMode(m_captionElide.value_or(Qt::ElideRight));
         m_stack->setCurrentWidget(m_treeView);
+        fitNameColumn();
         break;
     }
+}
+
+void ListView::setCaptionElideMode(Qt::TextElideMode mode)
+{
+    m_captionElide = mode;
+    setViewStyle(m_style);
+}
+
+Qt::TextElideMode ListView::captionElideMode() const
+{
+    return static_cast<const QAbstractItemView *>(activeView())->textElideMode();
+}
+
+void ListView::fitNameColumn()
+{
+    if (m_style != ViewStyle::Report || m_updateDepth > 0 || m_columns.empty() || m_treeView->isColumnHidden(0))
+        return;
+    const Column &name = m_columns.front();
+    int others = 0;
+    for (size_t i = 1; i < m_columns.size(); ++i)
+        if (!m_treeView->isColumnHidden(static_cast<int>(i)))
+            others += m_treeView->columnWidth(static_cast<int>(i));
+    const int left = m_treeView->viewport()->width() - others;
+    // Captions cut at their start (archive entries) stay within the view, so that their ends
+    // show; the others widen to their content.
+    const int content = m_captionElide == Qt::ElideLeft ? 0 : static_cast<const QAbstractItemView *>(m_treeView)->sizeHintForColumn(0);
+    m_treeView->setColumnWidth(0, std::max({name.width, content, left}));
+}
+
+void ListView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitNameColumn();
 }
 
 int ListView::addItem(Item item)
@@ -224,6 +270,7 @@ void ListView::endUpdate()
         refilter();
         m_model->reset();
         setUpdatesEnabled(true);
+        fitNameColumn();
     }
 }
 

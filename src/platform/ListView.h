@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+class QAbstractItemDelegate;
 class QListView;
 class QTreeView;
 class QStackedLayout;
@@ -32,6 +34,7 @@ public:
         int image = -1;
         int data = 0;
         QString name;   // the entry's own name on disk or in the archive, when it has one
+        QString toolTip = {};   // shown for the caption instead of the caption itself, when set
     };
 
     explicit ListView(QWidget *parent = nullptr);
@@ -39,6 +42,10 @@ public:
     void setColumns(const std::vector<Column> &columns);
     void setImages(std::vector<QIcon> images);
     void setViewStyle(ViewStyle style);
+    // How captions too long for their place are cut, in every style; by default large icons
+    // keep both ends and the other styles the start.
+    void setCaptionElideMode(Qt::TextElideMode mode);
+    Qt::TextElideMode captionElideMode() const;
     ViewStyle viewStyle() const { return m_style; }
 
     int count() const { return static_cast<int>(m_items.size()); }
@@ -85,6 +92,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     class Model;
@@ -94,18 +102,24 @@ private:
     void refilter();
     int viewRow(int row) const;     // -1 when the row is hidden
     int listRow(int viewRow) const;
+    // In the report style the Name column is as wide as its captions and takes the width the
+    // other columns leave.
+    void fitNameColumn();
 
     std::vector<Item> m_items;
     std::vector<Column> m_columns;
     std::vector<QIcon> m_images;
     Model *m_model = nullptr;
     QListView *m_listView = nullptr;
+    QAbstractItemDelegate *m_plainDelegate = nullptr;
+    QAbstractItemDelegate *m_captionDelegate = nullptr;   // large icons
     QTreeView *m_treeView = nullptr;
     QStackedLayout *m_stack = nullptr;
     ViewStyle m_style = ViewStyle::Icon;
     int m_updateDepth = 0;
     bool m_collapsed = false;
     bool m_internalDrag = false;
+    std::optional<Qt::TextElideMode> m_captionElide;
     QPoint m_pressPosition;
     int m_pressRow = -1;
     QString m_filterText;

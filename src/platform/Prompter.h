@@ -40,8 +40,18 @@ public:
 
     MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok)
     {
+        ++m_messagesShown;
+        m_lastMessage = text;
         return showMessage({QStringLiteral("Glyvanta"), text, icon, buttons});
     }
+    // How many messages message() has shown, and the last one: a caller can tell whether what it
+    // ran has already told the user.
+    int messagesShown() const { return m_messagesShown; }
+    const QString &lastMessage() const { return m_lastMessage; }
+
+private:
+    int m_messagesShown = 0;
+    QString m_lastMessage;
 };
 
 // "TrueType (*.ttf)|*.ttf;*.001|..." as a Qt filter list.

@@ -19,8 +19,8 @@
 namespace {
 
 struct OpenedUrls {
-    OpenedUrls() { Desktop::setOpener([this](const QUrl &url) { urls << url.toString(); }); }
-    ~OpenedUrls() { Desktop::setOpener([](const QUrl &) {}); }
+    OpenedUrls() { Desktop::setOpener([this](const QUrl &url) { urls << url.toString(); return true; }); }
+    ~OpenedUrls() { Desktop::setOpener([](const QUrl &) { return true; }); }
     QStringList urls;
 };
 

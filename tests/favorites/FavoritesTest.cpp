@@ -79,17 +79,18 @@ TEST(UserMenus, AddOpenAndRebuildTheFavourites)
     favorites->actions()[1]->trigger();
     EXPECT_EQ(f.form->activeView(), 1);
 
-    // A favourite whose folder went: the list stays empty, nothing is said.
+    // A favourite whose folder went is told, not shown as an empty folder.
     QDir(folder).removeRecursively();
+    f.prompter.willAnswer(MessageAnswer::Ok);
     favorites->actions()[0]->trigger();
-    EXPECT_EQ(f.form->ui().FilesBrowse->count(), 0);
-    EXPECT_TRUE(f.prompter.messages().empty());
+    ASSERT_FALSE(f.prompter.messages().empty());
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("The folder %1 does not exist.").arg(folder));
 
     // Links open with the desktop's handler.
     QStringList opened;
-    Desktop::setOpener([&](const QUrl &url) { opened << url.toString(); });
+    Desktop::setOpener([&](const QUrl &url) { opened << url.toString(); return true; });
     menuNamed(*f.form, QStringLiteral("CoolLinks"))->actions()[0]->trigger();
-    Desktop::setOpener([](const QUrl &) {});
+    Desktop::setOpener([](const QUrl &) { return true; });
     EXPECT_EQ(opened, QStringList{QStringLiteral("https://fontlibrary.org/")});
 }
 
@@ -131,13 +132,15 @@ TEST(UserMenus, OrganisersMoveDeleteRenameAndOnlyOkWrites)
         f.prompter.willEnterText(QStringLiteral("two"));
         org.RenameClick();                   // now two rows share a title
         EXPECT_EQ(f.prompter.asked().back().caption, QStringLiteral("Change title"));
-        f.prompter.willRunDialog([](QDialog &item) {
+        // Only a folder that exists is taken.
+        const QString added = TestEnvironment::instance().makeFolder(QStringLiteral("added"));
+        f.prompter.willRunDialog([added](QDialog &item) {
             auto &newItem = static_cast<TFormNewItem &>(item);
             EXPECT_EQ(newItem.windowTitle(), QStringLiteral("New Favorite"));
             EXPECT_EQ(newItem.LabelTitle->text(), QStringLiteral("Name:"));
             EXPECT_EQ(newItem.LabelValue->text(), QStringLiteral("Path:"));
             newItem.ItemTitle->setText(QStringLiteral("added"));
-            newItem.ItemValue->setText(QStringLiteral("/added/"));
+            newItem.ItemValue->setText(added);
             return ModalResult::Ok;
         });
         org.AddClick();

@@ -348,7 +348,9 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     out.close();
     f.form->ReleaseCurrentFont();
     EXPECT_EQ(f.form->previewFontFile(bogus), 2);
-    EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
+    // Nothing of the previous font stays in the status bar.
+    EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
+    EXPECT_EQ(c.StatusPanels[3]->text(), QString());
 }
 
 TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
