@@ -44,7 +44,8 @@ QString fcPath(FcPattern *pattern)
 }
 
 FontCatalogue::FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit)
-    : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v2.tsv"))
+    : m_cacheFolder(withTrailingSlash(cacheFolder))
+    , m_cacheFile(m_cacheFolder + QStringLiteral("font-facts-v2.tsv"))
     , m_toolkit(toolkit)
 {
 }

@@ -78,6 +78,8 @@ public:
     FontCatalogue(const FontCatalogue &) = delete;
     FontCatalogue &operator=(const FontCatalogue &) = delete;
 
+    const QString &cacheFolder() const { return m_cacheFolder; }
+
     // Drops what fontconfig told and asks it again (after fonts were installed or removed).
     void rescan();
     // As rescan(), after the files of a folder changed: fontconfig's cache of that folder is
@@ -164,6 +166,7 @@ private:
     void loadCache();
     void saveCache();
 
+    QString m_cacheFolder;
     QString m_cacheFile;
     ToolkitFonts *m_toolkit = nullptr;
     bool m_cacheLoaded = false;
