@@ -10,6 +10,8 @@
 #include "ScriptedPrompter.h"
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFont>
 #include <QFontInfo>
@@ -198,10 +200,16 @@ TEST(FontLoader, PreviewedFontsAreNeverListedAndInstalledMeansTheSameFile)
     ASSERT_EQ(f.loader.LoadFontFile(copy), 0);
     EXPECT_TRUE(f.loader.loaded().installed);
     f.release();
-    // A font of an installed family's name in a file of other content is not.
-    const QString sameName = folder + QStringLiteral("dejavu-bold-copy.ttf");
-    ASSERT_TRUE(QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf")), sameName));
+    // A font of an installed face's name in a file of other content is not.
+    const QString sameName = folder + QStringLiteral("tahoma-changed.ttf");
+    ASSERT_TRUE(QFile::copy(TestEnvironment::wine(QStringLiteral("tahoma.ttf")), sameName));
+    {
+        QFile changed(sameName);
+        ASSERT_TRUE(changed.open(QIODevice::Append));
+        changed.write(QByteArray(4, '\0'));
+    }
     ASSERT_EQ(f.loader.LoadFontFile(sameName), 0);
+    EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Tahoma"));
     EXPECT_FALSE(f.loader.loaded().installed);
     f.release();
 }
@@ -234,7 +242,7 @@ TEST(FontLoader, RefreshesWhileAReadRunsEndWithOneList)
 
     // A selection made between batches stays on its row while the rest comes.
     f.installed.FillInstalledFontsList();
-    while (f.installed.list().count() < 2)
+    while (f.installed.list().count() < 2 || f.installed.list().count() == complete.size())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     ASSERT_TRUE(f.installed.loading());
     std::vector<int> selected;
