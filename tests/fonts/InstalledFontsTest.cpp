@@ -258,7 +258,8 @@ TEST(InstalledFonts, IndexedLookupsGiveTheRowsOfTheWalk)
 
 TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
 {
-    // The test fonts, and then the fonts of this machine through a configuration of their own.
+    // The test fonts, the fonts of this machine through a configuration of their own, and this
+    // machine's installed fonts as its own configuration serves them.
     const QByteArray saved = qgetenv("FONTCONFIG_FILE");
     const QString root = TestEnvironment::instance().makeFolder(QStringLiteral("machine-fonts"));
     QFile conf(root + QStringLiteral("/fonts.conf"));
@@ -266,7 +267,9 @@ TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
     conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>/usr/share/fonts</dir><dir>/usr/share/wine/fonts</dir>"
                               "<cachedir>%1/fccache</cachedir></fontconfig>\n").arg(root).toUtf8());
     conf.close();
-    for (const QByteArray &config : {saved, conf.fileName().toUtf8()}) {
+    for (const QByteArray &config : {saved, conf.fileName().toUtf8(), QByteArray("/etc/fonts/fonts.conf")}) {
+        if (!QFile::exists(QString::fromUtf8(config)))
+            continue;
         qputenv("FONTCONFIG_FILE", config);
         const InstalledFontsSnapshot snapshot = readInstalledFonts(root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true);
         ASSERT_FALSE(snapshot.rows.empty());
