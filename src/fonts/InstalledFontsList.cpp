@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QLocale>
 
+#include <utility>
+
 InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey, ListView &fontsList)
     : m_catalogue(catalogue)
     , m_fontsKey(fontsKey)
@@ -70,6 +72,7 @@ void InstalledFontsList::startReading()
     m_snapshot.reset();
     m_progressShown = 0;
     m_cancel = std::make_shared<std::atomic_bool>(false);
+    emit statusText(0, QStringLiteral("Reading fonts\u2026"));
     const QString cacheFolder = m_catalogue.cacheFolder();
     const QString fontsFolder = m_fontsKey.systemFontsFolder();
     const bool keyExists = m_fontsKey.keyExists(m_fontsRegistryKey);
@@ -155,17 +158,20 @@ void InstalledFontsList::finish()
     m_snapshot.reset();
     m_loading = false;
     emit statusText(0, QString());
-    if (m_list.count() > 0)
-        emit listFilled(m_list.item(0).caption);
     if (m_busyCursor) {
         QGuiApplication::restoreOverrideCursor();
         m_busyCursor = false;
     }
-    if (m_selectFirst) {
-        m_selectFirst = false;
-        m_list.selectRow(0);
-        m_list.focusList();
-        m_list.scrollToRow(0);
+    const bool selectFirst = std::exchange(m_selectFirst, false);
+    // A row the user chose while the rows came stays chosen and shown.
+    if (m_list.selectedRow() < 0) {
+        if (m_list.count() > 0)
+            emit listFilled(m_list.item(0).caption);
+        if (selectFirst) {
+            m_list.selectRow(0);
+            m_list.focusList();
+            m_list.scrollToRow(0);
+        }
     }
     emit loaded();
 }

@@ -17,6 +17,7 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -277,6 +278,10 @@ TEST(TFormPreview, ASelectionAndAModeSwitchWorkWhileTheInstalledListLoads)
     installed.waitUntilLoaded();
     EXPECT_FALSE(installed.loading());
     EXPECT_EQ(c.StatusPanels[0]->text(), QString());
+    // The row chosen while the rows came is still the one chosen and shown.
+    EXPECT_EQ(c.FontsList->selectedRow(), 1);
+    EXPECT_EQ(c.StatusPanels[3]->text(), chosen.caption);
+    EXPECT_EQ(faceName(c.Preview), chosen.caption);
     for (int row = 0; row < c.FontsList->count(); ++row)
         EXPECT_NE(c.FontsList->item(row).subItems[FontsListColumn::FileName], QStringLiteral("Unknown")) << row;
 }
