@@ -248,12 +248,15 @@ TEST(InstalledFonts, IndexedLookupsGiveTheRowsOfTheWalk)
     // The old lookup itself still answers as the Fonts key's first value of the face.
     QString type, file;
     ASSERT_TRUE(FindInstalledFontFile(entries, QStringLiteral("Dup"), &type, &file));
-    const InstalledFontFile *indexed = InstalledFontIndex(entries, entryFiles).byFace(QStringLiteral("Dup"));
+    const InstalledFontIndex index(entries, entryFiles);
+    const InstalledFontFile *indexed = index.byFace(QStringLiteral("Dup"));
     ASSERT_NE(indexed, nullptr);
     EXPECT_EQ(indexed->type, type);
     EXPECT_EQ(indexed->file, file);
     ASSERT_TRUE(FindInstalledFontFile(entries, QStringLiteral("Feed"), &type, &file));
-    EXPECT_EQ(InstalledFontIndex(entries).byFace(QStringLiteral("Feed"))->file, file);
+    const InstalledFontIndex byFaceOnly(entries);
+    ASSERT_NE(byFaceOnly.byFace(QStringLiteral("Feed")), nullptr);
+    EXPECT_EQ(byFaceOnly.byFace(QStringLiteral("Feed"))->file, file);
 }
 
 TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
