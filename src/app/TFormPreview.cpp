@@ -89,6 +89,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     createParts();
     createDialogs();
     connectParts();
+    connect(m_installedFonts.get(), &InstalledFontsList::statusText, this, &TFormPreview::setStatusText);
 
     m_sysTimer = new QTimer(this);
     m_sysTimer->setObjectName(QStringLiteral("SysTimer"));
@@ -230,7 +231,8 @@ void TFormPreview::FormShow()
 {
     TabsPreviewModesChange();
     m_ui.SelectExt->setCurrentIndex(2);
-    m_installedFonts->BuildInstalledFontFiles();
+    // The Fonts-key view and the rows are read together on a worker thread; the refresh of the
+    // Fonts view below waits for this read instead of starting a second one.
     m_installedFonts->FillInstalledFontsList();
 
     // A store that cannot be read is told, and start-up goes on with what was loaded: the

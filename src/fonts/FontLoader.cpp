@@ -62,8 +62,6 @@ int FontLoader::LoadFontFile(const QString &path)
     FileRefusal why = FileRefusal::None;
     if (fileExtension(font.fileName).toLower() == QLatin1String(".ttf")) {
         font.trueType = true;
-        QStringList installedFaces;
-        m_installed.EnumerateFaceNames(installedFaces);
         font.face = ReadTrueTypeNames(CurrentFont, path, &why).value_or(QString());
         CurrentFont.FontFilePath = path;
         if (refused(path, why))
@@ -76,7 +74,9 @@ int FontLoader::LoadFontFile(const QString &path)
         const FontFacts *facts = m_catalogue.temporaryFacts(path);
         font.lastChar = facts ? facts->lastChar : 255;
         font.charset = facts && !facts->charsets.empty() ? facts->charsets.front() : 0;
-        font.installed = installedFaces.contains(font.face, Qt::CaseInsensitive);
+        // Installed: this file, or a copy of it, is among the faces fontconfig serves (a face
+        // name alone would call a previewed font or another font of that name installed).
+        font.installed = m_catalogue.isInstalledFile(path);
     } else {
         QStringList before, after;
         m_installed.EnumerateFaceNames(before);

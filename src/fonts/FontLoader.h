@@ -18,7 +18,7 @@ struct LoadedFont {
     bool trueType = false;    // named by its naming table; the facts below are its own
     int lastChar = 255;
     int charset = 0;
-    bool installed = false;   // a face of that name is installed
+    bool installed = false;   // this file, or a copy of it, is an installed font
 };
 
 // Makes a font file usable: reads its names into the current-font record, adds it as a

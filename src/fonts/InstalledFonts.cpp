@@ -41,6 +41,38 @@ bool FindInstalledFontFile(const QStringList &installedFontFiles, const QString 
     return false;
 }
 
+InstalledFontIndex::InstalledFontIndex(const QStringList &installedFontFiles, const QStringList &entryFiles)
+{
+    m_entries.reserve(static_cast<size_t>(installedFontFiles.size()));
+    m_byFace.reserve(installedFontFiles.size());
+    for (qsizetype i = 0; i < installedFontFiles.size(); ++i) {
+        const QString &entry = installedFontFiles[i];
+        // Face and type hold no line feed; the file is the rest, as FindInstalledFontFile reads it.
+        const qsizetype first = entry.indexOf(QLatin1Char('\n'));
+        const qsizetype second = first < 0 ? -1 : entry.indexOf(QLatin1Char('\n'), first + 1);
+        if (second < 0)
+            continue;
+        const qsizetype at = static_cast<qsizetype>(m_entries.size());
+        m_entries.push_back({entry.left(first), entry.mid(first + 1, second - first - 1), entry.mid(second + 1)});
+        if (!m_byFace.contains(m_entries.back().face))
+            m_byFace.insert(m_entries.back().face, at);
+        if (i < entryFiles.size() && !m_byFile.contains(entryFiles[i]))
+            m_byFile.insert(entryFiles[i], at);
+    }
+}
+
+const InstalledFontFile *InstalledFontIndex::byFace(const QString &face) const
+{
+    const auto it = m_byFace.constFind(face);
+    return it == m_byFace.cend() ? nullptr : &m_entries[static_cast<size_t>(*it)];
+}
+
+const InstalledFontFile *InstalledFontIndex::byFile(const QString &file) const
+{
+    const auto it = m_byFile.constFind(file);
+    return it == m_byFile.cend() ? nullptr : &m_entries[static_cast<size_t>(*it)];
+}
+
 QString pitchText(int pitchAndFamily)
 {
     if ((pitchAndFamily & 3) == 0)
@@ -62,6 +94,11 @@ QString familyText(int pitchAndFamily)
 
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const QStringList &installedFontFiles)
 {
+    return buildInstalledFontRows(faces, InstalledFontIndex(installedFontFiles));
+}
+
+std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
+{
     std::vector<InstalledFontRow> rows;
     QString previousFace;
     bool havePrevious = false;
@@ -73,7 +110,16 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         previousFace = face.faceName;
         havePrevious = true;
         QString type, file;
-        if (!FindInstalledFontFile(installedFontFiles, face.faceName, &type, &file)) {
+        const InstalledFontFile *entry = index.byFace(face.faceName);
+        if (!entry && !face.file.isEmpty())
+            entry = index.byFile(face.file);
+        if (entry) {
+            type = entry->type;
+            file = entry->file;
+        } else if (!face.file.isEmpty()) {
+            type = fontsKeySuffixFor(face.format, face.raster);
+            file = face.file;
+        } else {
             type = QStringLiteral("TrueType");
             file = QStringLiteral("Unknown");
         }
@@ -81,7 +127,7 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         row.caption = face.faceName;
         row.subItems = {type,
                         CharsetName(face.charset),
-                        QString::number(face.lastChar),
+                        QString::number(face.lastCode > 0 ? face.lastCode : face.lastChar),
                         QString::number(face.width),
                         QString::number(face.height),
                         face.weight == 0 ? QStringLiteral("Default") : QString::number(face.weight),

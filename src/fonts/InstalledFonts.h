@@ -4,6 +4,7 @@
 #include "FontCatalogue.h"
 #include "FontFileTypes.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,23 @@ InstalledFontFile splitFontsValue(const QString &valueName, const QString &data)
 QString joinInstalledFontFile(const InstalledFontFile &entry);
 // The first entry whose face equals the given face exactly.
 bool FindInstalledFontFile(const QStringList &installedFontFiles, const QString &face, QString *type, QString *file);
+
+// InstalledFontFiles indexed once, so that each face is looked up in constant time: by face (the
+// first entry of each face, as FindInstalledFontFile finds it), and by the file fontconfig knows
+// behind each entry, for a face whose value name is not its face name ("Nimbus Sans Regular").
+class InstalledFontIndex {
+public:
+    InstalledFontIndex() = default;
+    // entryFiles, when given, holds the file behind each entry, in the same order.
+    explicit InstalledFontIndex(const QStringList &installedFontFiles, const QStringList &entryFiles = {});
+    const InstalledFontFile *byFace(const QString &face) const;
+    const InstalledFontFile *byFile(const QString &file) const;
+
+private:
+    std::vector<InstalledFontFile> m_entries;
+    QHash<QString, qsizetype> m_byFace;
+    QHash<QString, qsizetype> m_byFile;
+};
 
 // The columns of the installed-fonts list.
 struct InstalledFontColumn {
@@ -50,6 +68,9 @@ QString familyText(int pitchAndFamily);
 // The rows of the installed-fonts list from the enumerated faces (DEFAULT_CHARSET order):
 // one row per run of the same face, its charsets gathered in "Charsets"; sorted by caption
 // with the locale's comparison once at the end.
+// A face whose value is not found takes the value of its file; a face whose file has no value
+// either shows the file itself and its format.
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const QStringList &installedFontFiles);
+std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index);
 // The face names of an ANSI_CHARSET enumeration, consecutive repeats dropped, order kept.
 QStringList faceNamesOf(const std::vector<EnumeratedFace> &faces);

@@ -4,9 +4,14 @@
 #include "CharsetTable.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
+#include "InstalledFontsRead.h"
 #include "ListView.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLocale>
+
+#include <utility>
 
 InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey, ListView &fontsList)
     : m_catalogue(catalogue)
@@ -14,6 +19,21 @@ InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &
     , m_fontsRegistryKey(std::move(fontsRegistryKey))
     , m_list(fontsList)
 {
+}
+
+InstalledFontsList::~InstalledFontsList()
+{
+    stopWorker();
+    if (m_busyCursor)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void InstalledFontsList::stopWorker()
+{
+    if (m_cancel)
+        m_cancel->store(true);
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
 bool InstalledFontsList::BuildInstalledFontFiles()
@@ -27,30 +47,139 @@ bool InstalledFontsList::BuildInstalledFontFiles()
 
 void InstalledFontsList::FillInstalledFontsList()
 {
-    FontsListReady = false;
-    const auto rows = buildInstalledFontRows(m_catalogue.enumerate(EnumCharset::Default), InstalledFontFiles);
-    m_list.beginUpdate();
-    m_list.clear();
-    for (const InstalledFontRow &row : rows)
-        m_list.addItem({row.caption, row.subItems, row.image, 0, QString()});
-    m_list.endUpdate();
-    if (m_list.count() > 0)
-        emit listFilled(m_list.item(0).caption);
-    FontsListReady = true;
+    startReading();
 }
 
 void InstalledFontsList::RefreshInstalledFontsList()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // Installs and uninstalls of this run show in the "File Name" column after a refresh, so that
-    // a font installed a moment ago can be uninstalled again.
-    InstalledFontFiles.clear();
-    BuildInstalledFontFiles();
-    FillInstalledFontsList();
-    QGuiApplication::restoreOverrideCursor();
-    m_list.selectRow(0);
-    m_list.focusList();
-    m_list.scrollToRow(0);
+    if (!m_busyCursor) {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        m_busyCursor = true;
+    }
+    m_selectFirst = true;
+    // A read that has shown nothing yet is as fresh as a new one: it is the one waited for.
+    if (m_loading && !m_rowsShown)
+        return;
+    startReading();
+}
+
+void InstalledFontsList::startReading()
+{
+    stopWorker();
+    const quint64 generation = ++m_generation;
+    m_loading = true;
+    m_rowsShown = false;
+    m_snapshot.reset();
+    m_progressShown = 0;
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    emit statusText(0, QStringLiteral("Reading fonts\u2026"));
+    const QString cacheFolder = m_catalogue.cacheFolder();
+    const QString fontsFolder = m_fontsKey.systemFontsFolder();
+    const bool keyExists = m_fontsKey.keyExists(m_fontsRegistryKey);
+    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel] {
+        auto progress = [this, generation](std::size_t done, std::size_t total) {
+            QMetaObject::invokeMethod(this, [this, generation, done, total] { progressed(generation, done, total); }, Qt::QueuedConnection);
+        };
+        auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get()));
+        if (snapshot->cancelled)
+            return;
+        QMetaObject::invokeMethod(this, [this, generation, snapshot] { snapshotRead(generation, snapshot); }, Qt::QueuedConnection);
+    });
+}
+
+namespace {
+
+QString countText(qulonglong n)
+{
+    return QLocale(QLocale::English).toString(n);
+}
+
+}
+
+void InstalledFontsList::progressed(quint64 generation, qulonglong done, qulonglong total)
+{
+    if (generation != m_generation || !m_loading || m_snapshot)
+        return;
+    // One line per thousand faces is enough to show that the read moves on.
+    if (done < total && done - m_progressShown < 1000)
+        return;
+    m_progressShown = done;
+    emit statusText(0, QStringLiteral("Reading fonts\u2026 %1 of %2").arg(countText(done), countText(total)));
+}
+
+void InstalledFontsList::snapshotRead(quint64 generation, std::shared_ptr<InstalledFontsSnapshot> snapshot)
+{
+    if (generation != m_generation)
+        return;
+    if (m_worker.joinable())
+        m_worker.join();
+    m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
+    InstalledFontFiles = snapshot->installedFontFiles;
+    m_faceOfFileName.clear();
+    for (const InstalledFontRow &row : snapshot->rows) {
+        const QString &file = row.subItems[FontsListColumn::FileName];
+        m_faceOfFileName.insert(file.mid(file.lastIndexOf(QLatin1Char('/')) + 1), row.caption);
+    }
+    m_snapshot = std::move(snapshot);
+    m_nextRow = 0;
+    insertBatch(generation);
+}
+
+void InstalledFontsList::insertBatch(quint64 generation)
+{
+    if (generation != m_generation || !m_snapshot)
+        return;
+    const bool ready = FontsListReady;
+    FontsListReady = false;
+    if (m_nextRow == 0) {
+        m_list.clear();
+        m_rowsShown = true;
+    }
+    const std::vector<InstalledFontRow> &rows = m_snapshot->rows;
+    const std::size_t end = std::min(rows.size(), m_nextRow + static_cast<std::size_t>(m_batchRows));
+    std::vector<ListView::Item> items;
+    items.reserve(end - m_nextRow);
+    for (std::size_t i = m_nextRow; i < end; ++i)
+        items.push_back({rows[i].caption, rows[i].subItems, rows[i].image, 0, QString()});
+    m_list.addItems(std::move(items));
+    m_nextRow = end;
+    FontsListReady = ready;
+    if (m_nextRow < rows.size()) {
+        emit statusText(0, QStringLiteral("Listing fonts\u2026 %1 of %2").arg(countText(m_nextRow), countText(rows.size())));
+        // The rest comes after the events that waited: the window answers between batches.
+        QMetaObject::invokeMethod(this, [this, generation] { insertBatch(generation); }, Qt::QueuedConnection);
+        return;
+    }
+    finish();
+}
+
+void InstalledFontsList::finish()
+{
+    m_snapshot.reset();
+    m_loading = false;
+    emit statusText(0, QString());
+    if (m_busyCursor) {
+        QGuiApplication::restoreOverrideCursor();
+        m_busyCursor = false;
+    }
+    const bool selectFirst = std::exchange(m_selectFirst, false);
+    // A row the user chose while the rows came stays chosen and shown.
+    if (m_list.selectedRow() < 0) {
+        if (m_list.count() > 0)
+            emit listFilled(m_list.item(0).caption);
+        if (selectFirst) {
+            m_list.selectRow(0);
+            m_list.focusList();
+            m_list.scrollToRow(0);
+        }
+    }
+    emit loaded();
+}
+
+void InstalledFontsList::waitUntilLoaded()
+{
+    while (m_loading)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
 }
 
 void InstalledFontsList::EnumerateFaceNames(QStringList &list)
@@ -65,11 +194,5 @@ int InstalledFontsList::CharsetCodeOfSelection(int row) const
 
 QString InstalledFontsList::faceOfFile(const QString &fileName) const
 {
-    QString face;
-    for (int row = 0; row < m_list.count(); ++row) {
-        const QString file = m_list.item(row).subItems.value(FontsListColumn::FileName);
-        if (file.mid(file.lastIndexOf(QLatin1Char('/')) + 1) == fileName)
-            face = m_list.item(row).caption;
-    }
-    return face;
+    return m_faceOfFileName.value(fileName);
 }

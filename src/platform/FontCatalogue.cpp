@@ -9,7 +9,11 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
+
+#include <climits>
+#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -40,7 +44,8 @@ QString fcPath(FcPattern *pattern)
 }
 
 FontCatalogue::FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit)
-    : m_cacheFile(withTrailingSlash(cacheFolder) + QStringLiteral("font-facts-v2.tsv"))
+    : m_cacheFolder(withTrailingSlash(cacheFolder))
+    , m_cacheFile(m_cacheFolder + QStringLiteral("font-facts-v2.tsv"))
     , m_toolkit(toolkit)
 {
 }
@@ -65,6 +70,37 @@ void FontCatalogue::rescan()
 {
     m_systemLoaded = false;
     m_system.clear();
+    dropIndexes();
+}
+
+void FontCatalogue::dropIndexes()
+{
+    m_faceIndexBuilt = false;
+    m_families.clear();
+    m_fullNames.clear();
+    m_fileIndexBuilt = false;
+    m_canonicalFiles.clear();
+    m_filesBySize.clear();
+}
+
+void FontCatalogue::setProgress(std::function<void(std::size_t, std::size_t)> progress, const std::atomic_bool *cancel)
+{
+    m_progress = std::move(progress);
+    m_cancel = cancel;
+}
+
+const std::vector<CatalogueFont> &FontCatalogue::systemFonts()
+{
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    return m_system;
+}
+
+void FontCatalogue::adoptSystemFonts(std::vector<CatalogueFont> fonts)
+{
+    m_system = std::move(fonts);
+    m_systemLoaded = true;
+    dropIndexes();
 }
 
 void FontCatalogue::rescan(const QString &changedFolder)
@@ -128,24 +164,40 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
     }
     if (missing.empty())
         return;
-    // FreeType reads dominate a cold start; share them out over the processor's cores.
+    // FreeType reads dominate a cold start; share them out over the processor's cores, in chunks
+    // taken in turn, so that progress can be told and a cancelled read stops soon.
     const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
-    auto work = [&](size_t first) {
-        for (size_t i = first; i < missing.size(); i += workers)
-            missing[i].font->facts = readFacts(missing[i].font->file, missing[i].font->index);
+    constexpr size_t kChunk = 128;
+    std::atomic<size_t> next{0};
+    std::atomic<size_t> done{0};
+    auto work = [&] {
+        for (;;) {
+            if (m_cancel && m_cancel->load())
+                return;
+            const size_t first = next.fetch_add(kChunk);
+            if (first >= missing.size())
+                return;
+            const size_t last = std::min(first + kChunk, missing.size());
+            for (size_t i = first; i < last; ++i)
+                missing[i].font->facts = readFacts(missing[i].font->file, missing[i].font->index);
+            const size_t now = done.fetch_add(last - first) + (last - first);
+            if (m_progress)
+                m_progress(fonts.size() - missing.size() + now, fonts.size());
+        }
     };
     if (missing.size() < kThreadedFactsThreshold || workers == 1) {
-        work(0);
-        for (size_t i = 1; i < workers; ++i)
-            work(i);
+        work();
     } else {
         std::vector<std::thread> threads;
         for (size_t i = 1; i < workers; ++i)
-            threads.emplace_back(work, i);
-        work(0);
+            threads.emplace_back(work);
+        work();
         for (std::thread &t : threads)
             t.join();
     }
+    // A cancelled read leaves faces unread: nothing of it is kept.
+    if (m_cancel && m_cancel->load())
+        return;
     for (const Missing &m : missing)
         m_cache.insert(cacheKey(m.font->file, m.font->index), {m.size, m.mtime, m.font->facts});
     m_cacheDirty = true;
@@ -165,7 +217,7 @@ void FontCatalogue::loadCache()
         return;
     for (const QByteArray &line : content->split('\n')) {
         const QList<QByteArray> f = line.split('\t');
-        if (f.size() != 17)
+        if (f.size() != 18)
             continue;
         CachedFacts c;
         c.size = f[2].toLongLong();
@@ -185,6 +237,7 @@ void FontCatalogue::loadCache()
         x.lastChar = f[13].toInt();
         x.width = f[14].toInt();
         x.height = f[15].toInt();
+        x.lastCode = f[16].toInt();
         m_cache.insert(cacheKey(pathFromNative(f[0]), f[1].toInt()), c);
     }
 }
@@ -213,7 +266,7 @@ void FontCatalogue::saveCache()
             + clean(x.family) + '\t' + clean(x.style) + '\t' + clean(x.fullName) + '\t' + charsets.join(',') + '\t'
             + QByteArray::number(x.weight) + '\t' + QByteArray::number(x.pitchAndFamily) + '\t'
             + QByteArray::number(x.lastChar) + '\t' + QByteArray::number(x.width) + '\t'
-            + QByteArray::number(x.height) + "\t\n";
+            + QByteArray::number(x.height) + '\t' + QByteArray::number(x.lastCode) + "\t\n";
     }
     // The cache only saves time: a cache that cannot be written is no error.
     writeFileAtomically(m_cacheFile, out);
@@ -233,36 +286,44 @@ std::vector<EnumeratedFace> FontCatalogue::enumerate(EnumCharset which)
 {
     if (!m_systemLoaded)
         loadSystemFonts();
+    std::vector<const CatalogueFont *> all;
+    all.reserve(m_system.size());
+    for (const CatalogueFont &font : m_system)
+        all.push_back(&font);
+    for (const Temporary &t : m_temporary)
+        for (const CatalogueFont &font : t.faces)
+            all.push_back(&font);
+    return enumerateFonts(all, which);
+}
+
+std::vector<EnumeratedFace> FontCatalogue::enumerateFonts(const std::vector<const CatalogueFont *> &fonts, EnumCharset which)
+{
     // Group faces by family in the order each family first appears.
     std::vector<const CatalogueFont *> representative;
     QHash<QString, size_t> slot;
-    auto consider = [&](const CatalogueFont &font) {
-        if (!font.facts.valid || font.facts.family.isEmpty())
-            return;
-        const auto found = slot.constFind(font.facts.family);
+    slot.reserve(static_cast<qsizetype>(fonts.size()));
+    for (const CatalogueFont *font : fonts) {
+        if (!font->facts.valid || font->facts.family.isEmpty())
+            continue;
+        const auto found = slot.constFind(font->facts.family);
         if (found == slot.cend()) {
-            slot.insert(font.facts.family, representative.size());
-            representative.push_back(&font);
-            return;
+            slot.insert(font->facts.family, representative.size());
+            representative.push_back(font);
+            continue;
         }
         // The upright regular face speaks for its family, as it does for GDI.
         const CatalogueFont *&current = representative[*found];
         const auto uprightness = [](const FontFacts &f) { return (f.italic ? 1000 : 0) + std::abs(f.weight - 400); };
-        if (uprightness(font.facts) < uprightness(current->facts))
-            current = &font;
-    };
-    for (const CatalogueFont &font : m_system)
-        consider(font);
-    for (const Temporary &t : m_temporary)
-        for (const CatalogueFont &font : t.faces)
-            consider(font);
+        if (uprightness(font->facts) < uprightness(current->facts))
+            current = font;
+    }
 
     std::vector<EnumeratedFace> faces;
     faces.reserve(representative.size() * 2);
     for (const CatalogueFont *font : representative) {
         const FontFacts &f = font->facts;
         EnumeratedFace face{f.family, f.style, f.fullName, font->file, 0, f.weight, f.pitchAndFamily,
-                            f.lastChar, f.width, f.height, f.raster};
+                            f.lastChar, f.lastCode, f.width, f.height, f.raster, font->format};
         if (which == EnumCharset::Ansi) {
             if (std::find(f.charsets.begin(), f.charsets.end(), 0) != f.charsets.end())
                 faces.push_back(face);
@@ -316,6 +377,7 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     if (m_toolkit)
         t.toolkitId = m_toolkit->addFont(*content);
     m_temporary.push_back(std::move(t));
+    m_faceIndexBuilt = false;
     return static_cast<int>(m_temporary.back().faces.size());
 }
 
@@ -332,6 +394,7 @@ bool FontCatalogue::removeTemporary(const QString &path)
         if (it->toolkitId >= 0)
             m_retiredToolkitIds.push_back(it->toolkitId);
         m_temporary.erase(it);
+        m_faceIndexBuilt = false;
         return true;
     }
     return false;
@@ -350,37 +413,105 @@ const FontFacts *FontCatalogue::temporaryFacts(const QString &path) const
     return nullptr;
 }
 
+namespace {
+
+// The path with every link resolved; the path itself when it cannot be resolved.
+QString canonicalFile(const QString &path)
+{
+    char resolved[PATH_MAX];
+    if (::realpath(nativePath(path).constData(), resolved) == nullptr)
+        return path;
+    return pathFromNative(resolved);
+}
+
+}
+
+bool FontCatalogue::isInstalledFile(const QString &path)
+{
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    if (!m_fileIndexBuilt) {
+        for (const CatalogueFont &font : m_system) {
+            const QString canonical = canonicalFile(font.file);
+            if (m_canonicalFiles.contains(canonical))
+                continue;
+            m_canonicalFiles.insert(canonical, true);
+            struct stat info {};
+            if (::stat(nativePath(canonical).constData(), &info) == 0 && S_ISREG(info.st_mode))
+                m_filesBySize[static_cast<qint64>(info.st_size)] << canonical;
+        }
+        m_fileIndexBuilt = true;
+    }
+    const QString canonical = canonicalFile(path);
+    if (m_canonicalFiles.contains(canonical))
+        return true;
+    // A copy of an installed file elsewhere is installed too: only files of its size are read.
+    RegularFile file(path);
+    if (!file.isOpen())
+        return false;
+    const auto candidates = m_filesBySize.constFind(file.size());
+    if (candidates == m_filesBySize.cend())
+        return false;
+    const std::optional<QByteArray> content = file.readAll(kFontFileLimit);
+    if (!content)
+        return false;
+    for (const QString &candidate : *candidates)
+        if (readRegularFile(candidate, kFontFileLimit) == content)
+            return true;
+    return false;
+}
+
+void FontCatalogue::buildFaceIndex()
+{
+    m_families.clear();
+    m_fullNames.clear();
+    auto add = [&](const CatalogueFont &c) {
+        m_families.insert(c.facts.family.toCaseFolded(), true);
+        const QString full = c.facts.fullName.toCaseFolded();
+        if (!m_fullNames.contains(full))
+            m_fullNames.insert(full, {c.facts.family, c.facts.style});
+    };
+    for (const CatalogueFont &c : m_system)
+        add(c);
+    for (const Temporary &t : m_temporary)
+        for (const CatalogueFont &c : t.faces)
+            add(c);
+    m_faceIndexBuilt = true;
+}
+
 FaceStyle FontCatalogue::faceStyle(const QString &faceName)
 {
     if (faceName.isEmpty())
         return {};
     if (!m_systemLoaded)
         loadSystemFonts();
-    const CatalogueFont *byFull = nullptr;
-    auto look = [&](const CatalogueFont &c) {
-        if (!byFull && c.facts.fullName.compare(faceName, Qt::CaseInsensitive) == 0)
-            byFull = &c;
-    };
-    bool isFamily = false;
-    for (const CatalogueFont &c : m_system) {
-        isFamily = isFamily || c.facts.family.compare(faceName, Qt::CaseInsensitive) == 0;
-        look(c);
+    if (!m_faceIndexBuilt)
+        buildFaceIndex();
+    const QString key = faceName.toCaseFolded();
+    if (!m_families.contains(key)) {
+        const auto full = m_fullNames.constFind(key);
+        if (full != m_fullNames.cend())
+            return *full;
     }
-    for (const Temporary &t : m_temporary)
-        for (const CatalogueFont &c : t.faces) {
-            isFamily = isFamily || c.facts.family.compare(faceName, Qt::CaseInsensitive) == 0;
-            look(c);
-        }
-    if (!isFamily && byFull)
-        return {byFull->facts.family, byFull->facts.style};
     return {faceName, QString()};
 }
 
 QString fontsKeySuffixFor(const CatalogueFont &font)
 {
-    if (font.facts.raster || font.format == QLatin1String("Windows FNT"))
+    return fontsKeySuffixFor(font.format, font.facts.raster);
+}
+
+QString fontsKeySuffixFor(const QString &format, bool raster)
+{
+    if (raster || format == QLatin1String("Windows FNT"))
         return QStringLiteral("VGA res");
-    if (font.format == QLatin1String("TrueType") || font.format == QLatin1String("CFF"))
+    if (format.isEmpty() || format == QLatin1String("TrueType"))
         return QStringLiteral("TrueType");
-    return font.format.isEmpty() ? QStringLiteral("TrueType") : font.format;
+    if (format == QLatin1String("CFF"))
+        return QStringLiteral("OpenType");
+    if (format == QLatin1String("Type 1") || format == QLatin1String("CID Type 1"))
+        return QStringLiteral("Type 1");
+    if (format == QLatin1String("PCF") || format == QLatin1String("BDF"))
+        return QStringLiteral("Raster");
+    return format;
 }

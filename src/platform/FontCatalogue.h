@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,7 +25,8 @@ struct FontFacts {
     std::vector<int> charsets;   // Windows charset codes, in code-page bit order
     int weight = 400;
     int pitchAndFamily = 0;      // LOGFONT lfPitchAndFamily
-    int lastChar = 255;          // capped at 255
+    int lastChar = 255;          // the last single-byte code (capped at 255), for the byte map
+    int lastCode = 0;            // the last character of the face's own character map, uncapped
     int width = 0;               // at 16 pixels per em (raster: the header's average width)
     int height = 0;              // at 16 pixels per em (raster: the pixel height)
 };
@@ -47,10 +50,12 @@ struct EnumeratedFace {
     int charset = 0;
     int weight = 400;
     int pitchAndFamily = 0;
-    int lastChar = 255;
+    int lastChar = 255;   // capped at 255
+    int lastCode = 0;     // the face's real last character
     int width = 0;
     int height = 0;
     bool raster = false;
+    QString format;       // fontconfig's format of the face's file
 };
 
 enum class EnumCharset { Default, Ansi };
@@ -73,6 +78,8 @@ public:
     FontCatalogue(const FontCatalogue &) = delete;
     FontCatalogue &operator=(const FontCatalogue &) = delete;
 
+    const QString &cacheFolder() const { return m_cacheFolder; }
+
     // Drops what fontconfig told and asks it again (after fonts were installed or removed).
     void rescan();
     // As rescan(), after the files of a folder changed: fontconfig's cache of that folder is
@@ -84,6 +91,18 @@ public:
     // DEFAULT_CHARSET: every family once for each of its charsets; ANSI_CHARSET: every family
     // that has the ANSI charset, once. Families appear in the order of their first face.
     std::vector<EnumeratedFace> enumerate(EnumCharset which);
+    // The same over the given faces only (the installed list leaves temporary fonts out).
+    static std::vector<EnumeratedFace> enumerateFonts(const std::vector<const CatalogueFont *> &fonts, EnumCharset which);
+    // The installed faces only, in fontconfig's order (no temporary fonts).
+    const std::vector<CatalogueFont> &systemFonts();
+    // Takes the installed faces that another catalogue over the same cache has read (on a worker
+    // thread), so that they are not read again here.
+    void adoptSystemFonts(std::vector<CatalogueFont> fonts);
+    // Reports how many faces have their facts (from any thread), and stops early when asked.
+    // Both must outlive every call that reads the system fonts.
+    void setProgress(std::function<void(std::size_t done, std::size_t total)> progress, const std::atomic_bool *cancel);
+    // Whether this file, or a file of the same content, is among the installed faces.
+    bool isInstalledFile(const QString &path);
 
     // No font file larger than this is read (the largest real ones are a few tens of MB).
     static constexpr qint64 kFontFileLimit = 256 * 1024 * 1024;
@@ -142,9 +161,12 @@ private:
     };
 
     void loadSystemFonts();
+    void dropIndexes();
+    void buildFaceIndex();
     void loadCache();
     void saveCache();
 
+    QString m_cacheFolder;
     QString m_cacheFile;
     ToolkitFonts *m_toolkit = nullptr;
     bool m_cacheLoaded = false;
@@ -156,8 +178,22 @@ private:
     // Toolkit fonts given back but not yet removed from the toolkit (see removeTemporary).
     std::vector<int> m_retiredToolkitIds;
     void dropRetired();
+
+    std::function<void(std::size_t, std::size_t)> m_progress;
+    const std::atomic_bool *m_cancel = nullptr;
+    // Built on first use after each change of the faces: case-folded family names, and the first
+    // face of each case-folded full name.
+    bool m_faceIndexBuilt = false;
+    QHash<QString, bool> m_families;
+    QHash<QString, FaceStyle> m_fullNames;
+    // Installed files by their canonical path, and by size for the content comparison.
+    bool m_fileIndexBuilt = false;
+    QHash<QString, bool> m_canonicalFiles;
+    QHash<qint64, QStringList> m_filesBySize;
 };
 
-// Name of the font format for a Fonts-key value name: "TrueType" for sfnt files, "VGA res" for
-// Windows raster files, else fontconfig's format.
+// Name of the font format for a Fonts-key value name: "TrueType" for TrueType outlines,
+// "OpenType" for CFF outlines, "VGA res" for Windows raster files, "Type 1", "Raster" for the
+// other bitmap formats, else fontconfig's format.
 QString fontsKeySuffixFor(const CatalogueFont &font);
+QString fontsKeySuffixFor(const QString &format, bool raster);

@@ -166,6 +166,21 @@ int lastCharOf(FT_Face face, bool symbol)
     }
 }
 
+// The last character of the face's selected character map: a Unicode code point, or for a symbol
+// font the byte its last symbol stands on.
+int lastCodeOf(FT_Face face, bool symbol)
+{
+    if (!face->charmap)
+        return 0;
+    FT_UInt glyph = 0;
+    FT_ULong last = 0;
+    for (FT_ULong code = FT_Get_First_Char(face, &glyph); glyph != 0; code = FT_Get_Next_Char(face, code, &glyph))
+        last = code;
+    if (symbol && last >= 0xF000 && last <= 0xF0FF)
+        last -= 0xF000;
+    return static_cast<int>(std::min<FT_ULong>(last, 0x10FFFF));
+}
+
 QString fullNameOf(const QString &family, const QString &style)
 {
     if (style.isEmpty() || style == QLatin1String("Regular") || style == QLatin1String("Normal") || style == QLatin1String("Medium"))
@@ -244,6 +259,7 @@ FontFacts factsOf(const FontBytes &bytes, int index)
         // In the header bit 0 set means a variable pitch; a LOGFONT says it the other way round.
         facts.pitchAndFamily = (fnt.pitch_and_family & 0xF0) | ((fnt.pitch_and_family & 1) ? kVariablePitch : kFixedPitch);
         facts.lastChar = std::min<int>(fnt.last_char, 255);
+        facts.lastCode = fnt.last_char;
         facts.width = fnt.avg_width;
         facts.height = fnt.pixel_height;
         FT_Done_Face(face);
@@ -283,6 +299,7 @@ FontFacts factsOf(const FontBytes &bytes, int index)
     facts.weight = os2 ? os2->usWeightClass : ((face->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400);
     facts.pitchAndFamily = (fixed ? kFixedPitch : kVariablePitch) | familyFromPanose(os2, fixed);
     facts.lastChar = lastCharOf(face, symbol);
+    facts.lastCode = std::max(lastCodeOf(face, symbol), facts.lastChar);
     if (FT_IS_SCALABLE(face) && face->units_per_EM > 0) {
         const double scale = 16.0 / face->units_per_EM;
         const int ascent = os2 ? os2->usWinAscent : face->ascender;

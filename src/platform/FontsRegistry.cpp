@@ -85,23 +85,33 @@ bool FontsRegistry::keyExists(const QString &path) const
 
 bool FontsRegistry::inFontsFolder(const QString &file) const
 {
+    return inFolder(file, m_folder);
+}
+
+bool FontsRegistry::inFolder(const QString &file, const QString &fontsFolder)
+{
     const QString folder = folderOf(file);
-    return folder == m_folder || canonicalFolder(folder) == canonicalFolder(m_folder);
+    return folder == fontsFolder || canonicalFolder(folder) == canonicalFolder(fontsFolder);
 }
 
 std::vector<FontsRegistry::Value> FontsRegistry::values()
 {
+    return valuesOf(m_catalogue.fonts(), m_folder);
+}
+
+std::vector<FontsRegistry::Value> FontsRegistry::valuesOf(const std::vector<CatalogueFont> &fonts, const QString &systemFontsFolder)
+{
     std::vector<Value> out;
     QSet<QString> seenFiles;
     QHash<QString, bool> inFolder;
-    for (const CatalogueFont &font : m_catalogue.fonts()) {
+    for (const CatalogueFont &font : fonts) {
         if (font.temporary || !font.facts.valid || seenFiles.contains(font.file))
             continue;
         seenFiles.insert(font.file);
         const QString folder = folderOf(font.file);
         auto known = inFolder.constFind(folder);
         if (known == inFolder.cend())
-            known = inFolder.insert(folder, inFontsFolder(font.file));
+            known = inFolder.insert(folder, FontsRegistry::inFolder(font.file, systemFontsFolder));
         QString data = font.file;
         if (*known)
             data = linkTarget(font.file).value_or(fileNameOf(font.file));

@@ -7,6 +7,7 @@
 #include <vector>
 
 class FontCatalogue;
+struct CatalogueFont;
 
 // The system's Fonts key, as a view of the fonts fontconfig knows. One value per font file:
 // name = the font's full name + " (TrueType)", " (VGA res)" or " (" + format + ")"; data = the
@@ -27,6 +28,8 @@ public:
         QString file;   // the file behind the value
     };
     std::vector<Value> values();
+    // The values for the given installed faces (any thread: it touches no catalogue).
+    static std::vector<Value> valuesOf(const std::vector<CatalogueFont> &fonts, const QString &systemFontsFolder);
     std::optional<QString> readString(const QString &name);
 
     // A bare file name needs the file in the fonts folder already; a full path places a link
@@ -42,6 +45,7 @@ public:
 
 private:
     bool inFontsFolder(const QString &file) const;
+    static bool inFolder(const QString &file, const QString &folder);
 
     FontCatalogue &m_catalogue;
     QString m_folder;

@@ -225,6 +225,16 @@ int ListView::addItem(Item item)
     return row;
 }
 
+void ListView::addItems(std::vector<Item> items)
+{
+    if (items.empty())
+        return;
+    const int first = count();
+    m_items.insert(m_items.end(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+    if (m_updateDepth == 0)
+        m_model->rowsAdded(first, count() - 1);
+}
+
 void ListView::removeItem(int row)
 {
     if (row < 0 || row >= count())

@@ -51,6 +51,8 @@ public:
     int count() const { return static_cast<int>(m_items.size()); }
     const Item &item(int row) const { return m_items[static_cast<size_t>(row)]; }
     int addItem(Item item);
+    // Appends many items at once: one insertion for the views.
+    void addItems(std::vector<Item> items);
     void removeItem(int row);
     void setItem(int row, Item item);
     void clear();

@@ -13,6 +13,9 @@ void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue
     QFont font = control->font();
     font.setFamilies(resolved.family.isEmpty() ? QStringList() : QStringList{resolved.family});
     font.setStyleName(resolved.style);
+    // The face itself, never glyphs of other fonts: merging makes the toolkit look up fallback
+    // families for every face shown, a walk over all installed families each time.
+    font.setStyleStrategy(QFont::NoFontMerging);
     control->setFont(font);
 }
 

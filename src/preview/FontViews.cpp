@@ -23,6 +23,8 @@
 #include <QTableWidget>
 #include <QTextEdit>
 
+#include <algorithm>
+
 FontViews::FontViews(FontCatalogue &catalogue, const FontViewControls &controls, CharacterMap &characterMap, ReportView &report,
                      InstalledFontsList &installed, const CurrentFontRecord &currentFont, QString systemFontsFolder)
     : m_catalogue(catalogue)
@@ -101,7 +103,8 @@ void FontViews::FontsListSelectItem(int row, bool selected)
     for (QWidget *control : {static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview),
                              static_cast<QWidget *>(m_controls.CopyBuff)})
         setFaceName(control, item.caption, m_catalogue);
-    m_characterMap.FillCharacterMap(StrToInt(cells.value(Characters)), CharsetCode(cells.value(Charset)));
+    // The cell tells the face's real last character; the map shows the single-byte codes.
+    m_characterMap.FillCharacterMap(std::clamp(StrToInt(cells.value(Characters)), 0, 255), CharsetCode(cells.value(Charset)));
     QStringList charsets;
     CharsetNamesFromList(&charsets, cells.value(Charsets), QLatin1Char(';'));
     m_controls.SelectCharset->clear();

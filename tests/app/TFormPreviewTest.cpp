@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "AppError.h"
+#include "CharacterMap.h"
+#include "FaceFont.h"
 #include "Desktop.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
@@ -14,6 +16,8 @@
 #include <QSpinBox>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -245,4 +249,39 @@ TEST(TFormPreview, AnErrorInAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(f.prompter.messages()[0].icon, MessageIcon::Error);
     EXPECT_EQ(f.prompter.messages()[0].buttons, MessageButtons::Ok);
     EXPECT_TRUE(f.form->isVisible());
+}
+
+TEST(TFormPreview, ASelectionAndAModeSwitchWorkWhileTheInstalledListLoads)
+{
+    FormFixture f;
+    TFormPreviewUi &c = f.form->ui();
+    InstalledFontsList &installed = f.form->installedFonts();
+    installed.setBatchRows(1);
+    f.form->show();
+    if (QTimer *timer = f.form->findChild<QTimer *>(QStringLiteral("SysTimer")))
+        timer->stop();
+    f.form->tips().StartupTipPending = false;
+    // The window is up before the list is complete; the rows come one batch at a time.
+    while (c.FontsList->count() < 2)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ASSERT_TRUE(installed.loading());
+    EXPECT_TRUE(c.StatusPanels[0]->text().startsWith(QStringLiteral("Listing fonts\u2026 ")));
+
+    f.form->CharMap2Click();
+    c.FontsList->selectRow(1);
+    const ListView::Item chosen = c.FontsList->item(1);
+    EXPECT_EQ(c.StatusPanels[1]->text(), chosen.subItems[FontsListColumn::FileName]);
+    EXPECT_EQ(c.StatusPanels[3]->text(), chosen.caption);
+    EXPECT_EQ(faceName(c.CharactersPreview), chosen.caption);
+    EXPECT_NE(f.form->characterMap().lastCode(), 0);
+
+    installed.waitUntilLoaded();
+    EXPECT_FALSE(installed.loading());
+    EXPECT_EQ(c.StatusPanels[0]->text(), QString());
+    // The row chosen while the rows came is still the one chosen and shown.
+    EXPECT_EQ(c.FontsList->selectedRow(), 1);
+    EXPECT_EQ(c.StatusPanels[3]->text(), chosen.caption);
+    EXPECT_EQ(faceName(c.Preview), chosen.caption);
+    for (int row = 0; row < c.FontsList->count(); ++row)
+        EXPECT_NE(c.FontsList->item(row).subItems[FontsListColumn::FileName], QStringLiteral("Unknown")) << row;
 }

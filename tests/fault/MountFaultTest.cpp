@@ -242,6 +242,7 @@ TEST(ReadOnlyFileSystem, AnInstalledFontThatCannotBeDeletedStaysListedAndTold)
     ASSERT_TRUE(readOnly.mounted());
     f.form->folderBrowser().ListFolder(QStringLiteral("fonts"));
     f.form->Refresh1Click();
+    f.form->installedFonts().waitUntilLoaded();
     ListView *list = f.form->ui().FontsList;
     list->selectRow(rowOf(list, QStringLiteral("Fixedsys")));
     f.prompter.willAnswer(MessageAnswer::Yes);

@@ -10,6 +10,8 @@
 #include "ScriptedPrompter.h"
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFont>
 #include <QFontInfo>
@@ -45,6 +47,7 @@ struct LoaderFixture {
     {
         installed.BuildInstalledFontFiles();
         installed.FillInstalledFontsList();
+        installed.waitUntilLoaded();
     }
     // What every caller does before loading the next file.
     void release() { releaseFontRecord(loader.CurrentFont, catalogue); }
@@ -136,4 +139,120 @@ TEST(FontLoader, NamesThatAreNotUtf8LoadTheirOwnFile)
     EXPECT_FALSE(f.loader.loaded().trueType);
     EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Small Fonts"));
     EXPECT_TRUE(f.catalogue.isTemporary(raster));
+}
+
+namespace {
+
+QStringList captionsOf(const ListView &list)
+{
+    QStringList captions;
+    for (int row = 0; row < list.count(); ++row)
+        captions << list.item(row).caption;
+    return captions;
+}
+
+// Copies a file, renaming its family in the naming table, so that the copy is a family no other
+// file has ("Fixedsys" becomes a name of the same length).
+void writeRenamedCopy(const QString &source, const QString &target, const QByteArray &newName)
+{
+    QFile in(source);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    const QByteArray ascii = "Fixedsys";
+    ASSERT_EQ(newName.size(), ascii.size());
+    QByteArray utf16, newUtf16;
+    for (int i = 0; i < ascii.size(); ++i) {
+        utf16.append('\0').append(ascii[i]);
+        newUtf16.append('\0').append(newName[i]);
+    }
+    bytes.replace(utf16, newUtf16).replace(ascii, newName);
+    QFile out(target);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+}
+
+TEST(FontLoader, PreviewedFontsAreNeverListedAndInstalledMeansTheSameFile)
+{
+    TestEnvironment::instance().resetUserFiles();
+    LoaderFixture f;
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("load-installed"));
+    const QString previewed = folder + QStringLiteral("previewed.ttf");
+    writeRenamedCopy(TestEnvironment::wine(QStringLiteral("fixedsys.ttf")), previewed, "Zqvwxsys");
+
+    // A font only previewed is not installed, and a refresh does not list it.
+    ASSERT_EQ(f.loader.LoadFontFile(previewed), 0);
+    EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Zqvwxsys"));
+    EXPECT_FALSE(f.loader.loaded().installed);
+    f.installed.RefreshInstalledFontsList();
+    f.installed.waitUntilLoaded();
+    EXPECT_GT(f.installed.list().count(), 0);
+    EXPECT_FALSE(captionsOf(f.installed.list()).contains(QStringLiteral("Zqvwxsys")));
+    f.release();
+
+    // An installed file, reached through another path, and a copy of it elsewhere are installed.
+    ASSERT_EQ(f.loader.LoadFontFile(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans.ttf"))), 0);
+    EXPECT_TRUE(f.loader.loaded().installed);
+    f.release();
+    const QString copy = folder + QStringLiteral("copy-of-tahoma.ttf");
+    ASSERT_TRUE(QFile::copy(TestEnvironment::wine(QStringLiteral("tahoma.ttf")), copy));
+    ASSERT_EQ(f.loader.LoadFontFile(copy), 0);
+    EXPECT_TRUE(f.loader.loaded().installed);
+    f.release();
+    // A font of an installed face's name in a file of other content is not.
+    const QString sameName = folder + QStringLiteral("tahoma-changed.ttf");
+    ASSERT_TRUE(QFile::copy(TestEnvironment::wine(QStringLiteral("tahoma.ttf")), sameName));
+    {
+        QFile changed(sameName);
+        ASSERT_TRUE(changed.open(QIODevice::Append));
+        changed.write(QByteArray(4, '\0'));
+    }
+    ASSERT_EQ(f.loader.LoadFontFile(sameName), 0);
+    EXPECT_EQ(f.loader.loaded().face, QStringLiteral("Tahoma"));
+    EXPECT_FALSE(f.loader.loaded().installed);
+    f.release();
+}
+
+TEST(FontLoader, RefreshesWhileAReadRunsEndWithOneList)
+{
+    TestEnvironment::instance().resetUserFiles();
+    LoaderFixture f;
+    const QStringList complete = captionsOf(f.installed.list());
+    ASSERT_GE(complete.size(), 4);
+    f.installed.setBatchRows(1);
+
+    // A refresh while the first read has shown nothing joins it; one after rows came restarts;
+    // several in a row end with the list once.
+    f.installed.FillInstalledFontsList();
+    f.installed.RefreshInstalledFontsList();
+    EXPECT_TRUE(f.installed.loading());
+    f.installed.waitUntilLoaded();
+    EXPECT_EQ(captionsOf(f.installed.list()), complete);
+    EXPECT_EQ(f.installed.list().selectedRow(), 0);
+
+    f.installed.FillInstalledFontsList();
+    while (f.installed.list().count() < 2 || f.installed.list().count() == complete.size())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ASSERT_TRUE(f.installed.loading());
+    f.installed.RefreshInstalledFontsList();
+    f.installed.RefreshInstalledFontsList();
+    f.installed.waitUntilLoaded();
+    EXPECT_EQ(captionsOf(f.installed.list()), complete);
+
+    // A selection made between batches stays on its row while the rest comes.
+    f.installed.FillInstalledFontsList();
+    while (f.installed.list().count() < 2 || f.installed.list().count() == complete.size())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ASSERT_TRUE(f.installed.loading());
+    std::vector<int> selected;
+    QObject::connect(&f.installed.list(), &ListView::selectItem, [&](int row, bool on) {
+        if (on)
+            selected.push_back(row);
+    });
+    f.installed.list().selectRow(1);
+    EXPECT_EQ(selected, std::vector<int>{1});
+    f.installed.waitUntilLoaded();
+    EXPECT_EQ(f.installed.list().selectedRow(), 1);
+    EXPECT_EQ(captionsOf(f.installed.list()), complete);
 }

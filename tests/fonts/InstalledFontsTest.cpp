@@ -1,6 +1,15 @@
 // SPDX-License-Identifier: MIT
+#include "CharsetTable.h"
 #include "InstalledFonts.h"
+#include "InstalledFontsRead.h"
+#include "LocaleCompare.h"
 #include "QtPrinters.h"
+#include "TestEnvironment.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +109,199 @@ TEST(InstalledFonts, FaceNamesDropOnlyConsecutiveRepeats)
 {
     const std::vector<EnumeratedFace> faces = {face("A", 0), face("A", 0), face("B", 0), face("A", 0)};
     EXPECT_EQ(faceNamesOf(faces), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("A")}));
+}
+
+namespace {
+
+// The lookup as it was first written, walking every entry and splitting it for each face: the
+// oracle for the indexed lookup. A face not found by its value name falls back to the first value
+// of its file, then to its file itself.
+std::vector<InstalledFontRow> rowsByWalking(const std::vector<EnumeratedFace> &faces, const QStringList &entries, const QStringList &entryFiles)
+{
+    std::vector<InstalledFontRow> rows;
+    QString previous;
+    for (const EnumeratedFace &face : faces) {
+        if (!rows.empty() && face.faceName == previous) {
+            rows.back().subItems[FontsListColumn::Charsets] += QLatin1Char(';') + QString::number(face.charset);
+            continue;
+        }
+        previous = face.faceName;
+        QString type, file;
+        bool found = false;
+        for (const QString &entry : entries) {
+            const QStringList parts = entry.split(QLatin1Char('\n'));
+            if (parts.size() < 3 || parts[0] != face.faceName)
+                continue;
+            type = parts[1];
+            file = parts.mid(2).join(QLatin1Char('\n'));
+            found = true;
+            break;
+        }
+        for (qsizetype i = 0; !found && !face.file.isEmpty() && i < entries.size() && i < entryFiles.size(); ++i) {
+            if (entryFiles[i] != face.file)
+                continue;
+            const QStringList parts = entries[i].split(QLatin1Char('\n'));
+            type = parts[1];
+            file = parts.mid(2).join(QLatin1Char('\n'));
+            found = true;
+        }
+        if (!found) {
+            type = face.file.isEmpty() ? QStringLiteral("TrueType") : fontsKeySuffixFor(face.format, face.raster);
+            file = face.file.isEmpty() ? QStringLiteral("Unknown") : face.file;
+        }
+        InstalledFontRow row;
+        row.caption = face.faceName;
+        row.subItems = {type, CharsetName(face.charset), QString::number(face.lastCode > 0 ? face.lastCode : face.lastChar),
+                        QString::number(face.width), QString::number(face.height),
+                        face.weight == 0 ? QStringLiteral("Default") : QString::number(face.weight), face.style,
+                        pitchText(face.pitchAndFamily), familyText(face.pitchAndFamily), file, fileExtension(file),
+                        QString::number(face.charset)};
+        row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;
+        rows.push_back(std::move(row));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const InstalledFontRow &a, const InstalledFontRow &b) {
+        return localeCompare(a.caption, b.caption) < 0;
+    });
+    return rows;
+}
+
+void expectSameRows(const std::vector<InstalledFontRow> &got, const std::vector<InstalledFontRow> &want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].caption, want[i].caption) << i;
+        EXPECT_EQ(got[i].subItems, want[i].subItems) << i;
+        EXPECT_EQ(got[i].image, want[i].image) << i;
+    }
+}
+
+EnumeratedFace fileFace(const char *name, const char *file, const char *format = "TrueType", int charset = 0)
+{
+    EnumeratedFace f = face(name, charset);
+    f.file = QString::fromUtf8(file);
+    f.format = QString::fromLatin1(format);
+    f.lastCode = 0x2122;
+    return f;
+}
+
+}
+
+TEST(InstalledFonts, IndexedLookupsGiveTheRowsOfTheWalk)
+{
+    // Awkward names: a face named by two values (the first counts), values with and without a
+    // type, full names unlike their family, "(" inside a face, a file named by two values, a face
+    // whose file no value names, line feeds in a file, faces in runs and apart.
+    const QStringList entries = {
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Dup (TrueType)"), QStringLiteral("first.ttf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Dup (OpenType)"), QStringLiteral("second.otf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Courier 10,12,15"), QStringLiteral("COURE.FON"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Nimbus Sans Regular (OpenType)"), QStringLiteral("/usr/share/fonts/n.otf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Nimbus Sans Bold (OpenType)"), QStringLiteral("/usr/share/fonts/nb.otf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Odd (Name) Face (TrueType)"), QStringLiteral("odd.ttf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Feed (TrueType)"), QStringLiteral("line\nfeed.ttf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Shared One (TrueType)"), QStringLiteral("shared.ttf"))),
+        joinInstalledFontFile(splitFontsValue(QStringLiteral("Shared Two (TrueType)"), QStringLiteral("shared.ttf"))),
+    };
+    const QStringList entryFiles = {QStringLiteral("/f/first.ttf"), QStringLiteral("/f/second.otf"), QStringLiteral("/f/COURE.FON"),
+                                    QStringLiteral("/usr/share/fonts/n.otf"), QStringLiteral("/usr/share/fonts/nb.otf"),
+                                    QStringLiteral("/f/odd.ttf"), QStringLiteral("/f/line\nfeed.ttf"), QStringLiteral("/f/shared.ttf"),
+                                    QStringLiteral("/f/shared.ttf")};
+    std::vector<EnumeratedFace> faces = {
+        fileFace("Dup", "/f/second.otf", "CFF"),
+        fileFace("Nimbus Sans", "/usr/share/fonts/n.otf", "CFF", 0),
+        fileFace("Nimbus Sans", "/usr/share/fonts/n.otf", "CFF", 238),
+        fileFace("Odd", "/f/odd.ttf"),
+        fileFace("Odd (Name) Face", "/f/odd.ttf"),
+        fileFace("Courier 10,12,15", "/f/COURE.FON", "Windows FNT"),
+        fileFace("Shared", "/f/shared.ttf"),
+        fileFace("Nameless", "/elsewhere/nameless.pfb", "Type 1"),
+        fileFace("Bitmap", "/elsewhere/b.pcf.gz", "PCF"),
+        fileFace("Feed", "/f/line\nfeed.ttf"),
+        fileFace("Dup", "/f/first.ttf", "TrueType", 2),
+        face("No File", 0),
+    };
+    faces[5].raster = true;
+    const auto rows = buildInstalledFontRows(faces, InstalledFontIndex(entries, entryFiles));
+    expectSameRows(rows, rowsByWalking(faces, entries, entryFiles));
+
+    // The points of it, spelled out.
+    auto rowOf = [&](const char *caption) {
+        for (const InstalledFontRow &row : rows)
+            if (row.caption == QLatin1String(caption))
+                return row;
+        return InstalledFontRow{};
+    };
+    EXPECT_EQ(rowOf("Dup").subItems[FontsListColumn::FileName], QStringLiteral("first.ttf"));
+    EXPECT_EQ(rowOf("Nimbus Sans").subItems[FontsListColumn::FileName], QStringLiteral("/usr/share/fonts/n.otf"));
+    EXPECT_EQ(rowOf("Nimbus Sans").subItems[FontsListColumn::Type], QStringLiteral("OpenType"));
+    EXPECT_EQ(rowOf("Nimbus Sans").subItems[FontsListColumn::Charsets], QStringLiteral("0;238"));
+    EXPECT_EQ(rowOf("Nimbus Sans").subItems[FontsListColumn::Characters], QStringLiteral("8482"));
+    EXPECT_EQ(rowOf("Odd").subItems[FontsListColumn::FileName], QStringLiteral("odd.ttf"));
+    EXPECT_EQ(rowOf("Shared").subItems[FontsListColumn::FileName], QStringLiteral("shared.ttf"));
+    EXPECT_EQ(rowOf("Nameless").subItems[FontsListColumn::Type], QStringLiteral("Type 1"));
+    EXPECT_EQ(rowOf("Nameless").subItems[FontsListColumn::FileName], QStringLiteral("/elsewhere/nameless.pfb"));
+    EXPECT_EQ(rowOf("Bitmap").subItems[FontsListColumn::Type], QStringLiteral("Raster"));
+    EXPECT_EQ(rowOf("Bitmap").image, 3);
+    EXPECT_EQ(rowOf("Courier 10,12,15").image, 3);
+    EXPECT_EQ(rowOf("No File").subItems[FontsListColumn::FileName], QStringLiteral("Unknown"));
+
+    // The old lookup itself still answers as the Fonts key's first value of the face.
+    QString type, file;
+    ASSERT_TRUE(FindInstalledFontFile(entries, QStringLiteral("Dup"), &type, &file));
+    const InstalledFontIndex index(entries, entryFiles);
+    const InstalledFontFile *indexed = index.byFace(QStringLiteral("Dup"));
+    ASSERT_NE(indexed, nullptr);
+    EXPECT_EQ(indexed->type, type);
+    EXPECT_EQ(indexed->file, file);
+    ASSERT_TRUE(FindInstalledFontFile(entries, QStringLiteral("Feed"), &type, &file));
+    const InstalledFontIndex byFaceOnly(entries);
+    ASSERT_NE(byFaceOnly.byFace(QStringLiteral("Feed")), nullptr);
+    EXPECT_EQ(byFaceOnly.byFace(QStringLiteral("Feed"))->file, file);
+}
+
+TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
+{
+    // The test fonts, the fonts of this machine through a configuration of their own, and this
+    // machine's installed fonts as its own configuration serves them.
+    const QByteArray saved = qgetenv("FONTCONFIG_FILE");
+    const QString root = TestEnvironment::instance().makeFolder(QStringLiteral("machine-fonts"));
+    QFile conf(root + QStringLiteral("/fonts.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>/usr/share/fonts</dir><dir>/usr/share/wine/fonts</dir>"
+                              "<cachedir>%1/fccache</cachedir></fontconfig>\n").arg(root).toUtf8());
+    conf.close();
+    for (const QByteArray &config : {saved, conf.fileName().toUtf8(), QByteArray("/etc/fonts/fonts.conf")}) {
+        if (!QFile::exists(QString::fromUtf8(config)))
+            continue;
+        qputenv("FONTCONFIG_FILE", config);
+        const InstalledFontsSnapshot snapshot = readInstalledFonts(root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true);
+        ASSERT_FALSE(snapshot.rows.empty());
+        std::vector<const CatalogueFont *> fonts;
+        for (const CatalogueFont &font : snapshot.fonts)
+            fonts.push_back(&font);
+        QStringList entries, entryFiles;
+        fontsKeyEntries(snapshot.fonts, TestEnvironment::instance().paths().systemFontsFolder, entries, entryFiles);
+        expectSameRows(snapshot.rows, rowsByWalking(FontCatalogue::enumerateFonts(fonts, EnumCharset::Default), entries, entryFiles));
+        int unknown = 0, unknownByNameOnly = 0;
+        for (const InstalledFontRow &row : snapshot.rows) {
+            // What the value-name lookup alone, as the list had it, finds.
+            unknownByNameOnly += !FindInstalledFontFile(entries, row.caption, nullptr, nullptr);
+            const QString file = row.subItems[FontsListColumn::FileName];
+            unknown += file == QLatin1String("Unknown");
+            EXPECT_TRUE(file.startsWith(QLatin1Char('/')) ? QFile::exists(file) : true) << file.toStdString();
+            const QString ext = row.subItems[FontsListColumn::DosExt].toLower();
+            if (ext == QLatin1String(".otf"))
+                EXPECT_EQ(row.subItems[FontsListColumn::Type], QStringLiteral("OpenType")) << row.caption.toStdString();
+            if (ext == QLatin1String(".pfb") || ext == QLatin1String(".t1"))
+                EXPECT_EQ(row.subItems[FontsListColumn::Type], QStringLiteral("Type 1")) << row.caption.toStdString();
+            if (ext == QLatin1String(".fon"))
+                EXPECT_EQ(row.image, 3) << row.caption.toStdString();
+            if (row.caption == QLatin1String("DejaVu Sans"))
+                EXPECT_GT(row.subItems[FontsListColumn::Characters].toInt(), 255);
+        }
+        EXPECT_EQ(unknown, 0);
+        std::printf("[ info ] %zu rows, %d with File Name \"Unknown\", %d by the value name alone (%s)\n", snapshot.rows.size(), unknown,
+                    unknownByNameOnly, config.constData());
+    }
+    qputenv("FONTCONFIG_FILE", saved);
 }

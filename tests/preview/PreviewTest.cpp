@@ -302,17 +302,17 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     TFormPreviewUi &c = f.form->ui();
     FontLoader &loader = f.form->fontLoader();
 
-    // A bold style of an installed family is not installed; the family's own regular face is.
+    // A copy of an installed file is installed, wherever it lies.
     const QString bold = copyTo(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf")), QStringLiteral("load-bold"));
     f.form->ReleaseCurrentFont();
     EXPECT_EQ(f.form->previewFontFile(bold), 0);
     // What loading found, and what the views show of it.
     EXPECT_TRUE(loader.loaded().trueType);
-    EXPECT_FALSE(loader.loaded().installed);
+    EXPECT_TRUE(loader.loaded().installed);
     EXPECT_EQ(loader.loaded().face, QStringLiteral("DejaVu Sans Bold"));
     EXPECT_EQ(loader.loaded().charset, 0);
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("DejaVuSans-Bold.ttf"));
-    EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Not intalled"));
+    EXPECT_EQ(c.StatusPanels[2]->text(), QStringLiteral("Installed"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
     EXPECT_EQ(faceName(c.Preview), QStringLiteral("DejaVu Sans Bold"));
     EXPECT_EQ(faceName(c.SymbolPreview), QStringLiteral("DejaVu Sans Bold"));

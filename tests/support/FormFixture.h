@@ -55,6 +55,8 @@ struct FormFixture {
         if (!keepStartupTip)
             form->tips().StartupTipPending = false;
         QCoreApplication::processEvents();
+        // The installed list is read on a worker thread; the tests start from the whole list.
+        form->installedFonts().waitUntilLoaded();
     }
 
     Paths paths;

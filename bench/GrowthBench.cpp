@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// How the installed-fonts list grows with the collection: N distinct small TrueType fonts
+// (a real font with a naming table of its own, written by the test builder) in a temporary folder
+// served by a fontconfig configuration and cache of its own. One row of the growth table per run:
+//   growth_bench N
+// fc-list over the same set, the catalogue read cold (no facts cache) and warm, the real window
+// from show() to its first rows and to its whole list, a selection on each of the three pages,
+// and the peak RSS of the process.
+#include "BenchForm.h"
+#include "BenchSupport.h"
+#include "InstalledFontsList.h"
+#include "InstalledFontsRead.h"
+#include "ListView.h"
+#include "SfntBuilder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+
+#include <sys/resource.h>
+
+namespace {
+
+std::vector<std::uint8_t> readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return {bytes.begin(), bytes.end()};
+}
+
+bool makeFonts(const QString &folder, int count)
+{
+    const std::vector<std::uint8_t> base = readAll(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
+    if (base.empty())
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const QString family = QStringLiteral("Gx%1").arg(i, 6, 10, QLatin1Char('0'));
+        const std::vector<std::uint8_t> sfnt = SfntBuilder()
+                                                   .name(3, 1, SfntBuilder::utf16be(family))
+                                                   .name(3, 2, SfntBuilder::utf16be(QStringLiteral("Regular")))
+                                                   .name(3, 4, SfntBuilder::utf16be(family + QStringLiteral(" Regular")))
+                                                   .build();
+        // build() writes the offset table and one table record, then the naming table.
+        const std::vector<std::uint8_t> table(sfnt.begin() + 28, sfnt.end());
+        const std::vector<std::uint8_t> font = SfntBuilder::withNameTable(base, table);
+        QFile out(folder + QStringLiteral("/g%1.ttf").arg(i, 6, 10, QLatin1Char('0')));
+        if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char *>(font.data()), qint64(font.size())) != qint64(font.size()))
+            return false;
+    }
+    return true;
+}
+
+double peakRssMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+}
+
+int main(int argc, char **argv)
+{
+    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+    BenchHome home;
+    const QString fonts = home.path() + QStringLiteral("/fonts");
+    QDir().mkpath(fonts);
+    if (!makeFonts(fonts, count)) {
+        std::fprintf(stderr, "could not make the font files\n");
+        return 1;
+    }
+    QFile conf(home.path() + QStringLiteral("/fonts.conf"));
+    conf.open(QIODevice::WriteOnly);
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><cachedir>%2/fccache</cachedir></fontconfig>\n")
+                   .arg(fonts, home.path()).toUtf8());
+    conf.close();
+    qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
+    runShell(QStringLiteral("fc-list"));   // fontconfig's own cache, once
+    QApplication app(argc, argv);
+
+    const double fcList = medianMs(5, [] { runShell(QStringLiteral("fc-list")); });
+    const QString cache = home.path() + QStringLiteral("/bench-cache/");
+    const QString userFonts = home.path() + QStringLiteral("/XDG_DATA_HOME/fonts/");
+    std::size_t rows = 0;
+    auto read = [&] { rows = readInstalledFonts(cache, userFonts, true).rows.size(); };
+    const double cold = medianMs(count > 20000 ? 1 : 3, read, [&] { QDir(cache).removeRecursively(); });
+    const double warm = medianMs(5, read);
+
+    // The window: its own facts cache is cold the first time; the second window is the warm start.
+    std::vector<double> firstRows, fullList;
+    const int runs = count >= 20000 ? 3 : 4;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        BenchForm bench;
+        InstalledFontsList &list = bench.form.installedFonts();
+        double first = -1;
+        while (list.loading()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (first < 0 && list.list().count() > 0)
+                first = timer.nsecsElapsed() / 1e6;
+        }
+        QCoreApplication::processEvents();
+        if (run > 0) {   // warm: the first run filled the facts cache
+            firstRows.push_back(first < 0 ? timer.nsecsElapsed() / 1e6 : first);
+            fullList.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        if (run < runs - 1)
+            continue;
+        auto *tabs = bench.form.findChild<QTabWidget *>(QStringLiteral("TabsPreviewModes"));
+        double select[3] = {};
+        for (int page = 0; page < 3; ++page) {
+            if (page == 0)
+                bench.form.FontPreview2Click();
+            else if (page == 1)
+                bench.form.CharMap2Click();
+            else
+                bench.form.Report2Click();
+            int row = 0;
+            const int step = std::max(1, list.list().count() / 11);
+            select[page] = medianMs(11, [&] {
+                row = (row + step) % list.list().count();
+                list.list().selectRow(row);
+                bench.form.repaint();
+                QCoreApplication::processEvents();
+            });
+        }
+        (void)tabs;
+        std::sort(firstRows.begin(), firstRows.end());
+        std::sort(fullList.begin(), fullList.end());
+        std::printf("| faces | rows | fc-list | read cold | read warm | window: first rows (warm) | window: full list (warm) | select text | select map | select report | peak RSS |\n");
+        std::printf("| %d | %zu | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.1f ms | %.1f ms | %.1f ms | %.0f MB |\n", count, rows, fcList,
+                    cold, warm, firstRows[firstRows.size() / 2], fullList[fullList.size() / 2], select[0], select[1], select[2], peakRssMb());
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "InstalledFontsRead.h"
+
+#include "FontsRegistry.h"
+
+void fontsKeyEntries(const std::vector<CatalogueFont> &fonts, const QString &systemFontsFolder, QStringList &installedFontFiles,
+                     QStringList &entryFiles)
+{
+    const std::vector<FontsRegistry::Value> values = FontsRegistry::valuesOf(fonts, systemFontsFolder);
+    installedFontFiles.reserve(static_cast<qsizetype>(values.size()));
+    entryFiles.reserve(static_cast<qsizetype>(values.size()));
+    for (const FontsRegistry::Value &value : values) {
+        installedFontFiles << joinInstalledFontFile(splitFontsValue(value.name, value.data));
+        entryFiles << value.file;
+    }
+}
+
+std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &fonts, const QStringList &installedFontFiles,
+                                              const QStringList &entryFiles)
+{
+    std::vector<const CatalogueFont *> installed;
+    installed.reserve(fonts.size());
+    for (const CatalogueFont &font : fonts)
+        if (!font.temporary)
+            installed.push_back(&font);
+    return buildInstalledFontRows(FontCatalogue::enumerateFonts(installed, EnumCharset::Default),
+                                  InstalledFontIndex(installedFontFiles, entryFiles));
+}
+
+InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
+                                          const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel)
+{
+    InstalledFontsSnapshot snapshot;
+    FontCatalogue reader(cacheFolder);
+    reader.setProgress(progress, cancel);
+    snapshot.fonts = reader.systemFonts();
+    if (cancel && cancel->load()) {
+        snapshot.cancelled = true;
+        return snapshot;
+    }
+    QStringList entryFiles;
+    fontsKeyEntries(snapshot.fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
+    // The rows still find each face's file when the key cannot be read.
+    snapshot.rows = installedRowsOf(snapshot.fonts, keyExists ? snapshot.installedFontFiles : QStringList(), keyExists ? entryFiles : QStringList());
+    if (keyExists)
+        snapshot.entryFiles = std::move(entryFiles);
+    else
+        snapshot.installedFontFiles.clear();
+    snapshot.cancelled = cancel && cancel->load();
+    return snapshot;
+}

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "FontCatalogue.h"
+#include "InstalledFonts.h"
+
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+// Everything the installed-fonts list needs from the system, read in one go and with no GUI, so
+// that it can be read on a worker thread: the installed faces with their facts, the Fonts-key
+// view of them (InstalledFontFiles), and the sorted rows of the list.
+struct InstalledFontsSnapshot {
+    std::vector<CatalogueFont> fonts;
+    QStringList installedFontFiles;   // face, type and file of each value, joined by line feeds
+    QStringList entryFiles;           // the file behind each of those values
+    std::vector<InstalledFontRow> rows;
+    bool cancelled = false;
+};
+
+// The Fonts-key values of the faces: InstalledFontFiles and the file behind each entry.
+void fontsKeyEntries(const std::vector<CatalogueFont> &fonts, const QString &systemFontsFolder, QStringList &installedFontFiles,
+                     QStringList &entryFiles);
+// The rows of the installed list: installed faces only (a font this process only previews is not
+// installed), each looked up through one index of the Fonts-key entries.
+std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &fonts, const QStringList &installedFontFiles,
+                                              const QStringList &entryFiles);
+
+// Reads through a catalogue of its own over the given facts cache (fontconfig and FreeType handles
+// of the calling thread). progress is called from the reading threads; cancel stops the read soon.
+// keyExists false leaves InstalledFontFiles empty, as an unreadable Fonts key does.
+InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
+                                          const std::function<void(std::size_t, std::size_t)> &progress = {},
+                                          const std::atomic_bool *cancel = nullptr);
