@@ -40,12 +40,7 @@ int Installer::OKClick(const InstallChoice &choice)
 {
     const QString &filePath = choice.filePath;
     const QString fileName = filePath.mid(filePath.lastIndexOf(QLatin1Char('/')) + 1);
-    QString name = m_context.shownFaceName();
-    const int type = FileTypeImage(fileExtension(fileName), m_context.extensionFilter());
-    if (type == 2)
-        name += QStringLiteral(" (TrueType)");
-    else if (type == 3)
-        name += QStringLiteral(" (VGA res)");
+    const QString name = m_context.shownFaceName() + fontsKeySuffix(fileExtension(fileName), m_context.extensionFilter());
     if (!m_fontsKey.keyExists(m_fontsRegistryKey))
         return ModalResult::Abort;
 
