@@ -86,6 +86,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     createParts();
     createDialogs();
     connectParts();
+    connectFormats();
 
     m_sysTimer = new QTimer(this);
     m_sysTimer->setObjectName(QStringLiteral("SysTimer"));

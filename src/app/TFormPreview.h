@@ -88,6 +88,12 @@ public:
     // following it. LoadFontFile's result: 0 shown, 2 refused.
     int previewFontFile(const QString &path);
     int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
+    // Files dropped from a file manager: several font files offered for install one by one; one
+    // ZIP archive opened in its folder.
+    void installDroppedFonts(const QStringList &paths);
+    void openDroppedArchive(const QString &path);
+    // After an install or uninstall: the installed-fonts list read again, the views left alone.
+    void refreshInstalledQuietly();
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
     void guarded(const std::function<void()> &handler);
@@ -127,6 +133,7 @@ private:
     void connectCharacterMap();
     void connectNavigation();
     void connectHelp();
+    void connectFormats();
     // Connects an item so that its handler runs guarded.
     void onTriggered(QAction *action, std::function<void()> handler);
     // For check items whose handler inverts the check mark itself.

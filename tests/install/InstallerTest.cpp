@@ -307,7 +307,10 @@ TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
     fake.close();
     f.form->folderBrowser().ListFolder(folder);
     ListView *files = f.form->ui().FilesBrowse;
+    f.prompter.willAnswer(MessageAnswer::Ok);
     files->selectRow(rowOf(files, QStringLiteral("fake")));
+    EXPECT_EQ(f.prompter.messages().back().text,
+              QStringLiteral("Cannot load %1fake.ttf: it is not a font that can be shown, or it is damaged.").arg(folder));
     for (const int type : {1, 2, 0}) {
         SCOPED_TRACE(type);
         f.prompter.willRunDialog(pressOk(type));
