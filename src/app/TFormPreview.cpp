@@ -422,10 +422,11 @@ void TFormPreview::loadFontFromPath(const QString &path)
     setInstallCommands(true, std::nullopt);
 }
 
-int TFormPreview::previewFontFile(const QString &path)
+int TFormPreview::previewFontFile(const QString &path, int faceIndex)
 {
     m_report->clear();
-    const int result = m_fontLoader->LoadFontFile(path);
+    const int result = m_fontLoader->LoadFontFile(path, faceIndex);
+    updateFaceChooser();
     if (result == 0) {
         const LoadedFont &font = m_fontLoader->loaded();
         m_fontViews->showFontFile(font);

@@ -19,6 +19,7 @@ class FontLoader;
 class FontViews;
 class IniFile;
 class InstalledFontsList;
+class QComboBox;
 class QTimer;
 class ReportView;
 class Settings;
@@ -86,7 +87,9 @@ public:
     void loadFontFromPath(const QString &path);
     // The road of a font file once the previous font is given back: the file loaded, the views
     // following it. LoadFontFile's result: 0 shown, 2 refused.
-    int previewFontFile(const QString &path);
+    // faceIndex picks the face of a collection (the face chooser in the status bar offers them).
+    int previewFontFile(const QString &path, int faceIndex = 0);
+    QComboBox *faceChooser() const { return m_faceChooser; }
     int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
     // Files dropped from a file manager: several font files offered for install one by one; one
     // ZIP archive opened in its folder.
@@ -134,6 +137,8 @@ private:
     void connectNavigation();
     void connectHelp();
     void connectFormats();
+    // Shows the faces of the collection just loaded, or hides the chooser for a single font.
+    void updateFaceChooser();
     // Connects an item so that its handler runs guarded.
     void onTriggered(QAction *action, std::function<void()> handler);
     // For check items whose handler inverts the check mark itself.
@@ -166,6 +171,7 @@ private:
     std::unique_ptr<UserMenus> m_userMenus;
     std::unique_ptr<TipOfTheDay> m_tips;
     QTimer *m_sysTimer = nullptr;
+    QComboBox *m_faceChooser = nullptr;
     bool m_shown = false;
     bool m_closed = false;
 };

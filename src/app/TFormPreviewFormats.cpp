@@ -4,6 +4,8 @@
 #include "TFormPreview.h"
 
 #include "ArchiveBrowser.h"
+#include "CharacterMap.h"
+#include "FontCatalogue.h"
 #include "FolderBrowser.h"
 #include "FontDrop.h"
 #include "FontLoader.h"
@@ -12,12 +14,27 @@
 #include "Paths.h"
 #include "Prompter.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QStatusBar>
 
 void TFormPreview::connectFormats()
 {
     connect(m_installer.get(), &Installer::installedFontsChanged, this, [this] { refreshInstalledQuietly(); });
+    m_faceChooser = new QComboBox(this);
+    m_faceChooser->setObjectName(QStringLiteral("SelectFace"));
+    m_faceChooser->setStatusTip(QStringLiteral("The face of the collection to show"));
+    m_faceChooser->setVisible(false);
+    statusBar()->addPermanentWidget(m_faceChooser);
+    connect(m_faceChooser, &QComboBox::activated, this, [this](int index) {
+        guarded([&] {
+            const QString path = m_fontLoader->loaded().path;
+            ReleaseCurrentFont();
+            previewFontFile(path, index);
+            m_characterMap->CharactersPreviewClick();
+        });
+    });
     auto *drop = new FontDropTarget(*this);
     connect(drop, &FontDropTarget::previewRequested, this, [this](const QString &path) { guarded([&] { loadFontFromPath(path); }); });
     connect(drop, &FontDropTarget::archiveRequested, this, [this](const QString &path) { guarded([&] { openDroppedArchive(path); }); });
@@ -60,4 +77,20 @@ void TFormPreview::installDroppedFonts(const QStringList &paths)
             prompter.message(QStringLiteral("Unable to install the font."), MessageIcon::Error);
     }
     prompter.message(QStringLiteral("%1 of %2 dropped font files have been installed.").arg(installed).arg(paths.size()), MessageIcon::Information);
+}
+
+void TFormPreview::updateFaceChooser()
+{
+    const LoadedFont &font = m_fontLoader->loaded();
+    const bool collection = font.faceCount > 1 && m_services.catalogue.isTemporary(font.path);
+    const QSignalBlocker blocker(m_faceChooser);
+    m_faceChooser->clear();
+    if (collection) {
+        for (int i = 0; i < font.faceCount; ++i) {
+            const FontFacts *facts = m_services.catalogue.temporaryFacts(font.path, i);
+            m_faceChooser->addItem(QStringLiteral("Face %1 of %2: %3").arg(i + 1).arg(font.faceCount).arg(facts ? facts->fullName : QString()));
+        }
+        m_faceChooser->setCurrentIndex(font.faceIndex);
+    }
+    m_faceChooser->setVisible(collection);
 }
