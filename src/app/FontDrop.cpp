@@ -17,7 +17,7 @@ QString localPath(const QUrl &url)
 {
     if (!url.isLocalFile())
         return {};
-    return pathFromNative(QByteArray::fromPercentEncoding(url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveQuery | QUrl::RemoveFragment)));
+    return pathFromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 bool isRegular(const QString &path)
