@@ -7,6 +7,7 @@
 #include <woff2/output.h>
 #include <zlib.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -96,7 +97,10 @@ std::optional<QByteArray> decodeWoff2(const QByteArray &content, qint64 limit)
     const std::size_t claimed = woff2::ComputeWOFF2FinalSize(bytes, size);
     if (claimed == 0 || claimed > static_cast<std::size_t>(limit))
         return std::nullopt;
+    // Room for the claimed size at once: the output grows by every table and glyph it writes,
+    // and growing a string to each new exact size would copy it over and over.
     std::string buffer;
+    buffer.reserve(claimed);
     woff2::WOFF2StringOut out(&buffer);
     out.SetMaxSize(static_cast<std::size_t>(limit));
     if (!woff2::ConvertWOFF2ToTTF(bytes, size, &out))
@@ -116,12 +120,33 @@ WebFontKind webFontKind(const QByteArray &content)
 
 std::optional<QByteArray> decodeWebFont(const QByteArray &content, qint64 limit)
 {
+    // Loading a web font unpacks it twice, for its names and for FreeType and the toolkit, and
+    // unpacking a WOFF2 costs tens of milliseconds: the last result is kept for the same bytes.
+    struct Last {
+        QByteArray content;
+        qint64 limit = 0;
+        std::optional<QByteArray> result;
+    };
+    static std::mutex lock;
+    static Last last;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (last.limit == limit && !last.content.isEmpty() && last.content == content)
+            return last.result;
+    }
+    std::optional<QByteArray> result;
+    // Only ordinary sizes are kept: the kept bytes live until the next web font.
+    constexpr qsizetype kKeptLimit = 8 * 1024 * 1024;
     switch (webFontKind(content)) {
-    case WebFontKind::Woff: return decodeWoff(content, limit);
-    case WebFontKind::Woff2: return decodeWoff2(content, limit);
+    case WebFontKind::Woff: result = decodeWoff(content, limit); break;
+    case WebFontKind::Woff2: result = decodeWoff2(content, limit); break;
     case WebFontKind::None: break;
     }
-    return std::nullopt;
+    if (content.size() <= kKeptLimit && (!result || result->size() <= kKeptLimit)) {
+        const std::lock_guard<std::mutex> guard(lock);
+        last = {content, limit, result};
+    }
+    return result;
 }
 
 std::optional<QByteArray> unpackedFontContent(const QByteArray &content, qint64 limit)
