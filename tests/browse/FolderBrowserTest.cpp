@@ -378,6 +378,7 @@ TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
         // Cut short, it is no font any more: loading it says so.
         f.prompter.willAnswer(MessageAnswer::Ok);
         c.FilesBrowse->selectRow(rowOfName(c.FilesBrowse, replacement));
+        ASSERT_FALSE(f.prompter.messages().empty());
         EXPECT_EQ(f.prompter.messages().back().text,
                   QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(folder + pathFromNative(replacement)));
         f.prompter.willAnswer(MessageAnswer::Ok);

@@ -309,6 +309,7 @@ TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
     ListView *files = f.form->ui().FilesBrowse;
     f.prompter.willAnswer(MessageAnswer::Ok);
     files->selectRow(rowOf(files, QStringLiteral("fake")));
+    ASSERT_FALSE(f.prompter.messages().empty());
     EXPECT_EQ(f.prompter.messages().back().text,
               QStringLiteral("Cannot load %1fake.ttf: it is not a font that can be shown, or it is damaged.").arg(folder));
     for (const int type : {1, 2, 0}) {

@@ -351,6 +351,7 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     EXPECT_EQ(f.form->previewFontFile(bogus), 2);
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans"));
     // Told, not a silent fallback to the last font.
+    ASSERT_FALSE(f.prompter.messages().empty());
     EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(bogus));
     EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
 }
