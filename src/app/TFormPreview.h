@@ -95,7 +95,7 @@ public:
     // ZIP archive opened in its folder.
     void installDroppedFonts(const QStringList &paths);
     void openDroppedArchive(const QString &path);
-    // After an install or uninstall: the installed-fonts list read again, the views left alone.
+    // After an install: the installed-fonts list read again, the views left alone.
     void refreshInstalledQuietly();
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.

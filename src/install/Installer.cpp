@@ -137,7 +137,6 @@ void Installer::Uninstall1Click()
     emit statusText(1, QStringLiteral("Default font"));
     emit statusText(2, QString());
     emit statusText(3, QString());
-    emit installedFontsChanged();
 }
 
 QString Installer::systemFontText(const QString &file)

@@ -53,8 +53,8 @@ signals:
     // The font of the selected row is being uninstalled: no view may keep showing it.
     void faceWithdrawn();
     void statusText(int panel, const QString &text);
-    // A font was installed or uninstalled: fontconfig has rescanned the fonts folder, and the
-    // installed-fonts list is to be read again.
+    // A font was installed: fontconfig has rescanned the fonts folder, and the installed-fonts
+    // list is to be read again. (An uninstall takes its row away itself.)
     void installedFontsChanged();
 
 private:

@@ -207,10 +207,11 @@ TEST(Installer, AFailedCopyIsReportedAndRecordsNothing)
     ListView *list = f.form->ui().FontsList;
     const int row = rowOf(list, QStringLiteral("DejaVu Sans"));
     list->selectRow(row);
-    f.prompter.willAnswer(MessageAnswer::Yes);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->installer().Uninstall1Click();
-    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("This font are installed incorrectly. It may be not uninstalled."));
+    EXPECT_EQ(f.prompter.messages().back().text,
+              TestEnvironment::instance().testFontsFolder()
+                  + QStringLiteral("DejaVuSans.ttf is a system font. System fonts are managed by the system and cannot be uninstalled here."));
     EXPECT_GE(rowOf(list, QStringLiteral("DejaVu Sans")), 0);
     EXPECT_TRUE(QFile::exists(TestEnvironment::instance().testFontsFolder() + QStringLiteral("DejaVuSans.ttf")));
 }
