@@ -90,6 +90,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     createDialogs();
     connectParts();
     connect(m_installedFonts.get(), &InstalledFontsList::statusText, this, &TFormPreview::setStatusText);
+    connectFormats();
 
     m_sysTimer = new QTimer(this);
     m_sysTimer->setObjectName(QStringLiteral("SysTimer"));
@@ -459,15 +460,16 @@ void TFormPreview::loadFontFromPath(const QString &path)
 {
     m_folderBrowser->ListFolder(withTrailingSlash(QFileInfo(path).absolutePath()));
     ReleaseCurrentFont();
-    previewFontFile(path, true);
+    previewFontFile(path, 0, true);
     setInstallCommands(true, std::nullopt);
 }
 
-int TFormPreview::previewFontFile(const QString &path, bool explicitLoad)
+int TFormPreview::previewFontFile(const QString &path, int faceIndex, bool explicitLoad)
 {
     m_report->clear();
     const int toldBefore = m_services.prompter.messagesShown();
-    const int result = m_fontLoader->LoadFontFile(path);
+    const int result = m_fontLoader->LoadFontFile(path, faceIndex);
+    updateFaceChooser();
     if (result == 0) {
         const LoadedFont &font = m_fontLoader->loaded();
         m_fontViews->showFontFile(font);

@@ -19,6 +19,7 @@ class FontLoader;
 class FontViews;
 class IniFile;
 class InstalledFontsList;
+class QComboBox;
 class QTimer;
 class QUrl;
 class ReportView;
@@ -97,9 +98,17 @@ public:
     void loadFontFromPath(const QString &path);
     // The road of a font file once the previous font is given back: the file loaded, the views
     // following it. LoadFontFile's result: 0 shown, 2 refused.
-    // An explicit load also tells a failure in a message box.
-    int previewFontFile(const QString &path, bool explicitLoad = false);
+    // faceIndex picks the face of a collection (the face chooser in the status bar offers them);
+    // an explicit load also tells a failure in a message box.
+    int previewFontFile(const QString &path, int faceIndex = 0, bool explicitLoad = false);
+    QComboBox *faceChooser() const { return m_faceChooser; }
     int activeView() const;   // 0 Folder, 1 Fonts, 2 Archive
+    // Files dropped from a file manager: several font files offered for install one by one; one
+    // ZIP archive opened in its folder.
+    void installDroppedFonts(const QStringList &paths);
+    void openDroppedArchive(const QString &path);
+    // After an install: the installed-fonts list read again, the views left alone.
+    void refreshInstalledQuietly();
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
     void guarded(const std::function<void()> &handler);
@@ -150,6 +159,9 @@ private:
     void showFavoritesMenu();
     // Sizes that follow the content and the screen.
     void applyLayout();
+    void connectFormats();
+    // Shows the faces of the collection just loaded, or hides the chooser for a single font.
+    void updateFaceChooser();
     // Connects an item so that its handler runs guarded.
     void onTriggered(QAction *action, std::function<void()> handler);
     // For check items whose handler inverts the check mark itself.
@@ -184,6 +196,7 @@ private:
     std::unique_ptr<UserMenus> m_userMenus;
     std::unique_ptr<TipOfTheDay> m_tips;
     QTimer *m_sysTimer = nullptr;
+    QComboBox *m_faceChooser = nullptr;
     bool m_shown = false;
     bool m_closed = false;
 };

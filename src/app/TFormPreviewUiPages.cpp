@@ -2,6 +2,7 @@
 // The main window's navigation box and its three pages.
 #include "TFormPreviewUi.h"
 
+#include "FontFileTypes.h"
 #include "Icons.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
@@ -165,7 +166,7 @@ void TFormPreviewUi::buildNavigationLists(QWidget *box)
     auto *extLayout = new QHBoxLayout(PanelSelectExt);
     extLayout->setContentsMargins(0, 0, 0, 0);
     SelectExt = named(new QComboBox(PanelSelectExt), QStringLiteral("SelectExt"));
-    SelectExt->addItems({QStringLiteral("TrueType  (*.ttf)"), QStringLiteral("Raster (*.fon)"), QStringLiteral("Font files (*.ttf;*.fon)")});
+    SelectExt->addItems(extensionFilterItems());
     SelectExt->setStatusTip(QStringLiteral("Extentions filter"));
     extLayout->addWidget(SelectExt);
     layout->addWidget(PanelSelectExt);

@@ -33,6 +33,13 @@ bool equalsLower(const char *text, const char *lower)
     return *text == 0 && *lower == 0;
 }
 
+// The extensions of the font files any filter may list.
+bool isFontExtension(const char *ext)
+{
+    static const char *const kFontExtensions[] = {".ttf", ".001", ".fon", ".fnt", ".otf", ".ttc", ".otc", ".woff", ".woff2", ".pfb", ".pfa", ".t1"};
+    return std::any_of(std::begin(kFontExtensions), std::end(kFontExtensions), [&](const char *known) { return equalsLower(ext, known); });
+}
+
 }
 
 bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntry> &entries)
@@ -76,7 +83,7 @@ bool listFolderEntries(const QString &folder, int filter, std::vector<FolderEntr
                                pathFromNative(QByteArrayView(name, static_cast<qsizetype>(length)))});
             continue;
         }
-        if (!equalsLower(ext, ".ttf") && !equalsLower(ext, ".001") && !equalsLower(ext, ".fon"))
+        if (!isFontExtension(ext))
             continue;
         const QString extension = QString::fromLatin1(ext);
         const int image = FileTypeImage(extension, filter);

@@ -6,6 +6,7 @@
 #include "InstalledFontsList.h"
 #include "NameTableReader.h"
 #include "Prompter.h"
+#include "WebFont.h"
 
 QString NewFaceName(const QStringList &before, const QStringList &after)
 {
@@ -54,42 +55,113 @@ bool FontLoader::refused(const QString &path, FileRefusal why)
     return true;
 }
 
-int FontLoader::LoadFontFile(const QString &path)
+QString notAFontText(const QString &path)
+{
+    return QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(path);
+}
+
+QString noSuchFaceText(const QString &path, int faceIndex, int faceCount)
+{
+    return QStringLiteral("Cannot load face %1 of %2: the file has %3 faces.").arg(faceIndex + 1).arg(path).arg(faceCount);
+}
+
+bool FontLoader::readNames(LoadedFont &font, FontFileKind kind)
+{
+    const QString &path = font.path;
+    FileRefusal why = FileRefusal::None;
+    if (kind != FontFileKind::WebFont) {
+        font.face = ReadTrueTypeNames(CurrentFont, path, &why, font.faceIndex, &font.faceCount).value_or(QString());
+        CurrentFont.FontFilePath = path;
+        return !refused(path, why);
+    }
+    // A web font's names lie in the sfnt it holds: it is unpacked in memory and read there.
+    CurrentFont.FontNames.fill(QString());
+    CurrentFont.FontFilePath = path;
+    RegularFile file(path);
+    const std::optional<QByteArray> content = file.readAll(FontCatalogue::kFontFileLimit);
+    if (!content)
+        return !refused(path, file.refusal());
+    const std::optional<QByteArray> sfnt = decodeWebFont(*content, FontCatalogue::kFontFileLimit);
+    if (!sfnt) {
+        m_prompter.message(notAFontText(path), MessageIcon::Error);
+        return false;
+    }
+    const NameReadResult names = readNameTable(std::span(reinterpret_cast<const std::uint8_t *>(sfnt->constData()), static_cast<std::size_t>(sfnt->size())),
+                                               font.faceIndex);
+    CurrentFont.FontNames = names.names;
+    font.faceCount = names.faceCount;
+    font.face = names.names[4];
+    return true;
+}
+
+bool FontLoader::addFont(const QString &path)
+{
+    FileRefusal why = FileRefusal::None;
+    if (m_catalogue.addTemporary(path, &why) > 0)
+        return true;
+    // A file that is there but holds nothing FreeType reads as a font is told too: the previews
+    // would otherwise go on showing the last font as if it were this one.
+    if (!refused(path, why) && why == FileRefusal::None)
+        m_prompter.message(notAFontText(path), MessageIcon::Error);
+    return false;
+}
+
+QString FontLoader::facelessName(const LoadedFont &font, const QStringList &before)
+{
+    QStringList after;
+    m_installed.EnumerateFaceNames(after);
+    QString face = NewFaceName(before, after);
+    // Already known to the system: found by its file in the installed-fonts list.
+    if (face.isEmpty())
+        face = m_installed.faceOfFile(font.fileName);
+    // Known under a family the system has already (another size of a raster font, a style of an
+    // installed family), but listed under another file: named as FreeType reads it.
+    if (face.isEmpty())
+        if (const FontFacts *facts = m_catalogue.temporaryFacts(font.path))
+            face = facts->raster ? facts->family : facts->fullName;
+    return face;
+}
+
+int FontLoader::LoadFontFile(const QString &path, int faceIndex)
 {
     LoadedFont font;
     font.path = path;
     font.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    FileRefusal why = FileRefusal::None;
-    if (fileExtension(font.fileName).toLower() == QLatin1String(".ttf")) {
+    font.faceIndex = faceIndex;
+    const FontFileKind kind = fontFileKind(fileExtension(font.fileName));
+    if (hasNamingTable(kind)) {
         font.trueType = true;
-        font.face = ReadTrueTypeNames(CurrentFont, path, &why).value_or(QString());
-        CurrentFont.FontFilePath = path;
-        if (refused(path, why))
+        if (!readNames(font, kind))
             return 2;
-        if (m_catalogue.addTemporary(path, &why) == 0) {
-            refused(path, why);
+        if (faceIndex < 0 || faceIndex >= font.faceCount) {
+            m_prompter.message(noSuchFaceText(path, faceIndex, font.faceCount), MessageIcon::Error);
             return 2;
         }
+        if (!addFont(path))
+            return 2;
         // The loaded face itself tells its last character and charset.
-        const FontFacts *facts = m_catalogue.temporaryFacts(path);
-        font.lastChar = facts ? facts->lastChar : 255;
-        font.charset = facts && !facts->charsets.empty() ? facts->charsets.front() : 0;
+        const FontFacts *facts = m_catalogue.temporaryFacts(path, faceIndex);
+        if (!facts) {
+            m_prompter.message(notAFontText(path), MessageIcon::Error);
+            return 2;
+        }
+        // The full name the table gives last may be one no face answers to (a translation, a
+        // PostScript-style name): the face is then named as FreeType reads it, so that the views
+        // draw this font and not a stand-in. A face without a full name is named so too.
+        if (font.face.compare(facts->fullName, Qt::CaseInsensitive) != 0 && font.face.compare(facts->family, Qt::CaseInsensitive) != 0)
+            font.face = facts->fullName;
+        font.lastChar = facts->lastChar;
+        font.charset = facts->charsets.empty() ? 0 : facts->charsets.front();
         // Installed: this file, or a copy of it, is among the faces fontconfig serves (a face
         // name alone would call a previewed font or another font of that name installed).
         font.installed = m_catalogue.isInstalledFile(path);
     } else {
-        QStringList before, after;
+        QStringList before;
         m_installed.EnumerateFaceNames(before);
         CurrentFont.FontFilePath = path;
-        if (m_catalogue.addTemporary(path, &why) == 0) {
-            refused(path, why);
+        if (!addFont(path))
             return 2;
-        }
-        m_installed.EnumerateFaceNames(after);
-        font.face = NewFaceName(before, after);
-        // Already known to the system: found by its file in the installed-fonts list.
-        if (font.face.isEmpty())
-            font.face = m_installed.faceOfFile(font.fileName);
+        font.face = facelessName(font, before);
     }
     m_loaded = font;
     return 0;

@@ -103,12 +103,15 @@ std::vector<ReportLine> installedFontReport(const QString &caption, const QStrin
     return lines;
 }
 
-std::vector<ReportLine> fontFileReport(const QString &faceName, const QString &path, const std::array<QString, 21> &names)
+std::vector<ReportLine> fontFileReport(const QString &faceName, const QString &path, const std::array<QString, 21> &names, int faceIndex,
+                                       int faceCount)
 {
     std::vector<ReportLine> lines;
     appendHeading(lines, QStringLiteral("General Options"));
     labelled(lines, "Font Name:", faceName, true);
     labelled(lines, "Font File Name:", path, true);
+    if (faceCount > 1)
+        labelled(lines, "Face:", QStringLiteral("%1 of %2").arg(faceIndex + 1).arg(faceCount));
     labelled(lines, "Copyright:", names[0]);
     labelled(lines, "Description:", names[10]);
     appendHeading(lines, QStringLiteral("\nAdditional Options"));

@@ -27,8 +27,9 @@ void appendValue(std::vector<ReportLine> &lines, const QString &text);
 // file (all empty when none could be read) and the charset box's entries.
 std::vector<ReportLine> installedFontReport(const QString &caption, const QStringList &cells,
                                             const std::array<QString, 21> &names, const QStringList &charsetNames);
-// The report for a TrueType font file.
-std::vector<ReportLine> fontFileReport(const QString &faceName, const QString &path, const std::array<QString, 21> &names);
+// The report for a TrueType font file. A face of a collection says which of how many it is.
+std::vector<ReportLine> fontFileReport(const QString &faceName, const QString &path, const std::array<QString, 21> &names,
+                                       int faceIndex = 0, int faceCount = 1);
 
 // The lines as a rich-text document: headings maroon, bold and two points larger than the base
 // size; labels navy and bold; values black.

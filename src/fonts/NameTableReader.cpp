@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 namespace {
-constexpr std::uint32_t kNameTag = 0x6E616D65;   // 'name'
+constexpr std::uint32_t kNameTag = 0x6E616D65;         // 'name'
+constexpr std::uint32_t kCollectionTag = 0x74746366;   // 'ttcf'
 }
 
 namespace {
@@ -44,7 +45,7 @@ void decodeChosen(ByteSource &source, const std::array<ChosenString, 21> &chosen
 
 }
 
-NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
+NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize, int faceIndex)
 {
     NameReadResult result;
     std::uint8_t buffer[16];
@@ -52,10 +53,25 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
         result.status = NameReadStatus::ShortRead;
         return result;
     }
+    // A collection's header lists the offset of each face's table directory; offsets in the
+    // directory are from the start of the file all the same.
+    std::uint64_t directory = 0;
+    if (u32be(buffer) == kCollectionTag) {
+        const std::uint32_t faces = u32be(buffer + 8);
+        result.faceCount = static_cast<int>(std::min<std::uint32_t>(faces, INT32_MAX));
+        if (faceIndex < 0 || std::uint32_t(faceIndex) >= faces || !source.readExact(12 + 4 * std::uint64_t(faceIndex), 4, buffer)
+            || !source.readExact(directory = u32be(buffer), 12, buffer)) {
+            result.status = NameReadStatus::ShortRead;
+            return result;
+        }
+    } else if (faceIndex != 0) {
+        result.status = NameReadStatus::ShortRead;
+        return result;
+    }
     const std::uint16_t numTables = u16be(buffer + 4);
     std::optional<std::uint64_t> nameOffset;
     for (std::uint32_t t = 0; t < numTables; ++t) {
-        if (!source.readExact(12 + std::uint64_t(t) * 16, 16, buffer)) {
+        if (!source.readExact(directory + 12 + std::uint64_t(t) * 16, 16, buffer)) {
             result.status = NameReadStatus::ShortRead;
             return result;
         }
@@ -95,13 +111,13 @@ NameReadResult readNameTable(ByteSource &source, std::uint64_t sourceSize)
     return result;
 }
 
-NameReadResult readNameTable(std::span<const std::uint8_t> bytes)
+NameReadResult readNameTable(std::span<const std::uint8_t> bytes, int faceIndex)
 {
     ByteSource source = ByteSource::fromMemory(bytes);
-    return readNameTable(source, bytes.size());
+    return readNameTable(source, bytes.size(), faceIndex);
 }
 
-std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path, FileRefusal *why)
+std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QString &path, FileRefusal *why, int faceIndex, int *faceCount)
 {
     record.FontNames.fill(QString());
     // Never blocks, and only a regular file is read: a FIFO or a device is refused at once.
@@ -114,8 +130,10 @@ std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QStrin
     }
     record.FontFileHandle = file.fd();
     ByteSource source = ByteSource::fromFile(file.fd());
-    const NameReadResult result = readNameTable(source, static_cast<std::uint64_t>(file.size()));
+    const NameReadResult result = readNameTable(source, static_cast<std::uint64_t>(file.size()), faceIndex);
     record.FontNames = result.names;
+    if (faceCount)
+        *faceCount = result.faceCount;
     if (result.status == NameReadStatus::ShortRead) {
         // Left open, as the failure result leaves it; the caller closes it.
         file.release();
@@ -126,11 +144,11 @@ std::optional<QString> ReadTrueTypeNames(CurrentFontRecord &record, const QStrin
     return record.FontNames[4];
 }
 
-std::array<QString, 21> readFontFileNames(const QString &path)
+std::array<QString, 21> readFontFileNames(const QString &path, int faceIndex)
 {
     CurrentFontRecord record;
     std::array<QString, 21> names;
-    if (ReadTrueTypeNames(record, path))
+    if (ReadTrueTypeNames(record, path, nullptr, faceIndex))
         names = record.FontNames;
     if (record.FontFileHandle > 0)
         ::close(record.FontFileHandle);

@@ -40,12 +40,7 @@ int Installer::OKClick(const InstallChoice &choice)
 {
     const QString &filePath = choice.filePath;
     const QString fileName = filePath.mid(filePath.lastIndexOf(QLatin1Char('/')) + 1);
-    QString name = m_context.shownFaceName();
-    const int type = FileTypeImage(fileExtension(fileName), m_context.extensionFilter());
-    if (type == 2)
-        name += QStringLiteral(" (TrueType)");
-    else if (type == 3)
-        name += QStringLiteral(" (VGA res)");
+    const QString name = m_context.shownFaceName() + fontsKeySuffix(fileExtension(fileName), m_context.extensionFilter());
     if (!m_fontsKey.keyExists(m_fontsRegistryKey))
         return ModalResult::Abort;
 
@@ -74,6 +69,7 @@ int Installer::OKClick(const InstallChoice &choice)
     }
     if (!m_fontsKey.writeString(name, data))
         return ModalResult::Abort;
+    emit installedFontsChanged();
     return ModalResult::Ok;
 }
 
@@ -110,7 +106,14 @@ void Installer::Uninstall1Click()
     const ListView::Item item = list->item(row);
     // What the value names: a bare file in the fonts folder, or the link an install placed there
     // for a full path. A full path with no such link (a font of the system's) names nothing here.
-    const std::optional<QString> file = m_fontsKey.fileNamedBy(item.subItems.value(FontsListColumn::FileName));
+    const QString fileCell = item.subItems.value(FontsListColumn::FileName);
+    const std::optional<QString> file = m_fontsKey.fileNamedBy(fileCell);
+    // A font that fontconfig serves from outside the user's fonts folder is the system's: the
+    // program cannot take it away, and saying it was "installed incorrectly" would be wrong.
+    if (!file && fileCell.startsWith(QLatin1Char('/'))) {
+        m_prompter.message(systemFontText(fileCell), MessageIcon::Information);
+        return;
+    }
     if (m_prompter.message(QStringLiteral("Are you really want to uninstall this font"), MessageIcon::Confirmation, MessageButtons::YesNo)
         != MessageAnswer::Yes)
         return;
@@ -119,6 +122,9 @@ void Installer::Uninstall1Click()
         m_catalogue.removeTemporary(*file);
     if (!file || !removeFontFile(*file))
         m_prompter.message(QStringLiteral("This font are installed incorrectly. It may be not uninstalled."), MessageIcon::Confirmation);
+    else
+        // fontconfig forgets the file at once, so the list read next no longer shows it.
+        m_catalogue.rescan(m_systemFontsFolder);
     FontsRegistry &key = m_fontsKey;
     if (!key.keyExists(m_fontsRegistryKey))
         return;
@@ -131,4 +137,9 @@ void Installer::Uninstall1Click()
     emit statusText(1, QStringLiteral("Default font"));
     emit statusText(2, QString());
     emit statusText(3, QString());
+}
+
+QString Installer::systemFontText(const QString &file)
+{
+    return QStringLiteral("%1 is a system font. System fonts are managed by the system and cannot be uninstalled here.").arg(file);
 }

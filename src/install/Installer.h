@@ -44,6 +44,8 @@ public:
     int OKClick(const InstallChoice &choice);
     void Install1Click();
     void Uninstall1Click();
+    // The text that says a font lies outside the user's fonts folder and is the system's to manage.
+    static QString systemFontText(const QString &file);
     // The "install" word of the command line, after the font was loaded.
     void installFromCommandLine(const QString &path);
 
@@ -51,6 +53,9 @@ signals:
     // The font of the selected row is being uninstalled: no view may keep showing it.
     void faceWithdrawn();
     void statusText(int panel, const QString &text);
+    // A font was installed: fontconfig has rescanned the fonts folder, and the installed-fonts
+    // list is to be read again. (An uninstall takes its row away itself.)
+    void installedFontsChanged();
 
 private:
     Prompter &m_prompter;

@@ -5,6 +5,7 @@
 #include "NativeFile.h"
 #include "Paths.h"
 #include "ToolkitFonts.h"
+#include "WebFont.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -356,6 +357,10 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
             *why = file.refusal();
         return 0;
     }
+    // A web font is unpacked here, so that FreeType and the toolkit read the sfnt it holds.
+    content = unpackedFontContent(*content, kFontFileLimit);
+    if (!content)
+        return 0;
     Temporary t;
     t.path = path;
     t.count = 1;
@@ -405,11 +410,17 @@ bool FontCatalogue::isTemporary(const QString &path) const
     return std::any_of(m_temporary.begin(), m_temporary.end(), [&](const Temporary &t) { return t.path == path; });
 }
 
-const FontFacts *FontCatalogue::temporaryFacts(const QString &path) const
+const FontFacts *FontCatalogue::temporaryFacts(const QString &path, int index) const
 {
-    for (const Temporary &t : m_temporary)
-        if (t.path == path && !t.faces.empty())
+    for (const Temporary &t : m_temporary) {
+        if (t.path != path || t.faces.empty())
+            continue;
+        if (index < 0)
             return &t.faces.front().facts;
+        for (const CatalogueFont &face : t.faces)
+            if (face.index == index)
+                return &face.facts;
+    }
     return nullptr;
 }
 

@@ -122,8 +122,9 @@ public:
     int addTemporary(const QString &path, FileRefusal *why = nullptr);
     bool removeTemporary(const QString &path);
     bool isTemporary(const QString &path) const;
-    // The facts of the first face of a temporary font; nullptr when the path is not added.
-    const FontFacts *temporaryFacts(const QString &path) const;
+    // The facts of the first face of a temporary font (index -1), or of the face of that index;
+    // nullptr when the path is not added or has no such face.
+    const FontFacts *temporaryFacts(const QString &path, int index = -1) const;
 
     // The font to draw a face name with: a family, or a full name (family and style).
     FaceStyle faceStyle(const QString &faceName);

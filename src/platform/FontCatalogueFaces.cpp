@@ -6,6 +6,7 @@
 #include "ByteSource.h"
 #include "NameString.h"
 #include "NativeFile.h"
+#include "WebFont.h"
 
 #include <QSet>
 
@@ -439,6 +440,10 @@ std::vector<FontFacts> FontCatalogue::readFontData(QByteArray &content)
 
 bool FontCatalogue::isFontData(const QByteArray &content)
 {
-    QByteArray copy = content;
+    // A web font is a font when what it holds is one.
+    const std::optional<QByteArray> unpacked = unpackedFontContent(content, kFontFileLimit);
+    if (!unpacked)
+        return false;
+    QByteArray copy = *unpacked;
     return usableFaces(copy) > 0 && factsOf(FontBytes{reinterpret_cast<const FT_Byte *>(copy.constData()), -1, static_cast<std::uint64_t>(copy.size())}, 0).valid;
 }

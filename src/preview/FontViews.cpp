@@ -82,7 +82,7 @@ void FontViews::showFontFile(const LoadedFont &font)
         emit statusText(2, font.installed ? QStringLiteral("Installed") : QStringLiteral("Not intalled"));
         if (reportShown()) {
             m_report.pane().hide();
-            m_report.append(fontFileReport(font.face, font.path, m_currentFont.FontNames));
+            m_report.append(fontFileReport(font.face, font.path, m_currentFont.FontNames, font.faceIndex, font.faceCount));
         }
         m_report.pane().show();
     }

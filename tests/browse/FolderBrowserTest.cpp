@@ -375,7 +375,12 @@ TEST(FolderBrowser, NamesThatAreNotUtf8KeepTheirOwnFiles)
     // Properties, where no file manager answers, are those of the selected file.
     if (!QDBusConnection::sessionBus().isConnected()) {
         ::truncate((base + replacement).constData(), 1234);
+        // Cut short, it is no font any more: loading it says so.
+        f.prompter.willAnswer(MessageAnswer::Ok);
         c.FilesBrowse->selectRow(rowOfName(c.FilesBrowse, replacement));
+        ASSERT_FALSE(f.prompter.messages().empty());
+        EXPECT_EQ(f.prompter.messages().back().text,
+                  QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(folder + pathFromNative(replacement)));
         f.prompter.willAnswer(MessageAnswer::Ok);
         ops.PopFilePropertiesClick();
         EXPECT_TRUE(f.prompter.messages().back().text.startsWith(QStringLiteral("Name: bad\uFFFD.ttf\nFolder: ") + folder.chopped(1)

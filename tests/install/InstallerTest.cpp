@@ -210,10 +210,11 @@ TEST(Installer, AFailedCopyIsReportedAndRecordsNothing)
     ListView *list = f.form->ui().FontsList;
     const int row = rowOf(list, QStringLiteral("DejaVu Sans"));
     list->selectRow(row);
-    f.prompter.willAnswer(MessageAnswer::Yes);
     f.prompter.willAnswer(MessageAnswer::Ok);
     f.form->installer().Uninstall1Click();
-    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("This font are installed incorrectly. It may be not uninstalled."));
+    EXPECT_EQ(f.prompter.messages().back().text,
+              TestEnvironment::instance().testFontsFolder()
+                  + QStringLiteral("DejaVuSans.ttf is a system font. System fonts are managed by the system and cannot be uninstalled here."));
     EXPECT_GE(rowOf(list, QStringLiteral("DejaVu Sans")), 0);
     EXPECT_TRUE(QFile::exists(TestEnvironment::instance().testFontsFolder() + QStringLiteral("DejaVuSans.ttf")));
 }
@@ -310,7 +311,11 @@ TEST(Installer, AFileThatIsNoFontIsNeitherCopiedNorMovedNorLinked)
     fake.close();
     f.form->folderBrowser().ListFolder(folder);
     ListView *files = f.form->ui().FilesBrowse;
+    f.prompter.willAnswer(MessageAnswer::Ok);
     files->selectRow(rowOf(files, QStringLiteral("fake")));
+    ASSERT_FALSE(f.prompter.messages().empty());
+    EXPECT_EQ(f.prompter.messages().back().text,
+              QStringLiteral("Cannot load %1fake.ttf: it is not a font that can be shown, or it is damaged.").arg(folder));
     for (const int type : {1, 2, 0}) {
         SCOPED_TRACE(type);
         f.prompter.willRunDialog(pressOk(type));

@@ -347,10 +347,15 @@ TEST(FontLoading, TrueTypeFilesByTheirNameTable)
     out.write("not a font");
     out.close();
     f.form->ReleaseCurrentFont();
+    f.prompter.willAnswer(MessageAnswer::Ok);
     EXPECT_EQ(f.form->previewFontFile(bogus), 2);
     // Nothing of the previous font stays in the status bar.
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QString());
+    // Told, not a silent fallback to the last font.
+    ASSERT_FALSE(f.prompter.messages().empty());
+    EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(bogus));
+    EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
 }
 
 TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
