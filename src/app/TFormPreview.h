@@ -197,6 +197,7 @@ private:
     std::unique_ptr<TipOfTheDay> m_tips;
     QTimer *m_sysTimer = nullptr;
     QComboBox *m_faceChooser = nullptr;
+    bool m_quietListRead = false;   // the running read of the installed list leaves the views alone
     bool m_shown = false;
     bool m_closed = false;
 };

@@ -44,8 +44,8 @@ void TFormPreview::connectFormats()
 void TFormPreview::refreshInstalledQuietly()
 {
     // Read again as Refresh reads it, but the views keep what they show: no row is selected and the
-    // sample keeps its face.
-    const QSignalBlocker blocker(m_installedFonts.get());
+    // sample keeps its face (the read ends later, on its worker).
+    m_quietListRead = true;
     m_installedFonts->InstalledFontFiles.clear();
     m_installedFonts->BuildInstalledFontFiles();
     m_installedFonts->FillInstalledFontsList();

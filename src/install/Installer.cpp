@@ -122,9 +122,11 @@ void Installer::Uninstall1Click()
         m_catalogue.removeTemporary(*file);
     if (!file || !removeFontFile(*file))
         m_prompter.message(QStringLiteral("This font are installed incorrectly. It may be not uninstalled."), MessageIcon::Confirmation);
-    else
+    else {
         // fontconfig forgets the file at once, so the list read next no longer shows it.
         m_catalogue.rescan(m_systemFontsFolder);
+        emit installedFontsChanged();
+    }
     FontsRegistry &key = m_fontsKey;
     if (!key.keyExists(m_fontsRegistryKey))
         return;

@@ -233,7 +233,9 @@ TEST(FontFormats, ADamagedFileOfEachFormatIsTold)
         ASSERT_FALSE(f.prompter.messages().empty());
         EXPECT_EQ(f.prompter.messages().back().text, QStringLiteral("Cannot load %1: it is not a font that can be shown, or it is damaged.").arg(path));
         EXPECT_EQ(f.prompter.messages().back().icon, MessageIcon::Error);
-        EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("Fixedsys"));
+        // Nothing of the previous font stays in the status bar.
+        EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("Default font"));
+        EXPECT_EQ(c.StatusPanels[3]->text(), QString());
         EXPECT_FALSE(f.catalogue.isTemporary(path));
     }
 }
@@ -261,6 +263,7 @@ TEST(FontFormats, EachFormatInstallsAndUninstallsAndTheListFollows)
         // and whose family no other file gives is named by its file in the list so far.)
         if (!file.listedByFile)
             continue;
+        f.form->installedFonts().waitUntilLoaded();
         const int row = rowOfFile(c.FontsList, name);
         ASSERT_GE(row, 0);
 
@@ -269,6 +272,7 @@ TEST(FontFormats, EachFormatInstallsAndUninstallsAndTheListFollows)
         c.FontsList->selectRow(row);
         f.prompter.willAnswer(MessageAnswer::Yes);
         f.form->installer().Uninstall1Click();
+        f.form->installedFonts().waitUntilLoaded();
         EXPECT_FALSE(QFile::exists(f.paths.systemFontsFolder + name));
         EXPECT_FALSE(f.fontsKey.readString(file.face + QStringLiteral(" (TrueType)")).has_value());
         EXPECT_LT(rowOfFile(c.FontsList, name), 0);
