@@ -14,7 +14,7 @@ install(FILES ${desktop_dir}/glyvanta.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
 # The program carries its resources compiled in; the help page and the default favourites are
 # installed as documentation too, readable without the program.
 install(FILES ${PROJECT_SOURCE_DIR}/resources/help.html ${PROJECT_SOURCE_DIR}/resources/favorites.ini ${PROJECT_SOURCE_DIR}/README.md
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/glyvanta)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME glyvanta)
