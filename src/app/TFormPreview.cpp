@@ -233,11 +233,7 @@ void TFormPreview::FormShow()
         m_state.StartFolder = QStringLiteral("fonts");
     m_installedFonts->FontsListReady = false;
 
-    const QString fontArgument = m_arguments.value(0);
-    if (!fontArgument.isEmpty()) {
-        loadFontFromPath(QFileInfo(fontArgument).absoluteFilePath());
-        if (m_arguments.value(1) == QLatin1String("install"))
-            m_installer->installFromCommandLine(QFileInfo(fontArgument).absoluteFilePath());
+    if (openStartupArguments()) {
         // The menus are there whichever way the program starts.
         m_userMenus->RebuildUserMenus();
     } else {
