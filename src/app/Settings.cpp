@@ -11,6 +11,7 @@
 #include "TFormTip.h"
 #include "TextSample.h"
 #include "ViewColors.h"
+#include "WindowLayout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -121,6 +122,8 @@ void Settings::LoadSettings(bool includeWindowSize)
         const QScreen *screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen();
         m_form.resize(fitWindowSize(block.windowWidth, block.windowHeight, screen ? screen->availableGeometry().size() : QSize()));
     }
+    if (includeWindowSize)
+        applyWindowLayout(m_form, readWindowLayout(store));
 
     c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, 2));
     m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
@@ -153,4 +156,5 @@ void Settings::closeSequence()
 {
     m_form.services().registry.writeString(kKey, QStringLiteral("Last Path"), m_form.folderBrowser().CurrentFolder);
     SaveSettings(true);
+    writeWindowLayout(m_form.services().registry, windowLayoutOf(m_form));
 }

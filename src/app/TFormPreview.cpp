@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "TFormPreview.h"
+#include "WindowLayout.h"
 
 #include "AppError.h"
 #include "ArchiveBrowser.h"
@@ -68,6 +69,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
 {
     setObjectName(QStringLiteral("TFormPreview"));
     setWindowTitle(kCaption);
+    setWindowIcon(applicationIcon());
 
     // Creation, in order.
     m_state.SystemFontsFolder = m_services.paths.systemFontsFolder;

@@ -12,9 +12,9 @@
 #include "Settings.h"
 #include "TFormPreview.h"
 #include "TipOfTheDay.h"
+#include "WindowLayout.h"
 
 #include <QDir>
-#include <QIcon>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         QTextStream err(stderr);
         return runCommandLine(line, Paths::fromEnvironment(QCoreApplication::applicationDirPath()), out, err);
     }
-    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Glyvanta"), QIcon(bundledResource(QStringLiteral("desktop/org.example.Glyvanta.svg")))));
+    app.setWindowIcon(applicationIcon());
     app.setDesktopFileName(QStringLiteral("org.example.Glyvanta"));
 
     const Paths paths = Paths::fromEnvironment(QCoreApplication::applicationDirPath());
