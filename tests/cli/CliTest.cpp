@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -184,4 +185,42 @@ TEST(CliInfo, CollectionRasterFontAndFailures)
                              + ": not a regular file\n");
     ASSERT_EQ(mixed.json().array().size(), 1);
     EXPECT_EQ(mixed.json().array()[0].toObject()["file"].toString(), TestEnvironment::dejaVu("DejaVuSans.ttf"));
+}
+
+namespace {
+void collectKeys(const QJsonValue &value, QSet<QString> &keys)
+{
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            keys.insert(it.key());
+            collectKeys(it.value(), keys);
+        }
+    } else if (value.isArray()) {
+        for (const QJsonValue &item : value.toArray())
+            collectKeys(item, keys);
+    }
+}
+}
+
+TEST(CliJson, EveryFieldIsDocumentedInTheHelpPage)
+{
+    const QString folder = TestEnvironment::instance().makeFolder("cli-doc");
+    ZipBuilder builder;
+    builder.add("a.txt", "a");
+    ASSERT_TRUE(writeFile(folder + "a.zip", builder.build()));
+    QSet<QString> keys;
+    for (const QStringList &arguments : {QStringList{"info", "--json", TestEnvironment::dejaVu("DejaVuSans.ttf")}, QStringList{"list", "--json"},
+                                         QStringList{"zip-list", "--json", folder + "a.zip"}}) {
+        const CliRun run = runCli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonDocument document = run.json();
+        collectKeys(document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object()), keys);
+    }
+    EXPECT_GT(keys.size(), 30);
+    QFile help(bundledResource(QStringLiteral("help.html")));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(help.readAll());
+    for (const QString &key : keys)
+        EXPECT_TRUE(page.contains("<code>" + key + "</code>")) << key.toStdString();
 }
