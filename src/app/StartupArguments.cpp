@@ -54,8 +54,13 @@ StartupPlan planStartup(const QStringList &arguments, const QString &currentFold
     plan.kind = StartupPlan::Kind::FontFile;
     plan.path = path;
     plan.install = arguments.value(1) == QLatin1String("install");
-    for (qsizetype i = plan.install ? 2 : 1; i < arguments.size(); ++i)
-        plan.others << absoluteOf(arguments[i], currentFolder);
+    // A second word that names no file is the option word, which only "install" means something
+    // by; further files that exist are named.
+    for (qsizetype i = plan.install ? 2 : 1; i < arguments.size(); ++i) {
+        const QString other = absoluteOf(arguments[i], currentFolder);
+        if (::stat(nativePath(other).constData(), &status) == 0)
+            plan.others << other;
+    }
     if (!plan.others.isEmpty())
         plan.message = otherFilesMessage(path, plan.others);
     return plan;

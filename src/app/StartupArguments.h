@@ -16,8 +16,8 @@ struct StartupPlan {
 };
 
 // The first argument is a font file, a folder, or refused with a message (missing, not a regular
-// file, not a font); "install" as the second argument installs the file, any other arguments are
-// further files, named in a message.
+// file, not a font); "install" as the second argument installs the file, another second word
+// that names no file is ignored, and further files that exist are named in a message.
 StartupPlan planStartup(const QStringList &arguments, const QString &currentFolder);
 
 // The message naming the files that were given but not opened.

@@ -45,14 +45,17 @@ TEST(StartupArguments, PlanForFilesFoldersAndRefusals)
 
     plan = planStartup({font, QStringLiteral("install")}, QStringLiteral("/"));
     EXPECT_TRUE(plan.install);
+    // Any other second word only previews, as it always did.
     plan = planStartup({font, QStringLiteral("Install")}, QStringLiteral("/"));
     EXPECT_FALSE(plan.install);
-    EXPECT_EQ(plan.others, QStringList({QStringLiteral("/Install")}));
+    EXPECT_TRUE(plan.others.isEmpty());
+    EXPECT_TRUE(plan.message.isEmpty());
 
-    plan = planStartup({font, QStringLiteral("b.ttf"), QStringLiteral("/c.otf")}, folder);
-    EXPECT_EQ(plan.others, QStringList({folder + QStringLiteral("b.ttf"), QStringLiteral("/c.otf")}));
+    const QString other = placeCopy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf")), folder, QStringLiteral("b.ttf"));
+    plan = planStartup({font, QStringLiteral("b.ttf"), QStringLiteral("nothing.ttf"), QStringLiteral("/dev/null")}, folder);
+    EXPECT_EQ(plan.others, QStringList({other, QStringLiteral("/dev/null")}));
     EXPECT_EQ(plan.message, QStringLiteral("Glyvanta previews one font at a time: ") + font + QStringLiteral(" is shown. These files were not opened:\n")
-                                + folder + QStringLiteral("b.ttf\n/c.otf"));
+                                + other + QStringLiteral("\n/dev/null"));
 
     plan = planStartup({folder.chopped(1)}, QStringLiteral("/"));
     EXPECT_EQ(plan.kind, StartupPlan::Kind::Folder);
