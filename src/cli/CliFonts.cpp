@@ -8,11 +8,14 @@
 #include "FontRecording.h"
 #include "InstalledFonts.h"
 #include "NameTableReader.h"
+#include "NativeFile.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 namespace {
 // The extension filter the window starts with: "Font files (*.ttf;*.fon)".
@@ -93,7 +96,9 @@ bool CliFonts::installOne(const QString &file)
 {
     m_prompter.setSubject(file);
     if (!fontFileExists(file)) {
-        m_prompter.print(QStringLiteral("no such file"));
+        struct stat status;
+        m_prompter.print(::stat(nativePath(file).constData(), &status) == 0 ? QStringLiteral("a folder is not a font file")
+                                                                            : QStringLiteral("no such file"));
         return false;
     }
     // The face the window would show the file in: the full name of a TrueType file's naming

@@ -19,8 +19,6 @@ void ConsolePrompter::print(const QString &text)
 
 MessageAnswer ConsolePrompter::showMessage(const MessageRequest &request)
 {
-    if (request.icon == MessageIcon::Error)
-        ++m_errors;
     if (request.buttons == MessageButtons::YesNo) {
         print(request.text + QStringLiteral(" -> Yes"));
         return MessageAnswer::Yes;

@@ -18,9 +18,6 @@ public:
     explicit ConsolePrompter(QTextStream &err);
 
     void setSubject(const QString &subject) { m_subject = subject; }
-    // Messages shown with the error icon since the subject was set.
-    int errorCount() const { return m_errors; }
-    void resetErrorCount() { m_errors = 0; }
 
     MessageAnswer showMessage(const MessageRequest &request) override;
     std::optional<QString> chooseFolder(const QString &title, const QString &start) override;
@@ -36,5 +33,4 @@ public:
 private:
     QTextStream &m_err;
     QString m_subject;
-    int m_errors = 0;
 };

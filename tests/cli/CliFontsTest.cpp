@@ -70,9 +70,9 @@ TEST(CliInstall, InstallsListsAndUninstallsWithTheWindowsMessages)
     const QString text = folder + "readme.txt";
     ASSERT_TRUE(writeFile(text, "hello"));
     const QString serif = placeCopy(TestEnvironment::dejaVu("DejaVuSerifCondensed.ttf"), folder, "SerifCondensed.ttf");
-    const CliRun mixed = runCli({"install", folder + "none.ttf", text, serif});
+    const CliRun mixed = runCli({"install", folder + "none.ttf", folder, text, serif});
     EXPECT_EQ(mixed.status, 1);
-    EXPECT_EQ(mixed.err, "glyvanta: " + folder + "none.ttf: no such file\nglyvanta: " + text + ": Unable to install the font.\nglyvanta: " + serif
+    EXPECT_EQ(mixed.err, "glyvanta: " + folder + "none.ttf: no such file\nglyvanta: " + folder + ": a folder is not a font file\nglyvanta: " + text + ": Unable to install the font.\nglyvanta: " + serif
                              + ": The font have been installed succesfully. It will be allowed in system after restarting.\n");
     EXPECT_FALSE(QFileInfo::exists(userFonts + "readme.txt"));
 
