@@ -12,6 +12,7 @@
 #include "TextSample.h"
 #include "UnicodeMap.h"
 #include "ViewColors.h"
+#include "WindowLayout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -122,6 +123,8 @@ void Settings::LoadSettings(bool includeWindowSize)
         const QScreen *screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen();
         m_form.resize(fitWindowSize(block.windowWidth, block.windowHeight, screen ? screen->availableGeometry().size() : QSize()));
     }
+    if (includeWindowSize)
+        applyWindowLayout(m_form, readWindowLayout(store));
 
     c.TabsPreviewModes->setCurrentIndex(std::clamp<int>(block.activeView, 0, c.TabsPreviewModes->count() - 1));
     m_form.FormTip->ShowStartupTips->setChecked(block.showStartupTips);
@@ -155,4 +158,5 @@ void Settings::closeSequence()
 {
     m_form.services().registry.writeString(kKey, QStringLiteral("Last Path"), m_form.folderBrowser().CurrentFolder);
     SaveSettings(true);
+    writeWindowLayout(m_form.services().registry, windowLayoutOf(m_form));
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "TFormPreview.h"
+#include "WindowLayout.h"
 
 #include "AppError.h"
 #include "ArchiveBrowser.h"
@@ -71,6 +72,7 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
 {
     setObjectName(QStringLiteral("TFormPreview"));
     setWindowTitle(kCaption);
+    setWindowIcon(applicationIcon());
 
     // Creation, in order.
     m_state.SystemFontsFolder = m_services.paths.systemFontsFolder;
@@ -246,11 +248,7 @@ void TFormPreview::FormShow()
         m_state.StartFolder = QStringLiteral("fonts");
     m_installedFonts->FontsListReady = false;
 
-    const QString fontArgument = m_arguments.value(0);
-    if (!fontArgument.isEmpty()) {
-        loadFontFromPath(QFileInfo(fontArgument).absoluteFilePath());
-        if (m_arguments.value(1) == QLatin1String("install"))
-            m_installer->installFromCommandLine(QFileInfo(fontArgument).absoluteFilePath());
+    if (openStartupArguments()) {
         // The menus are there whichever way the program starts.
         m_userMenus->RebuildUserMenus();
     } else {

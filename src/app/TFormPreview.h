@@ -140,6 +140,12 @@ private:
     // GoToQuestion: the Go To dialog.
     std::optional<GoToTarget> askGoTo() override;
 
+    // The command line's file or folder at start-up (TFormPreviewStartup.cpp); false when the
+    // window starts as without one.
+    bool openStartupArguments();
+    // Selects the row of a file of the listed folder, quietly: the file is already on show.
+    void selectListedFile(const QString &path);
+
     void createDialogs();
     void createParts();
     void connectParts();

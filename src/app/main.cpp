@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "CliCommands.h"
+#include "CommandLine.h"
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
 #include "GlyvantaApplication.h"
+#include "NativeFile.h"
 #include "Paths.h"
 #include "QtPrompter.h"
 #include "QtToolkitFonts.h"
@@ -9,41 +12,73 @@
 #include "Settings.h"
 #include "TFormPreview.h"
 #include "TipOfTheDay.h"
+#include "WindowLayout.h"
 
 #include <QDir>
 #include <QTabWidget>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-struct Options {
-    QString screenshot;
-    int screenshotPage = -1;
-    QStringList arguments;   // the program's own: a font file path and an option word
-};
-
-Options parseArguments(const QStringList &all)
+// File names are bytes: a name that is not UTF-8 must reach the program as the file it names.
+QStringList argumentsOf(int argc, char **argv)
 {
-    Options options;
-    for (qsizetype i = 1; i < all.size(); ++i) {
-        if (all[i] == QLatin1String("--screenshot") && i + 1 < all.size())
-            options.screenshot = all[++i];
-        else if (all[i] == QLatin1String("--screenshot-page") && i + 1 < all.size())
-            options.screenshotPage = all[++i].toInt();
-        else
-            options.arguments << all[i];
-    }
-    return options;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << pathFromNative(QByteArrayView(argv[i]));
+    return arguments;
+}
+
+// A command line that asks for no window runs on a core application: no display is needed.
+int runWithoutWindow(int argc, char **argv, const CommandLine &line)
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Glyvanta"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runCommandLine(line, Paths::fromEnvironment(QCoreApplication::applicationDirPath()), out, err);
+}
+
+void scheduleScreenshot(GlyvantaApplication &app, TFormPreview &window, const CommandLine &line)
+{
+    window.tips().StartupTipPending = false;
+    QTimer::singleShot(400, &window, [&app, &window, line] {
+        if (line.screenshotPage >= 0) {
+            window.ui().TabsPreviewModes->setCurrentIndex(line.screenshotPage);
+            window.TabsPreviewModesChange();
+        }
+        QTimer::singleShot(200, &window, [&app, &window, line] {
+            const bool saved = window.grab().save(line.screenshot, "PNG");
+            std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "Screenshot written to" : "Could not write",
+                         qPrintable(QDir::current().absoluteFilePath(line.screenshot)));
+            window.close();
+            app.exit(saved ? 0 : 1);
+        });
+    });
 }
 
 }
 
 int main(int argc, char *argv[])
 {
+    // Decided before any application exists: only the window needs a display.
+    const CommandLine early = parseCommandLine(withoutToolkitOptions(argumentsOf(argc, argv)));
+    if (early.kind != CommandLine::Kind::Window)
+        return runWithoutWindow(argc, argv, early);
+
+    // The application takes Qt's own options (-platform, -style, ...) out of argv first.
     GlyvantaApplication app(argc, argv);
-    const Options options = parseArguments(app.arguments());
+    const CommandLine line = parseCommandLine(argumentsOf(argc, argv));
+    if (line.kind != CommandLine::Kind::Window) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runCommandLine(line, Paths::fromEnvironment(QCoreApplication::applicationDirPath()), out, err);
+    }
+    app.setWindowIcon(applicationIcon());
+    app.setDesktopFileName(QStringLiteral("org.example.Glyvanta"));
 
     const Paths paths = Paths::fromEnvironment(QCoreApplication::applicationDirPath());
     QtPrompter prompter;
@@ -54,26 +89,12 @@ int main(int argc, char *argv[])
     FontCatalogue catalogue(paths.cacheFolder, &toolkitFonts);
     FontsRegistry fontsKey(catalogue, paths.systemFontsFolder);
 
-    TFormPreview window(MainServices{prompter, registry, catalogue, fontsKey, paths}, options.arguments);
+    TFormPreview window(MainServices{prompter, registry, catalogue, fontsKey, paths}, line.windowArguments);
     prompter.setOwner(&window);
     reportStoreLoad(loaded, registry, prompter);
     window.show();
 
-    if (!options.screenshot.isEmpty()) {
-        window.tips().StartupTipPending = false;
-        QTimer::singleShot(400, &window, [&] {
-            if (options.screenshotPage >= 0 && options.screenshotPage < window.ui().TabsPreviewModes->count()) {
-                window.ui().TabsPreviewModes->setCurrentIndex(options.screenshotPage);
-                window.TabsPreviewModesChange();
-            }
-            QTimer::singleShot(200, &window, [&] {
-                const bool saved = window.grab().save(options.screenshot, "PNG");
-                std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "Screenshot written to" : "Could not write",
-                             qPrintable(QDir::current().absoluteFilePath(options.screenshot)));
-                window.close();
-                app.exit(saved ? 0 : 1);
-            });
-        });
-    }
+    if (!line.screenshot.isEmpty())
+        scheduleScreenshot(app, window, line);
     return app.exec();
 }

@@ -9,6 +9,10 @@
 
 #include <dlfcn.h>
 
+#ifndef GLYVANTA_LIBDIR_FROM_BINDIR
+#define GLYVANTA_LIBDIR_FROM_BINDIR "../lib/glyvanta"
+#endif
+
 UnzLibrary::UnzLibrary(TraceReport trace)
     : m_trace(std::move(trace))
 {
@@ -32,9 +36,17 @@ QString UnzLibrary::pathFor(const QString &libDirectory)
             path.clear();
     }
     if (path.isEmpty()) {
-        // Beside the program, else wherever the system finds libraries.
-        const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(FileName);
-        path = QFileInfo::exists(beside) ? beside : QLatin1String(FileName);
+        // Beside the program (the build tree), else in the program's own library folder of an
+        // installed tree, else wherever the system finds libraries.
+        const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        const QString beside = programFolder + QLatin1String(FileName);
+        const QString installed = programFolder + QLatin1String(GLYVANTA_LIBDIR_FROM_BINDIR) + QLatin1Char('/') + QLatin1String(FileName);
+        if (QFileInfo::exists(beside))
+            path = beside;
+        else if (QFileInfo::exists(installed))
+            path = QFileInfo(installed).absoluteFilePath();
+        else
+            path = QLatin1String(FileName);
     }
     return path;
 }
