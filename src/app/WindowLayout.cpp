@@ -118,11 +118,18 @@ void applyWindowLayout(TFormPreview &form, const WindowLayout &layout)
         form.move(placeOnScreens(QRect(*layout.position, form.frameGeometry().size()), screens));
     }
     if (layout.splitter) {
-        const QList<int> sizes = c.MainSplitter->sizes();
-        const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : 0;
-        const int left = total > 100 ? std::min(*layout.splitter, total - 50) : *layout.splitter;
-        c.MainSplitter->setSizes({left, std::max(50, total - left)});
-        form.MainSplitterMoved(c.MainSplitter->sizes().value(0));
+        // Once the window being shown has its final size: the splitter would otherwise share out
+        // the width it gains then, moving the stored position.
+        auto restore = [&form, stored = *layout.splitter] {
+            TFormPreviewUi &ui = form.ui();
+            const QList<int> sizes = ui.MainSplitter->sizes();
+            const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : 0;
+            const int left = total > 100 ? std::min(stored, total - 50) : stored;
+            ui.MainSplitter->setSizes({left, std::max(50, total - left)});
+            form.MainSplitterMoved(ui.MainSplitter->sizes().value(0));
+        };
+        restore();
+        QMetaObject::invokeMethod(&form, restore, Qt::QueuedConnection);
     }
     if (layout.viewStyle) {
         c.ViewStyleButtons[static_cast<size_t>(*layout.viewStyle)]->setChecked(true);

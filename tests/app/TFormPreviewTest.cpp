@@ -35,6 +35,8 @@ TEST(TFormPreview, FirstStartShowsTheFontsView)
 {
     FormFixture f;
     f.form->show();
+    // The installed list is read on a worker thread.
+    f.form->installedFonts().waitUntilLoaded();
     TFormPreviewUi &c = f.form->ui();
     EXPECT_EQ(f.form->windowTitle(), QStringLiteral("Glyvanta v. 2.4"));
     EXPECT_EQ(f.form->activeView(), 1);

@@ -55,7 +55,7 @@ TEST(CommandLine, SubcommandsWindowArgumentsAndBadUsage)
         {{"zip-extract", "a.zip", "-d", "out"}, CommandLine::Kind::BadUsage, "zip-extract takes an archive and at least one entry"},
         {{"info", "a.ttf", "-d", "out"}, CommandLine::Kind::BadUsage, "info does not take -d"},
         {{"font.ttf", "--json"}, CommandLine::Kind::BadUsage, "--json belongs to info, list and zip-list"},
-        {{"--screenshot-page", "7"}, CommandLine::Kind::BadUsage, "--screenshot-page takes 0, 1 or 2"},
+        {{"--screenshot-page", "7"}, CommandLine::Kind::BadUsage, "--screenshot-page takes 0, 1, 2 or 3"},
         {{"--bogus"}, CommandLine::Kind::BadUsage, "Unknown option 'bogus'."},
     };
     for (const Case &c : cases) {
