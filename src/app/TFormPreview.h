@@ -107,8 +107,6 @@ public:
     // ZIP archive opened in its folder.
     void installDroppedFonts(const QStringList &paths);
     void openDroppedArchive(const QString &path);
-    // After an install: the installed-fonts list read again, the views left alone.
-    void refreshInstalledQuietly();
 
     // Runs a handler; an error that escapes it is shown in a message box and the program goes on.
     void guarded(const std::function<void()> &handler);
@@ -203,7 +201,6 @@ private:
     std::unique_ptr<TipOfTheDay> m_tips;
     QTimer *m_sysTimer = nullptr;
     QComboBox *m_faceChooser = nullptr;
-    bool m_quietListRead = false;   // the running read of the installed list leaves the views alone
     bool m_shown = false;
     bool m_closed = false;
 };

@@ -21,7 +21,8 @@
 
 void TFormPreview::connectFormats()
 {
-    connect(m_installer.get(), &Installer::installedFontsChanged, this, [this] { refreshInstalledQuietly(); });
+    // After an install or uninstall the list follows by itself; the views keep what they show.
+    connect(m_installer.get(), &Installer::installedFontsChanged, m_installedFonts.get(), &InstalledFontsList::RereadInstalledFontsList);
     m_faceChooser = new QComboBox(this);
     m_faceChooser->setObjectName(QStringLiteral("SelectFace"));
     m_faceChooser->setStatusTip(QStringLiteral("The face of the collection to show"));
@@ -39,16 +40,6 @@ void TFormPreview::connectFormats()
     connect(drop, &FontDropTarget::previewRequested, this, [this](const QString &path) { guarded([&] { loadFontFromPath(path); }); });
     connect(drop, &FontDropTarget::archiveRequested, this, [this](const QString &path) { guarded([&] { openDroppedArchive(path); }); });
     connect(drop, &FontDropTarget::installRequested, this, [this](const QStringList &paths) { guarded([&] { installDroppedFonts(paths); }); });
-}
-
-void TFormPreview::refreshInstalledQuietly()
-{
-    // Read again as Refresh reads it, but the views keep what they show: no row is selected and the
-    // sample keeps its face (the read ends later, on its worker).
-    m_quietListRead = true;
-    m_installedFonts->InstalledFontFiles.clear();
-    m_installedFonts->BuildInstalledFontFiles();
-    m_installedFonts->FillInstalledFontsList();
 }
 
 void TFormPreview::openDroppedArchive(const QString &path)

@@ -55,11 +55,7 @@ void TFormPreview::connectParts()
     connect(m_fontViews.get(), &FontViews::statusText, this, &TFormPreview::setStatusText);
     connect(m_archiveBrowser.get(), &ArchiveBrowser::statusText, this, &TFormPreview::setStatusText);
     connect(m_installer.get(), &Installer::statusText, this, &TFormPreview::setStatusText);
-    connect(m_installedFonts.get(), &InstalledFontsList::listFilled, this, [this](const QString &face) {
-        if (!m_quietListRead)
-            m_fontViews->setSampleFace(face);
-    });
-    connect(m_installedFonts.get(), &InstalledFontsList::loaded, this, [this] { m_quietListRead = false; });
+    connect(m_installedFonts.get(), &InstalledFontsList::listFilled, this, [this](const QString &face) { m_fontViews->setSampleFace(face); });
     connect(m_characterMap.get(), &CharacterMap::charsetChosen, this, [this](int charset) { m_fontViews->setSampleCharset(charset); });
     connect(m_textSample.get(), &TextSample::colorChosen, this, [this] {
         FormConfig->showColors();

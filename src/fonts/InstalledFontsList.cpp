@@ -47,6 +47,13 @@ bool InstalledFontsList::BuildInstalledFontFiles()
 
 void InstalledFontsList::FillInstalledFontsList()
 {
+    m_announce = true;
+    startReading();
+}
+
+void InstalledFontsList::RereadInstalledFontsList()
+{
+    m_announce = false;
     startReading();
 }
 
@@ -57,6 +64,7 @@ void InstalledFontsList::RefreshInstalledFontsList()
         m_busyCursor = true;
     }
     m_selectFirst = true;
+    m_announce = true;
     // A read that has shown nothing yet is as fresh as a new one: it is the one waited for.
     if (m_loading && !m_rowsShown)
         return;
@@ -165,7 +173,7 @@ void InstalledFontsList::finish()
     const bool selectFirst = std::exchange(m_selectFirst, false);
     // A row the user chose while the rows came stays chosen and shown.
     if (m_list.selectedRow() < 0) {
-        if (m_list.count() > 0)
+        if (m_announce && m_list.count() > 0)
             emit listFilled(m_list.item(0).caption);
         if (selectFirst) {
             m_list.selectRow(0);

@@ -33,6 +33,9 @@ public:
     // read runs that has not shown rows yet waits for it; otherwise the running read is dropped
     // and a new one starts, so that the list never holds rows of two reads.
     void RefreshInstalledFontsList();
+    // Reads the list again after the fonts changed (an install, an uninstall) without announcing
+    // it: no first row is selected and listFilled is not emitted, so the views keep what they show.
+    void RereadInstalledFontsList();
     void EnumerateFaceNames(QStringList &list);
     // The charset of a row's "Charset" cell.
     int CharsetCodeOfSelection(int row) const;
@@ -79,6 +82,7 @@ private:
     bool m_loading = false;
     bool m_rowsShown = false;       // the running read has put rows into the list
     bool m_selectFirst = false;     // a refresh waits for the running read
+    bool m_announce = true;         // the running read ends with listFilled
     bool m_busyCursor = false;
     std::shared_ptr<std::atomic_bool> m_cancel;
     std::thread m_worker;

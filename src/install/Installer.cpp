@@ -89,8 +89,3 @@ void Installer::Uninstall1Click()
     emit statusText(2, QString());
     emit statusText(3, QString());
 }
-
-QString Installer::systemFontText(const QString &file)
-{
-    return ::systemFontText(file);
-}

@@ -44,8 +44,6 @@ public:
     int OKClick(const InstallChoice &choice);
     void Install1Click();
     void Uninstall1Click();
-    // The text that says a font lies outside the user's fonts folder and is the system's to manage.
-    static QString systemFontText(const QString &file);
     // The "install" word of the command line, after the font was loaded.
     void installFromCommandLine(const QString &path);
 
