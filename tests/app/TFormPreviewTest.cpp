@@ -197,8 +197,8 @@ TEST(TFormPreview, TimerKeepsCommandStatesCurrent)
     // Install follows the folder list's selected font file; folders and archives have " ".
     c.FontsList->setCollapsed(true);
     c.FilesBrowse->setCollapsed(false);
-    c.FilesBrowse->addItem({QStringLiteral("sub"), {QStringLiteral(" ")}, 0, 4});
-    c.FilesBrowse->addItem({QStringLiteral("font"), {QStringLiteral(".ttf")}, 2, 6});
+    c.FilesBrowse->addItem({QStringLiteral("sub"), {QStringLiteral(" ")}, 0, 4, {}});
+    c.FilesBrowse->addItem({QStringLiteral("font"), {QStringLiteral(".ttf")}, 2, 6, {}});
     c.FilesBrowse->selectRow(1);
     form.SysTimerTimer();
     EXPECT_TRUE(c.Install1->isEnabled());

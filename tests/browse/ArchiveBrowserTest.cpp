@@ -334,9 +334,11 @@ TEST(ArchiveBrowser, EntryNamesThatLeaveTheFolderAreRefusedAndTouchNothing)
         EXPECT_TRUE(filesBelow(browser.extractionFolder()).isEmpty());
     }
     f.form->close();
-    for (const Case &k : cases)
-        if (!k.victim.isEmpty())
+    for (const Case &k : cases) {
+        if (!k.victim.isEmpty()) {
             EXPECT_EQ(fileBytes(k.victim), victimBytes) << k.victim.toStdString();
+        }
+    }
     EXPECT_EQ(filesBelow(base), (QStringList{QStringLiteral("tmp/victim.ttf"), QStringLiteral("tmp/victim2.ttf"), QStringLiteral("victim.ttf")}));
 }
 
