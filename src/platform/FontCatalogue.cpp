@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "FontCatalogue.h"
 
+#include "PrivateFamily.h"
+
 #include "AtomicFile.h"
 #include "NativeFile.h"
 #include "Paths.h"
@@ -379,8 +381,14 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     if (t.faces.empty())
         return 0;
     dropRetired();
-    if (m_toolkit)
-        t.toolkitId = m_toolkit->addFont(*content);
+    if (m_toolkit) {
+        // The toolkit gets the font under a family of its own (see PrivateFamily.h); content that
+        // cannot be renamed goes as it is, under its own family.
+        const QByteArray renamed = withPrivateFamily(*content, ++m_privateSerial);
+        for (const CatalogueFont &face : t.faces)
+            t.drawnFamilies.push_back(renamed.isEmpty() ? face.facts.family : privateFaceFamily(*content, m_privateSerial, face.index));
+        t.toolkitId = m_toolkit->addFont(renamed.isEmpty() ? *content : renamed);
+    }
     m_temporary.push_back(std::move(t));
     m_faceIndexBuilt = false;
     return static_cast<int>(m_temporary.back().faces.size());
@@ -422,6 +430,18 @@ const FontFacts *FontCatalogue::temporaryFacts(const QString &path, int index) c
                 return &face.facts;
     }
     return nullptr;
+}
+
+FaceStyle FontCatalogue::temporaryStyle(const QString &path, int index) const
+{
+    for (const Temporary &t : m_temporary) {
+        if (t.path != path)
+            continue;
+        for (size_t i = 0; i < t.faces.size() && i < t.drawnFamilies.size(); ++i)
+            if (index < 0 || t.faces[i].index == index)
+                return {t.drawnFamilies[i], QString()};
+    }
+    return {};
 }
 
 namespace {

@@ -125,6 +125,10 @@ public:
     // The facts of the first face of a temporary font (index -1), or of the face of that index;
     // nullptr when the path is not added or has no such face.
     const FontFacts *temporaryFacts(const QString &path, int index = -1) const;
+    // The font that draws a face of a temporary font (index -1: its first face): the family of
+    // its own the toolkit was given for it, so that no installed font of the same name, nor a
+    // stand-in, is drawn instead. An empty family when the path is not added or has no such face.
+    FaceStyle temporaryStyle(const QString &path, int index = -1) const;
 
     // The font to draw a face name with: a family, or a full name (family and style).
     FaceStyle faceStyle(const QString &faceName);
@@ -154,6 +158,7 @@ private:
         int toolkitId = -1;
         int count = 0;
         std::vector<CatalogueFont> faces;
+        std::vector<QString> drawnFamilies;   // the toolkit's family of each face, by face
     };
     struct CachedFacts {
         qint64 size = 0;
@@ -176,6 +181,7 @@ private:
     bool m_systemLoaded = false;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;
+    int m_privateSerial = 0;   // numbers the families of the toolkit's copies of temporary fonts
     // Toolkit fonts given back but not yet removed from the toolkit (see removeTemporary).
     std::vector<int> m_retiredToolkitIds;
     void dropRetired();
