@@ -436,12 +436,12 @@ TEST(FontLoading, PreviewedFilesDrawTheirOwnGlyphs)
     f.show();
     TFormPreviewUi &c = f.form->ui();
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("own-glyphs"));
-    const QString impostor = folder + QStringLiteral("impostor.ttf");
-    {
-        QFile out(impostor);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(renamedFont(FontFormatBuilders::fileBytesOf(TestEnvironment::dejaVu(QStringLiteral("DejaVuSerif.ttf"))), QStringLiteral("DejaVu Sans"), QStringLiteral("Book")));
-    }
+    auto impostor = [&](const QString &name, const QString &source, const QString &family, const QString &style) {
+        QFile out(folder + name);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(renamedFont(FontFormatBuilders::fileBytesOf(TestEnvironment::dejaVu(source)), family, style));
+        return out.fileName();
+    };
     const struct {
         QString file;
         QString face;
@@ -451,7 +451,11 @@ TEST(FontLoading, PreviewedFilesDrawTheirOwnGlyphs)
         {TestEnvironment::wine(QStringLiteral("couree.fon")), QStringLiteral("Courier"), 13},
         {TestEnvironment::wine(QStringLiteral("smalle.fon")), QStringLiteral("Small Fonts"), 0},
         {QStringLiteral("/usr/share/fonts/X11/Type1/NimbusSans-Italic.pfb"), QStringLiteral("Nimbus Sans"), 24},
-        {impostor, QStringLiteral("DejaVu Sans Book"), 24},
+        {impostor(QStringLiteral("a.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans"), QStringLiteral("Book")), QStringLiteral("DejaVu Sans Book"), 24},
+        {impostor(QStringLiteral("b.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans"), QStringLiteral("Regular")), QStringLiteral("DejaVu Sans Regular"), 24},
+        {impostor(QStringLiteral("c.ttf"), QStringLiteral("DejaVuSans.ttf"), QStringLiteral("DejaVu Serif"), QStringLiteral("Bold")), QStringLiteral("DejaVu Serif Bold"), 24},
+        {impostor(QStringLiteral("d.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Book")), QStringLiteral("DejaVu Sans Mono Book"), 24},
+        {impostor(QStringLiteral("e.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("Tahoma"), QStringLiteral("Regular")), QStringLiteral("Tahoma Regular"), 24},
     };
     for (const auto &one : cases) {
         SCOPED_TRACE(one.file.toStdString());
