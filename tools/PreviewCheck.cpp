@@ -131,8 +131,9 @@ int main(int argc, char **argv)
                 setFileFace(&sample, font.face, catalogue, font.path, font.faceIndex);
                 const std::optional<QByteArray> bytes = readRegularFile(path, FontCatalogue::kFontFileLimit);
                 const std::optional<QByteArray> content = bytes ? unpackedFontContent(*bytes, FontCatalogue::kFontFileLimit) : std::nullopt;
-                const FontFacts *facts = catalogue.temporaryFacts(path, font.faceIndex);
-                const int pixels = facts && facts->raster ? facts->height : 24;
+                // A raster face is compared at the size of its own strike.
+                const FontFacts facts = FontCatalogue::readFacts(path, font.faceIndex);
+                const int pixels = facts.raster ? facts.height : 24;
                 if (!content || !drawsFileGlyphs(sample.font(), *content, font.faceIndex, pixels, &why)) {
                     std::printf("FALLBACK %s face \"%s\": %s\n", qPrintable(path), qPrintable(font.face), qPrintable(why));
                     continue;

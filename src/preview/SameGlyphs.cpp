@@ -3,6 +3,9 @@
 
 #include "PrivateFamily.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QImage>
@@ -22,6 +25,23 @@ QByteArray withFaceFirst(QByteArray content, int faceIndex)
     for (qsizetype i = 0; i < 4; ++i)
         std::swap(content[12 + i], content[at + i]);
     return content;
+}
+
+// The size a face of bitmaps only is drawn at without scaling, in pixels per em (which the
+// toolkit matches a pixel size against): its first strike. 0 for a scalable face.
+int strikeSize(const QByteArray &content, int faceIndex)
+{
+    static FT_Library library = [] {
+        FT_Library made = nullptr;
+        FT_Init_FreeType(&made);
+        return made;
+    }();
+    FT_Face face = nullptr;
+    if (!library || FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte *>(content.constData()), content.size(), faceIndex, &face) != 0)
+        return 0;
+    const int size = !FT_IS_SCALABLE(face) && face->num_fixed_sizes > 0 ? static_cast<int>((face->available_sizes[0].y_ppem + 32) / 64) : 0;
+    FT_Done_Face(face);
+    return size;
 }
 
 // The first characters of the face's own coverage (of ASCII only, for a raster face).
@@ -80,6 +100,8 @@ bool drawsFileGlyphs(const QFont &font, const QByteArray &fileContent, int faceI
     // bytes of every Windows character set are the characters.
     const bool sfntOrType1 = privateFaceFamily(fileContent, 1, 0).startsWith(QLatin1String("Glyvanta"));
     const QByteArray content = sfntOrType1 ? withFaceFirst(fileContent, faceIndex) : withPrivateFamily(fileContent, 1);
+    if (const int strike = strikeSize(content, 0); strike > 0)
+        pixelSize = strike;
     QFont sized = font;
     sized.setPixelSize(pixelSize);
     const QRawFont used = QRawFont::fromFont(sized);
