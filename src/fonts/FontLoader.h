@@ -46,9 +46,9 @@ private:
     bool readNames(LoadedFont &font, FontFileKind kind);
     // Adds the file as a temporary font; false (told) when it cannot be added.
     bool addFont(const QString &path);
-    // The face of a file without a naming table: the face its adding brought, else the one the
-    // installed list names for its file, else the one FreeType reads from it.
-    QString facelessName(const LoadedFont &font, const QStringList &before);
+    // The face of a file without a naming table: its family when the system has no such family,
+    // else the one the installed list names for its file, else the one FreeType reads from it.
+    QString facelessName(const LoadedFont &font);
 
     Prompter &m_prompter;
     FontCatalogue &m_catalogue;

@@ -390,7 +390,6 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
         t.toolkitId = m_toolkit->addFont(renamed.isEmpty() ? *content : renamed);
     }
     m_temporary.push_back(std::move(t));
-    m_faceIndexBuilt = false;
     return static_cast<int>(m_temporary.back().faces.size());
 }
 
@@ -407,7 +406,6 @@ bool FontCatalogue::removeTemporary(const QString &path)
         if (it->toolkitId >= 0)
             m_retiredToolkitIds.push_back(it->toolkitId);
         m_temporary.erase(it);
-        m_faceIndexBuilt = false;
         return true;
     }
     return false;
@@ -494,20 +492,26 @@ bool FontCatalogue::isInstalledFile(const QString &path)
 
 void FontCatalogue::buildFaceIndex()
 {
+    // The installed faces only, once per reading of them: adding or giving back a temporary font
+    // costs what the few temporary fonts cost, whatever the size of the collection.
     m_families.clear();
     m_fullNames.clear();
-    auto add = [&](const CatalogueFont &c) {
+    for (const CatalogueFont &c : m_system) {
         m_families.insert(c.facts.family.toCaseFolded(), true);
         const QString full = c.facts.fullName.toCaseFolded();
         if (!m_fullNames.contains(full))
             m_fullNames.insert(full, {c.facts.family, c.facts.style});
-    };
-    for (const CatalogueFont &c : m_system)
-        add(c);
-    for (const Temporary &t : m_temporary)
-        for (const CatalogueFont &c : t.faces)
-            add(c);
+    }
     m_faceIndexBuilt = true;
+}
+
+bool FontCatalogue::isInstalledFamily(const QString &family)
+{
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    if (!m_faceIndexBuilt)
+        buildFaceIndex();
+    return m_families.contains(family.toCaseFolded());
 }
 
 FaceStyle FontCatalogue::faceStyle(const QString &faceName)
@@ -518,12 +522,22 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
         loadSystemFonts();
     if (!m_faceIndexBuilt)
         buildFaceIndex();
+    // A family before a full name, the installed faces before the temporary ones (few, added in
+    // this run).
     const QString key = faceName.toCaseFolded();
-    if (!m_families.contains(key)) {
-        const auto full = m_fullNames.constFind(key);
-        if (full != m_fullNames.cend())
-            return *full;
-    }
+    auto temporary = [&](auto matches) -> const CatalogueFont * {
+        for (const Temporary &t : m_temporary)
+            for (const CatalogueFont &c : t.faces)
+                if (matches(c))
+                    return &c;
+        return nullptr;
+    };
+    if (m_families.contains(key) || temporary([&](const CatalogueFont &c) { return c.facts.family.toCaseFolded() == key; }))
+        return {faceName, QString()};
+    if (const auto full = m_fullNames.constFind(key); full != m_fullNames.cend())
+        return *full;
+    if (const CatalogueFont *c = temporary([&](const CatalogueFont &c) { return c.facts.fullName.toCaseFolded() == key; }))
+        return {c->facts.family, c->facts.style};
     return {faceName, QString()};
 }
 

@@ -132,6 +132,8 @@ public:
 
     // The font to draw a face name with: a family, or a full name (family and style).
     FaceStyle faceStyle(const QString &faceName);
+    // Whether an installed face (not a temporary one) has this family, by a lookup.
+    bool isInstalledFamily(const QString &family);
 
     // Facts of one face of a file, straight from FreeType (no cache). A file that is not a
     // regular file gives invalid facts.
@@ -188,8 +190,8 @@ private:
 
     std::function<void(std::size_t, std::size_t)> m_progress;
     const std::atomic_bool *m_cancel = nullptr;
-    // Built on first use after each change of the faces: case-folded family names, and the first
-    // face of each case-folded full name.
+    // Built on first use after each reading of the installed faces: their case-folded family
+    // names, and the first face of each case-folded full name.
     bool m_faceIndexBuilt = false;
     QHash<QString, bool> m_families;
     QHash<QString, FaceStyle> m_fullNames;
