@@ -91,13 +91,15 @@ bool FontLoader::readNames(LoadedFont &font, FontFileKind kind)
     CurrentFont.FontNames = names.names;
     font.faceCount = names.faceCount;
     font.face = names.names[4];
+    // Added from these bytes: the file is unpacked once.
+    font.unpacked = *sfnt;
     return true;
 }
 
-bool FontLoader::addFont(const QString &path)
+bool FontLoader::addFont(const QString &path, const QByteArray &unpacked)
 {
     FileRefusal why = FileRefusal::None;
-    if (m_catalogue.addTemporary(path, &why) > 0)
+    if ((unpacked.isEmpty() ? m_catalogue.addTemporary(path, &why) : m_catalogue.addTemporary(path, unpacked)) > 0)
         return true;
     // A file that is there but holds nothing FreeType reads as a font is told too: the previews
     // would otherwise go on showing the last font as if it were this one.
@@ -138,8 +140,9 @@ int FontLoader::LoadFontFile(const QString &path, int faceIndex)
             m_prompter.message(noSuchFaceText(path, faceIndex, font.faceCount), MessageIcon::Error);
             return 2;
         }
-        if (!addFont(path))
+        if (!addFont(path, font.unpacked))
             return 2;
+        font.unpacked.clear();
         // The loaded face itself tells its last character and charset.
         const FontFacts *facts = m_catalogue.temporaryFacts(path, faceIndex);
         if (!facts) {

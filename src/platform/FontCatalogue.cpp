@@ -363,6 +363,23 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     content = unpackedFontContent(*content, kFontFileLimit);
     if (!content)
         return 0;
+    return addTemporaryContent(path, std::move(*content));
+}
+
+int FontCatalogue::addTemporary(const QString &path, QByteArray unpacked)
+{
+    for (Temporary &t : m_temporary) {
+        if (t.path == path) {
+            ++t.count;
+            return static_cast<int>(t.faces.size());
+        }
+    }
+    return addTemporaryContent(path, std::move(unpacked));
+}
+
+int FontCatalogue::addTemporaryContent(const QString &path, QByteArray unpacked)
+{
+    std::optional<QByteArray> content = std::move(unpacked);
     Temporary t;
     t.path = path;
     t.count = 1;

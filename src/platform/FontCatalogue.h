@@ -120,6 +120,9 @@ public:
     // file itself was refused (missing, not a regular file, too large, unreadable). The file is
     // read once, without blocking, and the toolkit gets its bytes.
     int addTemporary(const QString &path, FileRefusal *why = nullptr);
+    // The same with the file's content already read (a web font already unpacked), so that it is
+    // not read and decoded twice.
+    int addTemporary(const QString &path, QByteArray unpackedContent);
     bool removeTemporary(const QString &path);
     bool isTemporary(const QString &path) const;
     // The facts of the first face of a temporary font (index -1), or of the face of that index;
@@ -168,6 +171,7 @@ private:
         FontFacts facts;
     };
 
+    int addTemporaryContent(const QString &path, QByteArray unpacked);
     void loadSystemFonts();
     void dropIndexes();
     void buildFaceIndex();
