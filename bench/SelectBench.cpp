@@ -3,7 +3,9 @@
 // makes them) served by a fontconfig configuration and cache of its own, the real window, and a
 // row of the installed list selected on each page (text sample, character map, report, Unicode
 // map); then a preview of font files of each kind the views draw through a font of their own.
-//   select_bench N [runs]
+//   select_bench N [runs] [preview runs]
+// (A preview adds a font to the toolkit, which then reads its whole font list again: at tens of
+// thousands of faces each one takes seconds, hence the fewer runs.)
 #include "BenchForm.h"
 #include "BenchSupport.h"
 #include "InstalledFontsList.h"
@@ -45,6 +47,7 @@ int main(int argc, char **argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 11;
+    const int previewRuns = argc > 3 ? std::atoi(argv[3]) : 3;
     BenchHome home;
     const QString fonts = home.path() + QStringLiteral("/fonts");
     QDir().mkpath(fonts);
@@ -94,7 +97,7 @@ int main(int argc, char **argv)
                              QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-ExtraLight.ttf")};
     double preview[3] = {};
     for (int f = 0; f < 3; ++f)
-        preview[f] = medianMs(runs, [&] {
+        preview[f] = medianMs(previewRuns, [&] {
             bench.form.ReleaseCurrentFont();
             bench.form.previewFontFile(files[f]);
             bench.form.repaint();
