@@ -27,6 +27,11 @@ void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue
     setFaceFont(control, name, catalogue.faceStyle(name));
 }
 
+void markFaceName(QWidget *control, const QString &name)
+{
+    control->setProperty("faceName", name);
+}
+
 QString faceName(const QWidget *control)
 {
     return control->property("faceName").toString();

@@ -466,9 +466,13 @@ TEST(FontLoading, PreviewedFilesDrawTheirOwnGlyphs)
         ASSERT_NE(facts, nullptr);
         const int pixels = one.pixels > 0 ? one.pixels : facts->height;
         const QByteArray content = FontFormatBuilders::fileBytesOf(one.file);
-        f.form->UnicodeMap2Click();
+        // Each view as its page is shown.
         for (QWidget *view : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview),
                               static_cast<QWidget *>(c.SymbolPreview), static_cast<QWidget *>(c.UnicodeGrid)}) {
+            if (view == c.CharactersPreview)
+                f.form->CharMap2Click();
+            if (view == c.UnicodeGrid)
+                f.form->UnicodeMap2Click();
             QString why;
             EXPECT_TRUE(drawsFileGlyphs(view->font(), content, 0, pixels, &why)) << view->objectName().toStdString() << ": " << why.toStdString();
             EXPECT_EQ(faceName(view), one.face);
