@@ -157,12 +157,16 @@ TEST(FontFormats, EachFormatIsListedAndPreviewsAsItself)
         EXPECT_EQ(c.StatusPanels[1]->text(), file.path.section(QLatin1Char('/'), -1));
         // Drawn in the font itself, not a stand-in.
         EXPECT_TRUE(drawsOwnGlyphs(c.Preview, file.path));
-        EXPECT_TRUE(drawsOwnGlyphs(c.CharactersPreview, file.path));
         const auto &lines = f.form->report().lines();
         if (file.namingTable) {
             EXPECT_TRUE(reportHas(lines, QStringLiteral("Font File Name:"), file.path));
             EXPECT_TRUE(reportHas(lines, QStringLiteral("Font Family:"), file.family));
         }
+        // The map takes the face when its page is shown.
+        EXPECT_EQ(faceName(c.CharactersPreview), file.face);
+        c.TabsPreviewModes->setCurrentIndex(1);
+        EXPECT_TRUE(drawsOwnGlyphs(c.CharactersPreview, file.path));
+        c.TabsPreviewModes->setCurrentIndex(2);
     }
 }
 
