@@ -27,11 +27,6 @@ void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue
     setFaceFont(control, name, catalogue.faceStyle(name));
 }
 
-void markFaceName(QWidget *control, const QString &name)
-{
-    control->setProperty("faceName", name);
-}
-
 QString faceName(const QWidget *control)
 {
     return control->property("faceName").toString();

@@ -11,8 +11,6 @@ class QWidget;
 // it through the catalogue; size, styles and colour stay as they are.
 void setFaceName(QWidget *control, const QString &faceName, FontCatalogue &catalogue);
 QString faceName(const QWidget *control);
-// Names the face a control shows before its font follows (see FontViews).
-void markFaceName(QWidget *control, const QString &faceName);
 // The same for a face of a font file: a file added as a temporary font is drawn through the
 // family the toolkit has for that file alone; another file (an installed one) by its name.
 void setFileFace(QWidget *control, const QString &faceName, FontCatalogue &catalogue, const QString &file, int faceIndex);

@@ -35,43 +35,6 @@ FontViews::FontViews(FontCatalogue &catalogue, const FontViewControls &controls,
     , m_currentFont(currentFont)
     , m_systemFontsFolder(std::move(systemFontsFolder))
 {
-    if (m_controls.TabsPreviewModes)
-        connect(m_controls.TabsPreviewModes, &QTabWidget::currentChanged, this, [this] {
-            if (mapShown() && m_mapFacePending)
-                applyMapFace();
-        });
-}
-
-bool FontViews::mapShown() const
-{
-    return !m_controls.TabsPreviewModes || m_controls.TabsPreviewModes->currentIndex() == 1;
-}
-
-void FontViews::setMapFace(const QString &face, const QString &file, int faceIndex)
-{
-    // The toolkit resolves each new font with a walk over every installed family: the controls of
-    // the character map page get theirs when that page is shown, not with every selection made
-    // on another page.
-    m_mapFace = face;
-    m_mapFile = file;
-    m_mapFaceIndex = faceIndex;
-    for (QWidget *control : mapControls())
-        markFaceName(control, face);
-    m_mapFacePending = true;
-    if (mapShown())
-        applyMapFace();
-}
-
-void FontViews::applyMapFace()
-{
-    m_mapFacePending = false;
-    for (QWidget *control : mapControls())
-        setFileFace(control, m_mapFace, m_catalogue, m_mapFile, m_mapFaceIndex);
-}
-
-std::array<QWidget *, 3> FontViews::mapControls() const
-{
-    return {m_controls.CopyBuff, m_controls.CharactersPreview, m_controls.SymbolPreview};
 }
 
 bool FontViews::reportShown() const
@@ -81,8 +44,9 @@ bool FontViews::reportShown() const
 
 void FontViews::setFace(const QString &face, const QString &file, int faceIndex)
 {
-    setFileFace(m_controls.Preview, face, m_catalogue, file, faceIndex);
-    setMapFace(face, file, faceIndex);
+    for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CopyBuff),
+                             static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview)})
+        setFileFace(control, face, m_catalogue, file, faceIndex);
 }
 
 void FontViews::setSampleFace(const QString &face)
@@ -136,7 +100,9 @@ void FontViews::FontsListSelectItem(int row, bool selected)
 
     setFaceName(m_controls.Preview, item.caption, m_catalogue);
     setFaceCharset(m_controls.Preview, m_installed.CharsetCodeOfSelection(row));
-    setMapFace(item.caption, QString(), -1);
+    for (QWidget *control : {static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview),
+                             static_cast<QWidget *>(m_controls.CopyBuff)})
+        setFaceName(control, item.caption, m_catalogue);
     // The cell tells the face's real last character; the map shows the single-byte codes.
     m_characterMap.FillCharacterMap(std::clamp(StrToInt(cells.value(Characters)), 0, 255), CharsetCode(cells.value(Charset)));
     QStringList charsets;

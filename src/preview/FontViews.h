@@ -5,8 +5,6 @@
 
 #include <QObject>
 
-#include <array>
-
 #include <vector>
 
 class CharacterMap;
@@ -70,11 +68,6 @@ private:
     void setFace(const QString &face, const QString &file = QString(), int faceIndex = -1);
     void showInstalledFontReport(int row);
     bool reportShown() const;
-    bool mapShown() const;
-    // The controls of the character map page follow the face when that page is shown.
-    void setMapFace(const QString &face, const QString &file, int faceIndex);
-    void applyMapFace();
-    std::array<QWidget *, 3> mapControls() const;
     void fillStyles(const QString &family, const QString &file);
 
     FontCatalogue &m_catalogue;
@@ -88,8 +81,4 @@ private:
     std::vector<CatalogueFont> m_styleFaces;   // the faces of the style box, in its order
     QString m_styleFamily;
     int m_chosenStyle = -1;                     // the entry the user chose for m_styleFamily
-    QString m_mapFace;                          // the face the map page shows, and its file
-    QString m_mapFile;
-    int m_mapFaceIndex = -1;
-    bool m_mapFacePending = false;
 };

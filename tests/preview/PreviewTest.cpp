@@ -466,13 +466,9 @@ TEST(FontLoading, PreviewedFilesDrawTheirOwnGlyphs)
         ASSERT_NE(facts, nullptr);
         const int pixels = one.pixels > 0 ? one.pixels : facts->height;
         const QByteArray content = FontFormatBuilders::fileBytesOf(one.file);
-        // Each view as its page is shown.
+        f.form->UnicodeMap2Click();
         for (QWidget *view : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview),
                               static_cast<QWidget *>(c.SymbolPreview), static_cast<QWidget *>(c.UnicodeGrid)}) {
-            if (view == c.CharactersPreview)
-                f.form->CharMap2Click();
-            if (view == c.UnicodeGrid)
-                f.form->UnicodeMap2Click();
             QString why;
             EXPECT_TRUE(drawsFileGlyphs(view->font(), content, 0, pixels, &why)) << view->objectName().toStdString() << ": " << why.toStdString();
             EXPECT_EQ(faceName(view), one.face);
