@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: MIT
 // Loads every font file below the folders given through the program's loading path, against the
 // machine's own fontconfig, and counts the files that preview as themselves: listed by the
-// folder filter, loaded with a face name, and drawn by the toolkit in that face, not a fallback.
-//   preview_check <filter index> <folder>...
+// folder filter, loaded with a face name, and drawn by the sample's font with the file's own
+// glyphs. The glyphs are compared as pixels: characters of the file's own coverage, drawn with
+// the font the sample really gets and with the face loaded straight from the file's bytes, at
+// the same pixel size.
+//   preview_check [--old] <filter index> <folder>...
+// --old counts as before: the toolkit's family name for the sample's font equals the face's.
+#include "FaceFont.h"
 #include "FontCatalogue.h"
 #include "FontFileTypes.h"
 #include "FontLoader.h"
 #include "FontsRegistry.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
+#include "NativeFile.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "QtToolkitFonts.h"
+#include "SameGlyphs.h"
+#include "WebFont.h"
 
 #include <QApplication>
 #include <QColor>
@@ -19,6 +27,7 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -46,17 +55,37 @@ struct Tally {
     int files = 0, listed = 0, named = 0, drawn = 0;
 };
 
+// The old count: the toolkit's family for the face's font is the face's family.
+bool sameFamily(FontCatalogue &catalogue, const QString &face, QString *drawnAs)
+{
+    const FaceStyle resolved = catalogue.faceStyle(face);
+    QFont font;
+    font.setFamilies({resolved.family});
+    font.setStyleName(resolved.style);
+    font.setPixelSize(16);
+    // The toolkit tells apart families of the same name from several foundries by a
+    // " [foundry]" suffix; the family is what counts.
+    QString drawn = QFontInfo(font).family();
+    drawn = drawn.left(drawn.indexOf(QLatin1String(" [")) < 0 ? drawn.size() : drawn.indexOf(QLatin1String(" [")));
+    *drawnAs = drawn;
+    return drawn.compare(resolved.family, Qt::CaseInsensitive) == 0;
+}
+
 }
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: preview_check <filter index> <folder>...\n");
+    int first = 1;
+    const bool old = argc > 1 && qstrcmp(argv[1], "--old") == 0;
+    if (old)
+        ++first;
+    if (argc < first + 2) {
+        std::fprintf(stderr, "usage: preview_check [--old] <filter index> <folder>...\n");
         return 2;
     }
-    const int filter = QString::fromLocal8Bit(argv[1]).toInt();
+    const int filter = QString::fromLocal8Bit(argv[first]).toInt();
     QTemporaryDir cache;
     Paths paths = Paths::fromEnvironment(QApplication::applicationDirPath());
     QtToolkitFonts toolkit;
@@ -68,10 +97,11 @@ int main(int argc, char **argv)
     installed.FillInstalledFontsList();
     QuietPrompter prompter;
     FontLoader loader(prompter, catalogue, installed);
+    QPlainTextEdit sample;
 
     QMap<QString, Tally> byExtension;
     Tally all;
-    for (int a = 2; a < argc; ++a) {
+    for (int a = first + 1; a < argc; ++a) {
         QDirIterator it(QString::fromLocal8Bit(argv[a]), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
@@ -90,19 +120,24 @@ int main(int argc, char **argv)
             }
             ++t.named;
             ++all.named;
-            const FaceStyle resolved = catalogue.faceStyle(loader.loaded().face);
-            QFont font;
-            font.setFamilies({resolved.family});
-            font.setStyleName(resolved.style);
-            font.setPixelSize(16);
-            // The toolkit tells apart families of the same name from several foundries by a
-            // " [foundry]" suffix; the family is what counts.
-            QString drawn = QFontInfo(font).family();
-            drawn = drawn.left(drawn.indexOf(QLatin1String(" [")) < 0 ? drawn.size() : drawn.indexOf(QLatin1String(" [")));
-            if (drawn.compare(resolved.family, Qt::CaseInsensitive) != 0) {
-                std::printf("FALLBACK %s face \"%s\" drawn as \"%s\"\n", qPrintable(path), qPrintable(loader.loaded().face),
-                            qPrintable(drawn));
-                continue;
+            const LoadedFont &font = loader.loaded();
+            QString why;
+            if (old) {
+                if (!sameFamily(catalogue, font.face, &why)) {
+                    std::printf("FALLBACK %s face \"%s\" drawn as \"%s\"\n", qPrintable(path), qPrintable(font.face), qPrintable(why));
+                    continue;
+                }
+            } else {
+                setFileFace(&sample, font.face, catalogue, font.path, font.faceIndex);
+                const std::optional<QByteArray> bytes = readRegularFile(path, FontCatalogue::kFontFileLimit);
+                const std::optional<QByteArray> content = bytes ? unpackedFontContent(*bytes, FontCatalogue::kFontFileLimit) : std::nullopt;
+                // A raster face is compared at the size of its own strike.
+                const FontFacts facts = FontCatalogue::readFacts(path, font.faceIndex);
+                const int pixels = facts.raster ? facts.height : 24;
+                if (!content || !drawsFileGlyphs(sample.font(), *content, font.faceIndex, pixels, &why)) {
+                    std::printf("FALLBACK %s face \"%s\": %s\n", qPrintable(path), qPrintable(font.face), qPrintable(why));
+                    continue;
+                }
             }
             ++t.drawn;
             ++all.drawn;

@@ -91,13 +91,15 @@ bool FontLoader::readNames(LoadedFont &font, FontFileKind kind)
     CurrentFont.FontNames = names.names;
     font.faceCount = names.faceCount;
     font.face = names.names[4];
+    // Added from these bytes: the file is unpacked once.
+    font.unpacked = *sfnt;
     return true;
 }
 
-bool FontLoader::addFont(const QString &path)
+bool FontLoader::addFont(const QString &path, const QByteArray &unpacked)
 {
     FileRefusal why = FileRefusal::None;
-    if (m_catalogue.addTemporary(path, &why) > 0)
+    if ((unpacked.isEmpty() ? m_catalogue.addTemporary(path, &why) : m_catalogue.addTemporary(path, unpacked)) > 0)
         return true;
     // A file that is there but holds nothing FreeType reads as a font is told too: the previews
     // would otherwise go on showing the last font as if it were this one.
@@ -106,20 +108,21 @@ bool FontLoader::addFont(const QString &path)
     return false;
 }
 
-QString FontLoader::facelessName(const LoadedFont &font, const QStringList &before)
+QString FontLoader::facelessName(const LoadedFont &font)
 {
-    QStringList after;
-    m_installed.EnumerateFaceNames(after);
-    QString face = NewFaceName(before, after);
+    // Named from the file's own facts, by lookups: the installed collection is never walked.
+    const FontFacts *facts = m_catalogue.temporaryFacts(font.path);
+    if (!facts)
+        return {};
+    // A family the system does not have is the face this file adds.
+    if (!m_catalogue.isInstalledFamily(facts->family))
+        return facts->family;
     // Already known to the system: found by its file in the installed-fonts list.
-    if (face.isEmpty())
-        face = m_installed.faceOfFile(font.fileName);
+    if (const QString listed = m_installed.faceOfFile(font.fileName); !listed.isEmpty())
+        return listed;
     // Known under a family the system has already (another size of a raster font, a style of an
     // installed family), but listed under another file: named as FreeType reads it.
-    if (face.isEmpty())
-        if (const FontFacts *facts = m_catalogue.temporaryFacts(font.path))
-            face = facts->raster ? facts->family : facts->fullName;
-    return face;
+    return facts->raster ? facts->family : facts->fullName;
 }
 
 int FontLoader::LoadFontFile(const QString &path, int faceIndex)
@@ -137,8 +140,9 @@ int FontLoader::LoadFontFile(const QString &path, int faceIndex)
             m_prompter.message(noSuchFaceText(path, faceIndex, font.faceCount), MessageIcon::Error);
             return 2;
         }
-        if (!addFont(path))
+        if (!addFont(path, font.unpacked))
             return 2;
+        font.unpacked.clear();
         // The loaded face itself tells its last character and charset.
         const FontFacts *facts = m_catalogue.temporaryFacts(path, faceIndex);
         if (!facts) {
@@ -156,12 +160,10 @@ int FontLoader::LoadFontFile(const QString &path, int faceIndex)
         // name alone would call a previewed font or another font of that name installed).
         font.installed = m_catalogue.isInstalledFile(path);
     } else {
-        QStringList before;
-        m_installed.EnumerateFaceNames(before);
         CurrentFont.FontFilePath = path;
         if (!addFont(path))
             return 2;
-        font.face = facelessName(font, before);
+        font.face = facelessName(font);
     }
     m_loaded = font;
     return 0;

@@ -22,6 +22,7 @@ struct LoadedFont {
     bool installed = false;   // this file, or a copy of it, is an installed font
     int faceIndex = 0;        // the face shown, of a collection's faceCount
     int faceCount = 1;
+    QByteArray unpacked;      // while loading: a web font's sfnt, unpacked once
 };
 
 // Makes a font file usable: reads its names into the current-font record, adds it as a
@@ -45,10 +46,10 @@ private:
     // file is refused or a web font cannot be unpacked.
     bool readNames(LoadedFont &font, FontFileKind kind);
     // Adds the file as a temporary font; false (told) when it cannot be added.
-    bool addFont(const QString &path);
-    // The face of a file without a naming table: the face its adding brought, else the one the
-    // installed list names for its file, else the one FreeType reads from it.
-    QString facelessName(const LoadedFont &font, const QStringList &before);
+    bool addFont(const QString &path, const QByteArray &unpacked = QByteArray());
+    // The face of a file without a naming table: its family when the system has no such family,
+    // else the one the installed list names for its file, else the one FreeType reads from it.
+    QString facelessName(const LoadedFont &font);
 
     Prompter &m_prompter;
     FontCatalogue &m_catalogue;

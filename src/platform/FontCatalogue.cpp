@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "FontCatalogue.h"
 
+#include "PrivateFamily.h"
+
 #include "AtomicFile.h"
 #include "NativeFile.h"
 #include "Paths.h"
@@ -361,6 +363,23 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     content = unpackedFontContent(*content, kFontFileLimit);
     if (!content)
         return 0;
+    return addTemporaryContent(path, std::move(*content));
+}
+
+int FontCatalogue::addTemporary(const QString &path, QByteArray unpacked)
+{
+    for (Temporary &t : m_temporary) {
+        if (t.path == path) {
+            ++t.count;
+            return static_cast<int>(t.faces.size());
+        }
+    }
+    return addTemporaryContent(path, std::move(unpacked));
+}
+
+int FontCatalogue::addTemporaryContent(const QString &path, QByteArray unpacked)
+{
+    std::optional<QByteArray> content = std::move(unpacked);
     Temporary t;
     t.path = path;
     t.count = 1;
@@ -379,10 +398,15 @@ int FontCatalogue::addTemporary(const QString &path, FileRefusal *why)
     if (t.faces.empty())
         return 0;
     dropRetired();
-    if (m_toolkit)
-        t.toolkitId = m_toolkit->addFont(*content);
+    if (m_toolkit) {
+        // The toolkit gets the font under a family of its own (see PrivateFamily.h); content that
+        // cannot be renamed goes as it is, under its own family.
+        const QByteArray renamed = withPrivateFamily(*content, ++m_privateSerial);
+        for (const CatalogueFont &face : t.faces)
+            t.drawnFamilies.push_back(renamed.isEmpty() ? face.facts.family : privateFaceFamily(*content, m_privateSerial, face.index));
+        t.toolkitId = m_toolkit->addFont(renamed.isEmpty() ? *content : renamed);
+    }
     m_temporary.push_back(std::move(t));
-    m_faceIndexBuilt = false;
     return static_cast<int>(m_temporary.back().faces.size());
 }
 
@@ -399,7 +423,6 @@ bool FontCatalogue::removeTemporary(const QString &path)
         if (it->toolkitId >= 0)
             m_retiredToolkitIds.push_back(it->toolkitId);
         m_temporary.erase(it);
-        m_faceIndexBuilt = false;
         return true;
     }
     return false;
@@ -422,6 +445,18 @@ const FontFacts *FontCatalogue::temporaryFacts(const QString &path, int index) c
                 return &face.facts;
     }
     return nullptr;
+}
+
+FaceStyle FontCatalogue::temporaryStyle(const QString &path, int index) const
+{
+    for (const Temporary &t : m_temporary) {
+        if (t.path != path)
+            continue;
+        for (size_t i = 0; i < t.faces.size() && i < t.drawnFamilies.size(); ++i)
+            if (index < 0 || t.faces[i].index == index)
+                return {t.drawnFamilies[i], QString()};
+    }
+    return {};
 }
 
 namespace {
@@ -474,20 +509,26 @@ bool FontCatalogue::isInstalledFile(const QString &path)
 
 void FontCatalogue::buildFaceIndex()
 {
+    // The installed faces only, once per reading of them: adding or giving back a temporary font
+    // costs what the few temporary fonts cost, whatever the size of the collection.
     m_families.clear();
     m_fullNames.clear();
-    auto add = [&](const CatalogueFont &c) {
+    for (const CatalogueFont &c : m_system) {
         m_families.insert(c.facts.family.toCaseFolded(), true);
         const QString full = c.facts.fullName.toCaseFolded();
         if (!m_fullNames.contains(full))
             m_fullNames.insert(full, {c.facts.family, c.facts.style});
-    };
-    for (const CatalogueFont &c : m_system)
-        add(c);
-    for (const Temporary &t : m_temporary)
-        for (const CatalogueFont &c : t.faces)
-            add(c);
+    }
     m_faceIndexBuilt = true;
+}
+
+bool FontCatalogue::isInstalledFamily(const QString &family)
+{
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    if (!m_faceIndexBuilt)
+        buildFaceIndex();
+    return m_families.contains(family.toCaseFolded());
 }
 
 FaceStyle FontCatalogue::faceStyle(const QString &faceName)
@@ -498,12 +539,22 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
         loadSystemFonts();
     if (!m_faceIndexBuilt)
         buildFaceIndex();
+    // A family before a full name, the installed faces before the temporary ones (few, added in
+    // this run).
     const QString key = faceName.toCaseFolded();
-    if (!m_families.contains(key)) {
-        const auto full = m_fullNames.constFind(key);
-        if (full != m_fullNames.cend())
-            return *full;
-    }
+    auto temporary = [&](auto matches) -> const CatalogueFont * {
+        for (const Temporary &t : m_temporary)
+            for (const CatalogueFont &c : t.faces)
+                if (matches(c))
+                    return &c;
+        return nullptr;
+    };
+    if (m_families.contains(key) || temporary([&](const CatalogueFont &c) { return c.facts.family.toCaseFolded() == key; }))
+        return {faceName, QString()};
+    if (const auto full = m_fullNames.constFind(key); full != m_fullNames.cend())
+        return *full;
+    if (const CatalogueFont *c = temporary([&](const CatalogueFont &c) { return c.facts.fullName.toCaseFolded() == key; }))
+        return {c->facts.family, c->facts.style};
     return {faceName, QString()};
 }
 

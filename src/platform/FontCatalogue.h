@@ -120,14 +120,23 @@ public:
     // file itself was refused (missing, not a regular file, too large, unreadable). The file is
     // read once, without blocking, and the toolkit gets its bytes.
     int addTemporary(const QString &path, FileRefusal *why = nullptr);
+    // The same with the file's content already read (a web font already unpacked), so that it is
+    // not read and decoded twice.
+    int addTemporary(const QString &path, QByteArray unpackedContent);
     bool removeTemporary(const QString &path);
     bool isTemporary(const QString &path) const;
     // The facts of the first face of a temporary font (index -1), or of the face of that index;
     // nullptr when the path is not added or has no such face.
     const FontFacts *temporaryFacts(const QString &path, int index = -1) const;
+    // The font that draws a face of a temporary font (index -1: its first face): the family of
+    // its own the toolkit was given for it, so that no installed font of the same name, nor a
+    // stand-in, is drawn instead. An empty family when the path is not added or has no such face.
+    FaceStyle temporaryStyle(const QString &path, int index = -1) const;
 
     // The font to draw a face name with: a family, or a full name (family and style).
     FaceStyle faceStyle(const QString &faceName);
+    // Whether an installed face (not a temporary one) has this family, by a lookup.
+    bool isInstalledFamily(const QString &family);
 
     // Facts of one face of a file, straight from FreeType (no cache). A file that is not a
     // regular file gives invalid facts.
@@ -154,6 +163,7 @@ private:
         int toolkitId = -1;
         int count = 0;
         std::vector<CatalogueFont> faces;
+        std::vector<QString> drawnFamilies;   // the toolkit's family of each face, by face
     };
     struct CachedFacts {
         qint64 size = 0;
@@ -161,6 +171,7 @@ private:
         FontFacts facts;
     };
 
+    int addTemporaryContent(const QString &path, QByteArray unpacked);
     void loadSystemFonts();
     void dropIndexes();
     void buildFaceIndex();
@@ -176,14 +187,15 @@ private:
     bool m_systemLoaded = false;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;
+    int m_privateSerial = 0;   // numbers the families of the toolkit's copies of temporary fonts
     // Toolkit fonts given back but not yet removed from the toolkit (see removeTemporary).
     std::vector<int> m_retiredToolkitIds;
     void dropRetired();
 
     std::function<void(std::size_t, std::size_t)> m_progress;
     const std::atomic_bool *m_cancel = nullptr;
-    // Built on first use after each change of the faces: case-folded family names, and the first
-    // face of each case-folded full name.
+    // Built on first use after each reading of the installed faces: their case-folded family
+    // names, and the first face of each case-folded full name.
     bool m_faceIndexBuilt = false;
     QHash<QString, bool> m_families;
     QHash<QString, FaceStyle> m_fullNames;

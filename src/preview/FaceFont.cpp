@@ -6,10 +6,11 @@
 #include <QVariant>
 #include <QWidget>
 
-void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue)
+namespace {
+
+void setFaceFont(QWidget *control, const QString &name, const FaceStyle &resolved)
 {
     control->setProperty("faceName", name);
-    const FaceStyle resolved = catalogue.faceStyle(name);
     QFont font = control->font();
     font.setFamilies(resolved.family.isEmpty() ? QStringList() : QStringList{resolved.family});
     font.setStyleName(resolved.style);
@@ -17,6 +18,13 @@ void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue
     // families for every face shown, a walk over all installed families each time.
     font.setStyleStrategy(QFont::NoFontMerging);
     control->setFont(font);
+}
+
+}
+
+void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue)
+{
+    setFaceFont(control, name, catalogue.faceStyle(name));
 }
 
 QString faceName(const QWidget *control)
@@ -33,4 +41,10 @@ int faceCharset(const QWidget *control)
 {
     const QVariant value = control->property("faceCharset");
     return value.isValid() ? value.toInt() : 1;
+}
+
+void setFileFace(QWidget *control, const QString &name, FontCatalogue &catalogue, const QString &file, int faceIndex)
+{
+    const FaceStyle own = file.isEmpty() ? FaceStyle() : catalogue.temporaryStyle(file, faceIndex);
+    setFaceFont(control, name, own.family.isEmpty() ? catalogue.faceStyle(name) : own);
 }

@@ -42,11 +42,11 @@ bool FontViews::reportShown() const
     return m_controls.TabsPreviewModes->currentIndex() == 2;
 }
 
-void FontViews::setFace(const QString &face)
+void FontViews::setFace(const QString &face, const QString &file, int faceIndex)
 {
     for (QWidget *control : {static_cast<QWidget *>(m_controls.Preview), static_cast<QWidget *>(m_controls.CopyBuff),
                              static_cast<QWidget *>(m_controls.CharactersPreview), static_cast<QWidget *>(m_controls.SymbolPreview)})
-        setFaceName(control, face, m_catalogue);
+        setFileFace(control, face, m_catalogue, file, faceIndex);
 }
 
 void FontViews::setSampleFace(const QString &face)
@@ -70,9 +70,9 @@ void FontViews::setSampleCharset(int charset)
 
 void FontViews::showFontFile(const LoadedFont &font)
 {
-    setFace(font.face);
+    setFace(font.face, font.path, font.faceIndex);
     if (m_unicodeMap)
-        m_unicodeMap->showFace(font.path, 0, font.face);
+        m_unicodeMap->showFace(font.path, font.faceIndex, font.face);
     fillStyles(QString(), QString());
     if (font.trueType) {
         m_controls.SelectCharset->clear();

@@ -64,7 +64,8 @@ signals:
     void statusText(int panel, const QString &text);
 
 private:
-    void setFace(const QString &face);
+    // A face by name; a face of a temporary font file through that file's own family.
+    void setFace(const QString &face, const QString &file = QString(), int faceIndex = -1);
     void showInstalledFontReport(int row);
     bool reportShown() const;
     void fillStyles(const QString &family, const QString &file);

@@ -130,7 +130,7 @@ void UnicodeMap::load()
     m_pending = false;
     m_loadedFile = m_pendingFile;
     for (QWidget *control : {static_cast<QWidget *>(m_controls.UnicodeGrid), static_cast<QWidget *>(m_controls.UnicodeSymbol)})
-        setFaceName(control, m_faceName, m_catalogue);
+        setFileFace(control, m_faceName, m_catalogue, m_loadedFile, m_pendingIndex);
     m_data.setCoverage(m_loadedFile.isEmpty() ? std::vector<char32_t>{} : UnicodeMapData::readCoverage(m_loadedFile, m_pendingIndex));
     fillBlocks();
     const QSignalBlocker quiet(m_controls.UnicodeSearch);

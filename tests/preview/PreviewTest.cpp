@@ -3,12 +3,14 @@
 #include "CharacterMap.h"
 #include "Desktop.h"
 #include "FaceFont.h"
+#include "FontFormatBuilders.h"
 #include "FontLoader.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 #include "ReportView.h"
+#include "SameGlyphs.h"
 #include "SampleTexts.h"
 #include "TFormGoTo.h"
 #include "TextSample.h"
@@ -386,6 +388,100 @@ TEST(FontLoading, OtherFilesByTheFacesTheyAdd)
     EXPECT_EQ(NewFaceName({QStringLiteral("A")}, {QStringLiteral("A"), QStringLiteral("N")}), QStringLiteral("N"));
     EXPECT_EQ(NewFaceName({QStringLiteral("A"), QStringLiteral("B")}, {QStringLiteral("A")}), QStringLiteral("B"));
     EXPECT_EQ(NewFaceName({QStringLiteral("A")}, {QStringLiteral("A")}), QString());
+}
+
+namespace {
+
+// The font file with its naming table replaced by one that names another family and style: a
+// font of another design under an installed family's name.
+QByteArray renamedFont(const QByteArray &font, const QString &family, const QString &style)
+{
+    auto get16 = [&](qsizetype at) { return static_cast<int>(static_cast<std::uint8_t>(font[at]) << 8 | static_cast<std::uint8_t>(font[at + 1])); };
+    auto put = [](QByteArray &b, qsizetype at, int v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b[at + i] = static_cast<char>(v >> (8 * (bytes - 1 - i)));
+    };
+    QByteArray out = font;
+    while (out.size() % 4)
+        out.append('\0');
+    const QList<std::pair<int, QString>> names{{1, family}, {2, style}, {4, family + QLatin1Char(' ') + style}};
+    QByteArray table(6 + 12 * names.size(), '\0'), strings;
+    put(table, 2, static_cast<int>(names.size()), 2);
+    put(table, 4, static_cast<int>(table.size()), 2);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QByteArray text;
+        for (QChar c : names[i].second)
+            text.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode()));
+        for (const auto [at, v] : {std::pair{0, 3}, {2, 1}, {4, 0x409}, {6, names[i].first}, {8, static_cast<int>(text.size())}, {10, static_cast<int>(strings.size())}})
+            put(table, 6 + 12 * i + at, v, 2);
+        strings += text;
+    }
+    for (int t = 0; t < get16(4); ++t)
+        if (font.mid(12 + 16 * t, 4) == "name") {
+            put(out, 12 + 16 * t + 8, static_cast<int>(out.size()), 4);
+            put(out, 12 + 16 * t + 12, static_cast<int>(table.size() + strings.size()), 4);
+        }
+    return out + table + strings;
+}
+
+}
+
+// Every view of a previewed file draws that file's glyphs, compared as pixels with the face loaded
+// straight from the file: a face whose family the toolkit does not list under that name, raster
+// files (whose codes are bytes), a raster family the system has too, a Type 1 font, and a file of
+// another design named like an installed family.
+TEST(FontLoading, PreviewedFilesDrawTheirOwnGlyphs)
+{
+    FormFixture f;
+    f.show();
+    TFormPreviewUi &c = f.form->ui();
+    const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("own-glyphs"));
+    auto impostor = [&](const QString &name, const QString &source, const QString &family, const QString &style) {
+        QFile out(folder + name);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(renamedFont(FontFormatBuilders::fileBytesOf(TestEnvironment::dejaVu(source)), family, style));
+        return out.fileName();
+    };
+    const struct {
+        QString file;
+        QString face;
+        int pixels;
+    } cases[] = {
+        {TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-ExtraLight.ttf")), QStringLiteral("DejaVu Sans ExtraLight"), 24},
+        {TestEnvironment::wine(QStringLiteral("couree.fon")), QStringLiteral("Courier"), 13},
+        {TestEnvironment::wine(QStringLiteral("smalle.fon")), QStringLiteral("Small Fonts"), 0},
+        {QStringLiteral("/usr/share/fonts/X11/Type1/NimbusSans-Italic.pfb"), QStringLiteral("Nimbus Sans"), 24},
+        {impostor(QStringLiteral("a.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans"), QStringLiteral("Book")), QStringLiteral("DejaVu Sans Book"), 24},
+        {impostor(QStringLiteral("b.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans"), QStringLiteral("Regular")), QStringLiteral("DejaVu Sans Regular"), 24},
+        {impostor(QStringLiteral("c.ttf"), QStringLiteral("DejaVuSans.ttf"), QStringLiteral("DejaVu Serif"), QStringLiteral("Bold")), QStringLiteral("DejaVu Serif Bold"), 24},
+        {impostor(QStringLiteral("d.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Book")), QStringLiteral("DejaVu Sans Mono Book"), 24},
+        {impostor(QStringLiteral("e.ttf"), QStringLiteral("DejaVuSerif.ttf"), QStringLiteral("Tahoma"), QStringLiteral("Regular")), QStringLiteral("Tahoma Regular"), 24},
+    };
+    for (const auto &one : cases) {
+        SCOPED_TRACE(one.file.toStdString());
+        f.form->ReleaseCurrentFont();
+        ASSERT_EQ(f.form->previewFontFile(one.file), 0);
+        EXPECT_EQ(f.form->fontLoader().loaded().face, one.face);
+        const FontFacts *facts = f.catalogue.temporaryFacts(one.file, 0);
+        ASSERT_NE(facts, nullptr);
+        const int pixels = one.pixels > 0 ? one.pixels : facts->height;
+        const QByteArray content = FontFormatBuilders::fileBytesOf(one.file);
+        f.form->UnicodeMap2Click();
+        for (QWidget *view : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview),
+                              static_cast<QWidget *>(c.SymbolPreview), static_cast<QWidget *>(c.UnicodeGrid)}) {
+            QString why;
+            EXPECT_TRUE(drawsFileGlyphs(view->font(), content, 0, pixels, &why)) << view->objectName().toStdString() << ": " << why.toStdString();
+            EXPECT_EQ(faceName(view), one.face);
+        }
+        // The styles still apply to the sample's own font.
+        f.form->CharMap2Click();
+        QAction *bold = actionNamed(*f.form, QStringLiteral("Bold1"));
+        bold->trigger();
+        EXPECT_TRUE(c.Preview->font().bold());
+        EXPECT_EQ(c.Preview->font().families(), c.UnicodeGrid->font().families());
+        bold->trigger();
+        EXPECT_FALSE(c.Preview->font().bold());
+    }
 }
 
 TEST(FontReport, SelectingInstalledFontsInReportMode)

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+// What a selection costs as the collection grows: N distinct small TrueType fonts (as growth_bench
+// makes them) served by a fontconfig configuration and cache of its own, the real window, and a
+// row of the installed list selected on each page (text sample, character map, report, Unicode
+// map); then a preview of font files of each kind the views draw through a font of their own.
+//   select_bench N [runs] [preview runs]
+// (A preview adds a font to the toolkit, which then reads its whole font list again: at tens of
+// thousands of faces each one takes seconds, hence the fewer runs.)
+#include "BenchForm.h"
+#include "BenchSupport.h"
+#include "InstalledFontsList.h"
+#include "ListView.h"
+#include "SfntBuilder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+bool makeFonts(const QString &folder, int count)
+{
+    QFile baseFile(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
+    if (!baseFile.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray baseBytes = baseFile.readAll();
+    const std::vector<std::uint8_t> base(baseBytes.begin(), baseBytes.end());
+    for (int i = 0; i < count; ++i) {
+        const QString family = QStringLiteral("Gx%1").arg(i, 6, 10, QLatin1Char('0'));
+        const std::vector<std::uint8_t> sfnt = SfntBuilder()
+                                                   .name(3, 1, SfntBuilder::utf16be(family))
+                                                   .name(3, 2, SfntBuilder::utf16be(QStringLiteral("Regular")))
+                                                   .name(3, 4, SfntBuilder::utf16be(family + QStringLiteral(" Regular")))
+                                                   .build();
+        const std::vector<std::uint8_t> table(sfnt.begin() + 28, sfnt.end());
+        const std::vector<std::uint8_t> font = SfntBuilder::withNameTable(base, table);
+        QFile out(folder + QStringLiteral("/g%1.ttf").arg(i, 6, 10, QLatin1Char('0')));
+        if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char *>(font.data()), qint64(font.size())) != qint64(font.size()))
+            return false;
+    }
+    return true;
+}
+
+}
+
+int main(int argc, char **argv)
+{
+    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 11;
+    const int previewRuns = argc > 3 ? std::atoi(argv[3]) : 3;
+    BenchHome home;
+    const QString fonts = home.path() + QStringLiteral("/fonts");
+    QDir().mkpath(fonts);
+    if (!makeFonts(fonts, count)) {
+        std::fprintf(stderr, "could not make the font files\n");
+        return 1;
+    }
+    QFile conf(home.path() + QStringLiteral("/fonts.conf"));
+    conf.open(QIODevice::WriteOnly);
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><cachedir>%2/fccache</cachedir></fontconfig>\n")
+                   .arg(fonts, home.path()).toUtf8());
+    conf.close();
+    qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
+    runShell(QStringLiteral("fc-list"));
+    QApplication app(argc, argv);
+
+    BenchForm bench;
+    InstalledFontsList &list = bench.form.installedFonts();
+    while (list.loading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+
+    double select[4] = {};
+    for (int page = 0; page < 4; ++page) {
+        if (page == 0)
+            bench.form.FontPreview2Click();
+        else if (page == 1)
+            bench.form.CharMap2Click();
+        else if (page == 2)
+            bench.form.Report2Click();
+        else
+            bench.form.UnicodeMap2Click();
+        int row = 0;
+        const int step = std::max(1, list.list().count() / runs);
+        select[page] = medianMs(runs, [&] {
+            row = (row + step + 1) % list.list().count();
+            list.list().selectRow(row);
+            bench.form.repaint();
+            QCoreApplication::processEvents();
+        });
+    }
+
+    std::printf("| faces | rows | select text | select map | select report | select unicode |\n| %d | %d", count, list.list().count());
+    for (double ms : select)
+        std::printf(" | %.1f ms", ms);
+    std::printf(" |\n");
+    std::fflush(stdout);
+    if (previewRuns <= 0)
+        return 0;
+
+    // A preview of a file of each kind, on the text sample page.
+    bench.form.FontPreview2Click();
+    const QString files[] = {QStringLiteral("/usr/share/wine/fonts/couree.fon"), QStringLiteral("/usr/share/fonts/X11/Type1/NimbusSans-Italic.pfb"),
+                             QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-ExtraLight.ttf")};
+    double preview[3] = {};
+    for (int f = 0; f < 3; ++f)
+        preview[f] = medianMs(previewRuns, [&] {
+            bench.form.ReleaseCurrentFont();
+            bench.form.previewFontFile(files[f]);
+            bench.form.repaint();
+            QCoreApplication::processEvents();
+        });
+
+    std::printf("| faces | preview .fon | preview .pfb | preview .ttf |\n| %d", count);
+    for (double ms : preview)
+        std::printf(" | %.1f ms", ms);
+    std::printf(" |\n");
+    return 0;
+}

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A previewed font is handed to the toolkit under a family of its own, so that the views reach
+// that file's glyphs by family alone: a family the system also has (another version, another
+// design of the same name) or one the system's configuration hides would otherwise give the
+// installed font or a stand-in, and the toolkit's matching of a shared family can pick another
+// style.
+//
+// The content (an sfnt or collection, a Type 1 font, a Windows raster font file) comes back with
+// every face renamed to a family made from the serial number (see privateFaceFamily); content of
+// another kind, or that cannot be renamed safely, comes back empty. Raster faces get a short name
+// that fits their own name field, and say that their codes are byte codes, so that the toolkit
+// maps characters to them at all.
+QByteArray withPrivateFamily(const QByteArray &content, int serial);
+
+// The family withPrivateFamily gives the face of that index: "Glyvanta Preview <serial>", with
+// " <index>" for a face of a collection; "~<serial in base 36>" for a raster font.
+QString privateFaceFamily(const QByteArray &content, int serial, int faceIndex);
