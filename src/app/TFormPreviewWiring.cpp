@@ -55,7 +55,7 @@ void TFormPreview::connectParts()
     connect(m_fontViews.get(), &FontViews::statusText, this, &TFormPreview::setStatusText);
     connect(m_archiveBrowser.get(), &ArchiveBrowser::statusText, this, &TFormPreview::setStatusText);
     connect(m_installer.get(), &Installer::statusText, this, &TFormPreview::setStatusText);
-    connect(m_installedFonts.get(), &InstalledFontsList::listFilled, this, [this](const QString &face) { m_fontViews->setSampleFace(face); });
+    connect(m_installedFonts.get(), &InstalledFontsList::listFilled, this, [this](const QString &face) { m_fontViews->offerSampleFace(face); });
     connect(m_characterMap.get(), &CharacterMap::charsetChosen, this, [this](int charset) { m_fontViews->setSampleCharset(charset); });
     connect(m_textSample.get(), &TextSample::colorChosen, this, [this] {
         FormConfig->showColors();

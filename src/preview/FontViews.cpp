@@ -55,8 +55,15 @@ void FontViews::setSampleFace(const QString &face)
     m_controls.Preview->viewport()->update();
 }
 
+void FontViews::offerSampleFace(const QString &face)
+{
+    if (!m_fileShown)
+        setSampleFace(face);
+}
+
 void FontViews::withdrawFace()
 {
+    m_fileShown = false;
     setFace(QStringLiteral("MS Sans Serif"));
     fillStyles(QString(), QString());
     if (m_unicodeMap)
@@ -70,6 +77,7 @@ void FontViews::setSampleCharset(int charset)
 
 void FontViews::showFontFile(const LoadedFont &font)
 {
+    m_fileShown = true;
     setFace(font.face, font.path, font.faceIndex);
     if (m_unicodeMap)
         m_unicodeMap->showFace(font.path, font.faceIndex, font.face);
@@ -97,6 +105,7 @@ void FontViews::FontsListSelectItem(int row, bool selected)
     const ListView::Item item = m_installed.list().item(row);
     const QStringList &cells = item.subItems;
     using namespace FontsListColumn;
+    m_fileShown = false;
 
     setFaceName(m_controls.Preview, item.caption, m_catalogue);
     setFaceCharset(m_controls.Preview, m_installed.CharsetCodeOfSelection(row));

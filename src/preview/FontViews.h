@@ -49,8 +49,11 @@ public:
     void showFontFile(const LoadedFont &font);
     // Shows the installed font of a FontsList row everywhere.
     void FontsListSelectItem(int row, bool selected);
-    // The sample alone takes a face (the first installed font, or the start-up face).
+    // The sample alone takes a face (the start-up face).
     void setSampleFace(const QString &face);
+    // The first installed font, offered when a read of the list ends: the sample takes it only
+    // while it shows no font file, so a file previewed while the list was read stays on show.
+    void offerSampleFace(const QString &face);
     // After an uninstall no view keeps the font that went.
     void withdrawFace();
     // The sample follows the charset chosen in the charset box.
@@ -81,4 +84,5 @@ private:
     std::vector<CatalogueFont> m_styleFaces;   // the faces of the style box, in its order
     QString m_styleFamily;
     int m_chosenStyle = -1;                     // the entry the user chose for m_styleFamily
+    bool m_fileShown = false;                   // the views show a loaded font file
 };

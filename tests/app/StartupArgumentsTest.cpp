@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "FileHelpers.h"
 #include "FolderBrowser.h"
+#include "FontFormatBuilders.h"
 #include "FormFixture.h"
 #include "ListView.h"
+#include "InstalledFontsList.h"
+#include "SameGlyphs.h"
 #include "StartupArguments.h"
 #include "TFormPreviewUi.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +91,12 @@ TEST(StartupArguments, WindowSelectsTheFileOpensAFolderAndTellsRefusals)
         EXPECT_EQ(selectedFileName(f), QStringLiteral("b-serif.ttf"));
         EXPECT_EQ(f.form->ui().StatusPanels[1]->text(), QStringLiteral("b-serif.ttf"));
         EXPECT_EQ(f.form->ui().StatusPanels[3]->text(), QStringLiteral("DejaVu Serif"));
+        // The installed list read in the background ends later: the sample keeps the file's face
+        // and does not take the list's first font.
+        f.form->installedFonts().waitUntilLoaded();
+        QCoreApplication::processEvents();
+        QString why;
+        EXPECT_TRUE(drawsFileGlyphs(f.form->ui().Preview->font(), FontFormatBuilders::fileBytesOf(serif), 0, 24, &why)) << why.toStdString();
     }
     {
         // A folder is opened itself, not its parent.
