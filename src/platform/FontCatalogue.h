@@ -67,6 +67,9 @@ struct FaceStyle {
 };
 
 class ToolkitFonts;
+struct FactsCacheKey;
+struct CachedFacts;
+using FactsCache = QHash<FactsCacheKey, CachedFacts>;
 
 // The installed fonts as fontconfig knows them, plus the fonts this process has added for
 // itself (temporary fonts). Nothing here uses the GUI: the toolkit, when there is one, learns
@@ -106,8 +109,10 @@ public:
 
     // No font file larger than this is read (the largest real ones are a few tens of MB).
     static constexpr qint64 kFontFileLimit = 256 * 1024 * 1024;
-    // A facts cache larger than this is not read (a few hundred bytes per face).
-    static constexpr qint64 kCacheLimit = 32 * 1024 * 1024;
+    // A facts cache larger than this is not read (about a hundred bytes per face).
+    static constexpr qint64 kCacheLimit = 64 * 1024 * 1024;
+    // The facts cache's file name in the cache folder.
+    static inline const QString kCacheFileName = QStringLiteral("font-facts-v3.bin");
     // Faces cost a parse each (and the toolkit's query of each is dearer still, tens of
     // microseconds), so a file gets no more faces read than these bytes per face pay for, beyond
     // a few that any file may have. Real collections hold far more per face; real raster files
@@ -155,24 +160,15 @@ private:
         int count = 0;
         std::vector<CatalogueFont> faces;
     };
-    struct CachedFacts {
-        qint64 size = 0;
-        qint64 mtime = 0;
-        FontFacts facts;
-    };
 
     void loadSystemFonts();
     void dropIndexes();
     void buildFaceIndex();
-    void loadCache();
-    void saveCache();
+    FactsCache loadCache() const;
 
     QString m_cacheFolder;
     QString m_cacheFile;
     ToolkitFonts *m_toolkit = nullptr;
-    bool m_cacheLoaded = false;
-    bool m_cacheDirty = false;
-    QHash<QString, CachedFacts> m_cache;   // key: path + '\n' + index
     bool m_systemLoaded = false;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;

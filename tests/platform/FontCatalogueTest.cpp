@@ -137,7 +137,7 @@ TEST(FontCatalogue, WarmStartReadsFactsFromTheCache)
         FontCatalogue catalogue(cacheFolder);
         cold = catalogue.enumerate(EnumCharset::Default);
     }
-    ASSERT_TRUE(QFile::exists(cacheFolder + QStringLiteral("font-facts-v2.tsv")));
+    ASSERT_TRUE(QFile::exists(cacheFolder + FontCatalogue::kCacheFileName));
     FontCatalogue warm(cacheFolder);
     const auto again = warm.enumerate(EnumCharset::Default);
     ASSERT_EQ(again.size(), cold.size());
@@ -147,6 +147,97 @@ TEST(FontCatalogue, WarmStartReadsFactsFromTheCache)
         EXPECT_EQ(again[i].pitchAndFamily, cold[i].pitchAndFamily);
         EXPECT_EQ(again[i].width, cold[i].width);
         EXPECT_EQ(again[i].raster, cold[i].raster);
+    }
+}
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void putU32(QByteArray &bytes, qsizetype at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+}
+
+TEST(FontCatalogue, ADamagedFactsCacheIsIgnoredAndRebuilt)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
+    const QString cacheFile = cacheFolder + FontCatalogue::kCacheFileName;
+    std::vector<EnumeratedFace> want;
+    {
+        FontCatalogue catalogue(cacheFolder);
+        want = catalogue.enumerate(EnumCharset::Default);
+    }
+    ASSERT_FALSE(want.empty());
+    const QByteArray good = fileBytes(cacheFile);
+    ASSERT_GT(good.size(), 64);
+    // Header: magic (8), version (4), count (4); the first face starts with its path's length.
+    struct Damage {
+        const char *what;
+        QByteArray bytes;
+    };
+    std::vector<Damage> damages;
+    damages.push_back({"empty", QByteArray()});
+    damages.push_back({"cut inside the header", good.left(10)});
+    damages.push_back({"cut in the middle", good.left(good.size() / 2)});
+    damages.push_back({"last byte missing", good.left(good.size() - 1)});
+    damages.push_back({"bytes after the last face", good + QByteArray("\0\0\0\0", 4)});
+    QByteArray bytes = good;
+    bytes[0] = 'X';
+    damages.push_back({"another magic", bytes});
+    bytes = good;
+    putU32(bytes, 8, 2);
+    damages.push_back({"another version", bytes});
+    bytes = good;
+    putU32(bytes, 12, 0xFFFFFFFFu);
+    damages.push_back({"a count far beyond the file", bytes});
+    bytes = good;
+    putU32(bytes, 12, 1);
+    damages.push_back({"a count below the faces there", bytes});
+    bytes = good;
+    putU32(bytes, 16, 0x7FFFFFFFu);
+    damages.push_back({"a path length beyond the file", bytes});
+    bytes = good;
+    putU32(bytes, 16, 0);
+    damages.push_back({"an empty path", bytes});
+    bytes = good;
+    bytes.fill('\xff', good.size() - 16);
+    bytes.prepend(good.left(16));
+    bytes.truncate(good.size());
+    damages.push_back({"every length at its largest", bytes});
+
+    for (const Damage &damage : damages) {
+        SCOPED_TRACE(damage.what);
+        writeBytes(cacheFile, damage.bytes);
+        FontCatalogue catalogue(cacheFolder);
+        const std::vector<EnumeratedFace> got = catalogue.enumerate(EnumCharset::Default);
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].faceName, want[i].faceName);
+            EXPECT_EQ(got[i].style, want[i].style);
+            EXPECT_EQ(got[i].fullName, want[i].fullName);
+            EXPECT_EQ(got[i].charset, want[i].charset);
+            EXPECT_EQ(got[i].weight, want[i].weight);
+            EXPECT_EQ(got[i].lastCode, want[i].lastCode);
+            EXPECT_EQ(got[i].height, want[i].height);
+        }
+        // Every face was read again, and the cache written anew as a whole.
+        EXPECT_EQ(fileBytes(cacheFile), good);
     }
 }
 
@@ -181,7 +272,7 @@ TEST(FontCatalogue, SpecialFilesAreNeverReadAsFontsOrAsTheCache)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special-fonts"));
     const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
     QDir().mkpath(cacheFolder);
-    const QString cacheFile = cacheFolder + QStringLiteral("font-facts-v2.tsv");
+    const QString cacheFile = cacheFolder + FontCatalogue::kCacheFileName;
     {
         // A FIFO as the facts cache: not waited on, and replaced by a real cache.
         FifoGuard cache(cacheFile);
