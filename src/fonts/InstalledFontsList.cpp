@@ -19,6 +19,7 @@ InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &
     , m_fontsRegistryKey(std::move(fontsRegistryKey))
     , m_list(fontsList)
 {
+    connect(&m_list, &ListView::itemRemoved, this, [this] { m_faceOfFileStale = true; });
 }
 
 InstalledFontsList::~InstalledFontsList()
@@ -123,11 +124,7 @@ void InstalledFontsList::snapshotRead(quint64 generation, std::shared_ptr<Instal
         m_worker.join();
     m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
     InstalledFontFiles = snapshot->installedFontFiles;
-    m_faceOfFileName.clear();
-    for (const InstalledFontRow &row : snapshot->rows) {
-        const QString &file = row.subItems[FontsListColumn::FileName];
-        m_faceOfFileName.insert(file.mid(file.lastIndexOf(QLatin1Char('/')) + 1), row.caption);
-    }
+    m_faceOfFileStale = true;
     m_snapshot = std::move(snapshot);
     m_nextRow = 0;
     insertBatch(generation);
@@ -202,5 +199,20 @@ int InstalledFontsList::CharsetCodeOfSelection(int row) const
 
 QString InstalledFontsList::faceOfFile(const QString &fileName) const
 {
+    if (m_faceOfFileStale) {
+        // The rows in the list, then those of the running read still to come: the list as it will be.
+        m_faceOfFileName.clear();
+        auto add = [this](const QString &caption, const QStringList &subItems) {
+            const QString &file = subItems[FontsListColumn::FileName];
+            m_faceOfFileName.insert(file.mid(file.lastIndexOf(QLatin1Char('/')) + 1), caption);
+        };
+        for (int row = 0; row < m_list.count(); ++row)
+            if (m_list.item(row).subItems.size() > FontsListColumn::FileName)
+                add(m_list.item(row).caption, m_list.item(row).subItems);
+        if (m_snapshot)
+            for (std::size_t row = m_nextRow; row < m_snapshot->rows.size(); ++row)
+                add(m_snapshot->rows[row].caption, m_snapshot->rows[row].subItems);
+        m_faceOfFileStale = false;
+    }
     return m_faceOfFileName.value(fileName);
 }

@@ -90,6 +90,8 @@ private:
     std::size_t m_nextRow = 0;
     int m_batchRows = kBatchRows;
     quint64 m_progressShown = 0;
-    // The face of each installed file name, for faceOfFile.
-    QHash<QString, QString> m_faceOfFileName;
+    // The face of each installed file name, for faceOfFile: built when first asked after the rows
+    // changed (a read, a row taken out by an uninstall).
+    mutable QHash<QString, QString> m_faceOfFileName;
+    mutable bool m_faceOfFileStale = true;
 };
