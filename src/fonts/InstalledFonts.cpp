@@ -4,7 +4,10 @@
 #include "CharsetTable.h"
 #include "LocaleCompare.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <numeric>
 
 const InstalledFontColumn kInstalledFontColumns[13] = {
     {"Name", 185, 200}, {"Type", 62, 0}, {"Charset", 62, 0}, {"Characters", 62, 0}, {"Width", 62, 0},
@@ -97,9 +100,57 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
     return buildInstalledFontRows(faces, InstalledFontIndex(installedFontFiles));
 }
 
+namespace {
+
+// Most cells repeat from row to row ("TrueType", "ANSI", "400", "Regular"): the rows share one
+// string for each, so that fifty thousand rows do not hold fifty thousand copies of each.
+class SharedTexts {
+public:
+    QString text(const QString &value)
+    {
+        auto it = m_texts.constFind(value);
+        if (it == m_texts.cend())
+            it = m_texts.insert(value);
+        return *it;
+    }
+    QString number(int value)
+    {
+        auto it = m_numbers.constFind(value);
+        if (it == m_numbers.cend())
+            it = m_numbers.insert(value, QString::number(value));
+        return *it;
+    }
+
+private:
+    QSet<QString> m_texts;
+    QHash<int, QString> m_numbers;
+};
+
+// Stable sort by caption with the locale's comparison, through one collation key per row: each
+// comparison is then a byte comparison, not a collation of two texts.
+void sortByCaption(std::vector<InstalledFontRow> &rows)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (const InstalledFontRow &row : rows)
+        keys.push_back(localeSortKey(row.caption));
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    keys.clear();
+    std::vector<InstalledFontRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+}
+
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
 {
     std::vector<InstalledFontRow> rows;
+    SharedTexts shared;
     QString previousFace;
     bool havePrevious = false;
     for (const EnumeratedFace &face : faces) {
@@ -125,25 +176,23 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         }
         InstalledFontRow row;
         row.caption = face.faceName;
-        row.subItems = {type,
-                        CharsetName(face.charset),
-                        QString::number(face.lastCode > 0 ? face.lastCode : face.lastChar),
-                        QString::number(face.width),
-                        QString::number(face.height),
-                        face.weight == 0 ? QStringLiteral("Default") : QString::number(face.weight),
-                        face.style,
-                        pitchText(face.pitchAndFamily),
-                        familyText(face.pitchAndFamily),
+        row.subItems = {shared.text(type),
+                        shared.text(CharsetName(face.charset)),
+                        shared.number(face.lastCode > 0 ? face.lastCode : face.lastChar),
+                        shared.number(face.width),
+                        shared.number(face.height),
+                        face.weight == 0 ? shared.text(QStringLiteral("Default")) : shared.number(face.weight),
+                        shared.text(face.style),
+                        shared.text(pitchText(face.pitchAndFamily)),
+                        shared.text(familyText(face.pitchAndFamily)),
                         file,
-                        fileExtension(file),
-                        QString::number(face.charset)};
+                        shared.text(fileExtension(file)),
+                        shared.number(face.charset)};
         // A raster face shows the raster image even when its value carries a "(VGA res)" type.
         row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;
         rows.push_back(std::move(row));
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const InstalledFontRow &a, const InstalledFontRow &b) {
-        return localeCompare(a.caption, b.caption) < 0;
-    });
+    sortByCaption(rows);
     return rows;
 }
 

@@ -140,12 +140,13 @@ void InstalledFontsList::insertBatch(quint64 generation)
         m_list.clear();
         m_rowsShown = true;
     }
-    const std::vector<InstalledFontRow> &rows = m_snapshot->rows;
+    // The rows go into the list; the snapshot keeps only those still to come.
+    std::vector<InstalledFontRow> &rows = m_snapshot->rows;
     const std::size_t end = std::min(rows.size(), m_nextRow + static_cast<std::size_t>(m_batchRows));
     std::vector<ListView::Item> items;
     items.reserve(end - m_nextRow);
     for (std::size_t i = m_nextRow; i < end; ++i)
-        items.push_back({rows[i].caption, rows[i].subItems, rows[i].image, 0, QString()});
+        items.push_back({std::move(rows[i].caption), std::move(rows[i].subItems), rows[i].image, 0, QString()});
     m_list.addItems(std::move(items));
     m_nextRow = end;
     FontsListReady = ready;

@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "FontFactsCache.h"
+#include "FontFamilies.h"
 #include "NativeFile.h"
 #include "Paths.h"
 #include "ToolkitFonts.h"
@@ -455,6 +456,12 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
         const auto full = m_fullNames.constFind(key);
         if (full != m_fullNames.cend())
             return *full;
+        // A name no installed face bears ("Times New Roman" on a system without it) is drawn with
+        // the family fontconfig puts in its place. Named as it is, the toolkit would try every
+        // installed family as a fallback for it, a wait that grows with the square of the fonts.
+        const QString substitute = fontconfigFamilyFor(faceName);
+        if (!substitute.isEmpty())
+            return {substitute, QString()};
     }
     return {faceName, QString()};
 }
