@@ -2,6 +2,7 @@
 #include "InstalledFontsList.h"
 
 #include "CharsetTable.h"
+#include "FontCatalogue.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
 #include "InstalledFontsRead.h"
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 
+#include <future>
 #include <utility>
 
 InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey, ListView &fontsList)
@@ -85,11 +87,16 @@ void InstalledFontsList::startReading()
     const QString cacheFolder = m_catalogue.cacheFolder();
     const QString fontsFolder = m_fontsKey.systemFontsFolder();
     const bool keyExists = m_fontsKey.keyExists(m_fontsRegistryKey);
-    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel] {
+    // What the window asks of the installed faces meanwhile (the face to draw the sample in) waits
+    // for this read rather than reading them all a second time on the GUI thread.
+    auto facts = std::make_shared<std::promise<std::vector<CatalogueFont>>>();
+    m_catalogue.expectSystemFonts(facts->get_future().share());
+    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel, facts] {
         auto progress = [this, generation](std::size_t done, std::size_t total) {
             QMetaObject::invokeMethod(this, [this, generation, done, total] { progressed(generation, done, total); }, Qt::QueuedConnection);
         };
-        auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get()));
+        auto factsRead = [&facts](const std::vector<CatalogueFont> &fonts) { facts->set_value(fonts); };
+        auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get(), factsRead));
         if (snapshot->cancelled)
             return;
         QMetaObject::invokeMethod(this, [this, generation, snapshot] { snapshotRead(generation, snapshot); }, Qt::QueuedConnection);

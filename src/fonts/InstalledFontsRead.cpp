@@ -28,7 +28,8 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
 }
 
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
-                                          const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel)
+                                          const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel,
+                                          const std::function<void(const std::vector<CatalogueFont> &)> &factsRead)
 {
     InstalledFontsSnapshot snapshot;
     FontCatalogue reader(cacheFolder);
@@ -38,6 +39,8 @@ InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QStr
         snapshot.cancelled = true;
         return snapshot;
     }
+    if (factsRead)
+        factsRead(snapshot.fonts);
     QStringList entryFiles;
     fontsKeyEntries(snapshot.fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
     // The rows still find each face's file when the key cannot be read.

@@ -30,8 +30,10 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
                                               const QStringList &entryFiles);
 
 // Reads through a catalogue of its own over the given facts cache (fontconfig and FreeType handles
-// of the calling thread). progress is called from the reading threads; cancel stops the read soon.
+// of the calling thread). progress is called from the reading threads; cancel stops the read soon;
+// factsRead is given the installed faces as soon as their facts are read, before the rows are made.
 // keyExists false leaves InstalledFontFiles empty, as an unreadable Fonts key does.
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
                                           const std::function<void(std::size_t, std::size_t)> &progress = {},
-                                          const std::atomic_bool *cancel = nullptr);
+                                          const std::atomic_bool *cancel = nullptr,
+                                          const std::function<void(const std::vector<CatalogueFont> &)> &factsRead = {});

@@ -59,6 +59,7 @@ void FontCatalogue::dropRetired()
 void FontCatalogue::rescan()
 {
     m_systemLoaded = false;
+    m_pendingSystem = {};
     m_system.clear();
     dropIndexes();
 }
@@ -86,8 +87,14 @@ const std::vector<CatalogueFont> &FontCatalogue::systemFonts()
     return m_system;
 }
 
+void FontCatalogue::expectSystemFonts(std::shared_future<std::vector<CatalogueFont>> fonts)
+{
+    m_pendingSystem = std::move(fonts);
+}
+
 void FontCatalogue::adoptSystemFonts(std::vector<CatalogueFont> fonts)
 {
+    m_pendingSystem = {};
     m_system = std::move(fonts);
     m_systemLoaded = true;
     dropIndexes();
@@ -103,6 +110,16 @@ void FontCatalogue::rescan(const QString &changedFolder)
 void FontCatalogue::loadSystemFonts()
 {
     m_system.clear();
+    if (m_pendingSystem.valid()) {
+        const auto pending = std::exchange(m_pendingSystem, {});
+        try {
+            m_system = pending.get();
+            m_systemLoaded = true;
+            return;
+        } catch (const std::future_error &) {
+            // That read was dropped before it had the faces: they are read here.
+        }
+    }
     FcConfig *config = FcInitLoadConfigAndFonts();
     if (config) {
         if (FcFontSet *set = FcConfigGetFonts(config, FcSetSystem)) {

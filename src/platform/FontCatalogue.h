@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -101,6 +102,10 @@ public:
     // Takes the installed faces that another catalogue over the same cache has read (on a worker
     // thread), so that they are not read again here.
     void adoptSystemFonts(std::vector<CatalogueFont> fonts);
+    // The installed faces are being read on a worker (for the installed list): until they are
+    // adopted, a need for them here waits for that read instead of doing it a second time on this
+    // thread. A read that ends without them (cancelled) leaves this catalogue to read them itself.
+    void expectSystemFonts(std::shared_future<std::vector<CatalogueFont>> fonts);
     // Reports how many faces have their facts (from any thread), and stops early when asked.
     // Both must outlive every call that reads the system fonts.
     void setProgress(std::function<void(std::size_t done, std::size_t total)> progress, const std::atomic_bool *cancel);
@@ -170,6 +175,7 @@ private:
     QString m_cacheFile;
     ToolkitFonts *m_toolkit = nullptr;
     bool m_systemLoaded = false;
+    std::shared_future<std::vector<CatalogueFont>> m_pendingSystem;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;
     // Toolkit fonts given back but not yet removed from the toolkit (see removeTemporary).

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FifoGuard.h"
 #include "FontCatalogue.h"
+#include "FontFamilies.h"
 #include "FontsRegistry.h"
 #include "NativeFile.h"
 #include "SfntBuilder.h"
@@ -398,4 +399,25 @@ TEST(FontCatalogue, CutHeadersNameJustTheFacesRead)
     EXPECT_TRUE(FontCatalogue::isFontData(asBytes(fixedsys)));
     EXPECT_FALSE(FontCatalogue::isFontData("this is not a font\n"));
     EXPECT_FALSE(FontCatalogue::isFontData(QByteArray()));
+}
+
+TEST(FontCatalogue, AFaceNoInstalledFontBearsIsDrawnWithTheFamilyPutInItsPlace)
+{
+    TestEnvironment::instance().resetUserFiles();
+    FontCatalogue catalogue(TestEnvironment::instance().paths().cacheFolder);
+    const QStringList families = namesOf(catalogue.enumerate(EnumCharset::Default));
+    ASSERT_FALSE(families.contains(QStringLiteral("Times New Roman")));
+    // Named as it is, the toolkit would try every installed family in its place, one by one.
+    const FaceStyle missing = catalogue.faceStyle(QStringLiteral("Times New Roman"));
+    EXPECT_EQ(missing.family, fontconfigFamilyFor(QStringLiteral("Times New Roman")));
+    EXPECT_TRUE(families.contains(missing.family)) << missing.family.toStdString();
+    EXPECT_TRUE(missing.style.isEmpty());
+    // A generic name is no family either.
+    EXPECT_TRUE(families.contains(fontconfigFamilyFor(QStringLiteral("Sans Serif"))));
+    // Installed families and full names stay as they are.
+    EXPECT_EQ(catalogue.faceStyle(QStringLiteral("DejaVu Sans")).family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(fontconfigFamilyFor(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+    const FaceStyle bold = catalogue.faceStyle(QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(bold.family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(bold.style, QStringLiteral("Bold"));
 }
