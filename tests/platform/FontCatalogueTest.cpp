@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -420,4 +423,39 @@ TEST(FontCatalogue, AFaceNoInstalledFontBearsIsDrawnWithTheFamilyPutInItsPlace)
     const FaceStyle bold = catalogue.faceStyle(QStringLiteral("DejaVu Sans Bold"));
     EXPECT_EQ(bold.family, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(bold.style, QStringLiteral("Bold"));
+}
+
+TEST(FontCatalogue, FacesBeingReadElsewhereAreWaitedForNotReadAgain)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
+    CatalogueFont only;
+    only.file = QStringLiteral("/nowhere/only.ttf");
+    only.facts.valid = true;
+    only.facts.family = only.facts.fullName = QStringLiteral("Only Face");
+    only.facts.charsets = {0};
+    {
+        FontCatalogue catalogue(cacheFolder);
+        std::promise<std::vector<CatalogueFont>> read;
+        catalogue.expectSystemFonts(read.get_future().share());
+        std::thread worker([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            read.set_value({only});
+        });
+        // The faces come from that read, not from fontconfig.
+        EXPECT_EQ(namesOf(catalogue.enumerate(EnumCharset::Default)), QStringList{QStringLiteral("Only Face")});
+        worker.join();
+        // A rescan forgets them and reads again.
+        catalogue.rescan();
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Default)).contains(QStringLiteral("DejaVu Sans")));
+    }
+    {
+        // A read dropped before it had the faces: the catalogue reads them itself.
+        FontCatalogue catalogue(cacheFolder);
+        {
+            std::promise<std::vector<CatalogueFont>> dropped;
+            catalogue.expectSystemFonts(dropped.get_future().share());
+        }
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Default)).contains(QStringLiteral("DejaVu Sans")));
+    }
 }
