@@ -11,6 +11,7 @@
 #include "InstalledFontsList.h"
 #include "InstalledFontsRead.h"
 #include "ListView.h"
+#include "MallocArenas.h"
 #include "SfntBuilder.h"
 
 #include <QApplication>
@@ -71,6 +72,8 @@ double peakRssMb()
 
 int main(int argc, char **argv)
 {
+    // As the program does first.
+    shareOneMallocArena();
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
     BenchHome home;
     const QString kept = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : home.path();
