@@ -48,6 +48,7 @@ InstalledFontIndex::InstalledFontIndex(const QStringList &installedFontFiles, co
 {
     m_entries.reserve(static_cast<size_t>(installedFontFiles.size()));
     m_byFace.reserve(installedFontFiles.size());
+    QString lastType;
     for (qsizetype i = 0; i < installedFontFiles.size(); ++i) {
         const QString &entry = installedFontFiles[i];
         // Face and type hold no line feed; the file is the rest, as FindInstalledFontFile reads it.
@@ -56,7 +57,14 @@ InstalledFontIndex::InstalledFontIndex(const QStringList &installedFontFiles, co
         if (second < 0)
             continue;
         const qsizetype at = static_cast<qsizetype>(m_entries.size());
-        m_entries.push_back({entry.left(first), entry.mid(first + 1, second - first - 1), entry.mid(second + 1)});
+        // The type repeats from entry to entry and the file is mostly the entry's own path: both
+        // share the string there is instead of holding a copy per entry.
+        const QStringView type = QStringView(entry).mid(first + 1, second - first - 1);
+        if (type != lastType)
+            lastType = type.toString();
+        const QStringView file = QStringView(entry).mid(second + 1);
+        const bool ownPath = i < entryFiles.size() && file == entryFiles[i];
+        m_entries.push_back({entry.left(first), lastType, ownPath ? entryFiles[i] : file.toString()});
         if (!m_byFace.contains(m_entries.back().face))
             m_byFace.insert(m_entries.back().face, at);
         if (i < entryFiles.size() && !m_byFile.contains(entryFiles[i]))
