@@ -146,16 +146,38 @@ void sortByCaption(std::vector<InstalledFontRow> &rows)
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
     keys.clear();
-    std::vector<InstalledFontRow> sorted;
-    sorted.reserve(rows.size());
-    for (const std::size_t i : order)
-        sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    // Row p takes the row at order[p], moved along each cycle of the permutation in place.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (order[i] == i)
+            continue;
+        InstalledFontRow first = std::move(rows[i]);
+        std::size_t at = i;
+        while (order[at] != i) {
+            const std::size_t from = order[at];
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(first);
+        order[at] = at;
+    }
 }
 
+}
+
+void sortInstalledFontRows(std::vector<InstalledFontRow> &rows)
+{
+    sortByCaption(rows);
 }
 
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
+{
+    std::vector<InstalledFontRow> rows = unsortedInstalledFontRows(faces, index);
+    sortByCaption(rows);
+    return rows;
+}
+
+std::vector<InstalledFontRow> unsortedInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
 {
     std::vector<InstalledFontRow> rows;
     SharedTexts shared;
@@ -200,7 +222,6 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;
         rows.push_back(std::move(row));
     }
-    sortByCaption(rows);
     return rows;
 }
 

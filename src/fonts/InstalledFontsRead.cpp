@@ -23,8 +23,14 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
     for (const CatalogueFont &font : fonts)
         if (!font.temporary)
             installed.push_back(&font);
-    return buildInstalledFontRows(FontCatalogue::enumerateFonts(installed, EnumCharset::Default),
-                                  InstalledFontIndex(installedFontFiles, entryFiles));
+    std::vector<InstalledFontRow> rows;
+    {
+        // The faces and the index are let go before the sort makes its keys.
+        const std::vector<EnumeratedFace> faces = FontCatalogue::enumerateFonts(installed, EnumCharset::Default);
+        rows = unsortedInstalledFontRows(faces, InstalledFontIndex(installedFontFiles, entryFiles));
+    }
+    sortInstalledFontRows(rows);
+    return rows;
 }
 
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
