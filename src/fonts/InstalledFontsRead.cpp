@@ -38,9 +38,12 @@ InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QStr
                                           const std::function<void(const std::vector<CatalogueFont> &)> &factsRead)
 {
     InstalledFontsSnapshot snapshot;
-    FontCatalogue reader(cacheFolder);
-    reader.setProgress(progress, cancel);
-    snapshot.fonts = reader.systemFonts();
+    {
+        // The reader's own list goes with it: the faces are held once from here on.
+        FontCatalogue reader(cacheFolder);
+        reader.setProgress(progress, cancel);
+        snapshot.fonts = reader.systemFonts();
+    }
     if (cancel && cancel->load()) {
         snapshot.cancelled = true;
         return snapshot;
