@@ -89,13 +89,18 @@ void InstalledFontsList::startReading()
     const bool keyExists = m_fontsKey.keyExists(m_fontsRegistryKey);
     // What the window asks of the installed faces meanwhile (the face to draw the sample in) waits
     // for this read rather than reading them all a second time on the GUI thread.
+    // The faces are held once, in the promise's state, by the catalogue, the worker and this list.
     auto facts = std::make_shared<std::promise<std::vector<CatalogueFont>>>();
-    m_catalogue.expectSystemFonts(facts->get_future().share());
-    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel, facts] {
+    m_readFonts = facts->get_future().share();
+    m_catalogue.expectSystemFonts(m_readFonts);
+    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel, facts, read = m_readFonts] {
         auto progress = [this, generation](std::size_t done, std::size_t total) {
             QMetaObject::invokeMethod(this, [this, generation, done, total] { progressed(generation, done, total); }, Qt::QueuedConnection);
         };
-        auto factsRead = [&facts](const std::vector<CatalogueFont> &fonts) { facts->set_value(fonts); };
+        auto factsRead = [&facts, &read](std::vector<CatalogueFont> &&fonts) -> const std::vector<CatalogueFont> & {
+            facts->set_value(std::move(fonts));
+            return read.get();
+        };
         auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get(), factsRead));
         if (snapshot->cancelled)
             return;
@@ -129,7 +134,10 @@ void InstalledFontsList::snapshotRead(quint64 generation, std::shared_ptr<Instal
         return;
     if (m_worker.joinable())
         m_worker.join();
-    m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
+    if (const auto read = std::exchange(m_readFonts, {}); read.valid())
+        m_catalogue.adoptSystemFonts(read.get());
+    else
+        m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
     InstalledFontFiles = snapshot->installedFontFiles;
     m_faceOfFileStale = true;
     m_snapshot = std::move(snapshot);

@@ -35,7 +35,7 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
 
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
                                           const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel,
-                                          const std::function<void(const std::vector<CatalogueFont> &)> &factsRead)
+                                          const FactsHandOver &factsRead)
 {
     InstalledFontsSnapshot snapshot;
     {
@@ -48,12 +48,12 @@ InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QStr
         snapshot.cancelled = true;
         return snapshot;
     }
-    if (factsRead)
-        factsRead(snapshot.fonts);
+    // Faces handed over are read where they went, not copied.
+    const std::vector<CatalogueFont> &fonts = factsRead ? factsRead(std::move(snapshot.fonts)) : snapshot.fonts;
     QStringList entryFiles;
-    fontsKeyEntries(snapshot.fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
+    fontsKeyEntries(fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
     // The rows still find each face's file when the key cannot be read.
-    snapshot.rows = installedRowsOf(snapshot.fonts, keyExists ? snapshot.installedFontFiles : QStringList(), keyExists ? entryFiles : QStringList());
+    snapshot.rows = installedRowsOf(fonts, keyExists ? snapshot.installedFontFiles : QStringList(), keyExists ? entryFiles : QStringList());
     if (keyExists)
         snapshot.entryFiles = std::move(entryFiles);
     else

@@ -300,6 +300,24 @@ TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
         qputenv("FONTCONFIG_FILE", config);
         const InstalledFontsSnapshot snapshot = readInstalledFonts(root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true);
         ASSERT_FALSE(snapshot.rows.empty());
+        // The same read handing its faces over once their facts are read: it reads them where
+        // they went, and makes the same rows.
+        std::vector<CatalogueFont> handed;
+        int handOvers = 0;
+        const InstalledFontsSnapshot over = readInstalledFonts(
+            root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true, {}, nullptr,
+            [&](std::vector<CatalogueFont> &&faces) -> const std::vector<CatalogueFont> & {
+                ++handOvers;
+                handed = std::move(faces);
+                return handed;
+            });
+        EXPECT_EQ(handOvers, 1);
+        EXPECT_TRUE(over.fonts.empty());
+        ASSERT_EQ(handed.size(), snapshot.fonts.size());
+        for (size_t i = 0; i < handed.size(); ++i)
+            EXPECT_TRUE(handed[i].file == snapshot.fonts[i].file && handed[i].index == snapshot.fonts[i].index) << i;
+        EXPECT_EQ(over.installedFontFiles, snapshot.installedFontFiles);
+        expectSameRows(over.rows, snapshot.rows);
         std::vector<const CatalogueFont *> fonts;
         for (const CatalogueFont &font : snapshot.fonts)
             fonts.push_back(&font);
