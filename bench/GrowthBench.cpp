@@ -11,12 +11,15 @@
 #include "InstalledFontsList.h"
 #include "InstalledFontsRead.h"
 #include "ListView.h"
+#include "MallocArenas.h"
 #include "SfntBuilder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
+
+#include <cstring>
 
 #include <sys/resource.h>
 
@@ -33,6 +36,10 @@ std::vector<std::uint8_t> readAll(const QString &path)
 
 bool makeFonts(const QString &folder, int count)
 {
+    // A set kept from an earlier run of the same size is used as it is.
+    const QString marker = folder + QStringLiteral("/complete-%1").arg(count);
+    if (QFile::exists(marker))
+        return true;
     const std::vector<std::uint8_t> base = readAll(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
     if (base.empty())
         return false;
@@ -50,7 +57,8 @@ bool makeFonts(const QString &folder, int count)
         if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char *>(font.data()), qint64(font.size())) != qint64(font.size()))
             return false;
     }
-    return true;
+    QFile done(marker);
+    return done.open(QIODevice::WriteOnly);
 }
 
 double peakRssMb()
@@ -64,9 +72,12 @@ double peakRssMb()
 
 int main(int argc, char **argv)
 {
+    // As the program does first.
+    shareOneMallocArena();
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
     BenchHome home;
-    const QString fonts = home.path() + QStringLiteral("/fonts");
+    const QString kept = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : home.path();
+    const QString fonts = kept + QStringLiteral("/fonts-%1").arg(count);
     QDir().mkpath(fonts);
     if (!makeFonts(fonts, count)) {
         std::fprintf(stderr, "could not make the font files\n");
@@ -74,25 +85,26 @@ int main(int argc, char **argv)
     }
     QFile conf(home.path() + QStringLiteral("/fonts.conf"));
     conf.open(QIODevice::WriteOnly);
-    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><cachedir>%2/fccache</cachedir></fontconfig>\n")
-                   .arg(fonts, home.path()).toUtf8());
+    // Beside the generated set, the desktop's own UI font, as on every real system.
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><dir>/usr/share/fonts/truetype/dejavu</dir>"
+                              "<cachedir>%2/fccache</cachedir></fontconfig>\n")
+                   .arg(fonts, kept).toUtf8());
     conf.close();
     qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
-    runShell(QStringLiteral("fc-list"));   // fontconfig's own cache, once
+    if (argc <= 3)
+        runShell(QStringLiteral("fc-list"));   // fontconfig's own cache, once
     QApplication app(argc, argv);
 
-    const double fcList = medianMs(5, [] { runShell(QStringLiteral("fc-list")); });
-    const QString cache = home.path() + QStringLiteral("/bench-cache/");
-    const QString userFonts = home.path() + QStringLiteral("/XDG_DATA_HOME/fonts/");
-    std::size_t rows = 0;
-    auto read = [&] { rows = readInstalledFonts(cache, userFonts, true).rows.size(); };
-    const double cold = medianMs(count > 20000 ? 1 : 3, read, [&] { QDir(cache).removeRecursively(); });
-    const double warm = medianMs(5, read);
-
-    // The window: its own facts cache is cold the first time; the second window is the warm start.
-    std::vector<double> firstRows, fullList;
-    const int runs = count >= 20000 ? 3 : 4;
-    for (int run = 0; run < runs; ++run) {
+    // "start cold|warm" as third and fourth arguments: one start-up of the window in this process,
+    // over the facts cache of the parent run (removed first when cold); prints first rows, full list
+    // and peak RSS. The growth table runs each start-up in a process of its own, as the program
+    // starts: the toolkit's font caches of an earlier window in the same process would hide costs.
+    if (argc > 4 && std::strcmp(argv[3], "start") == 0) {
+        const QByteArray parentHome = qgetenv("GROWTH_BENCH_HOME");
+        for (const char *v : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            qputenv(v, parentHome + '/' + v);
+        if (std::strcmp(argv[4], "cold") == 0)
+            QDir(Paths::fromEnvironment(QCoreApplication::applicationDirPath()).cacheFolder).removeRecursively();
         QElapsedTimer timer;
         timer.start();
         BenchForm bench;
@@ -104,12 +116,54 @@ int main(int argc, char **argv)
                 first = timer.nsecsElapsed() / 1e6;
         }
         QCoreApplication::processEvents();
-        if (run > 0) {   // warm: the first run filled the facts cache
-            firstRows.push_back(first < 0 ? timer.nsecsElapsed() / 1e6 : first);
-            fullList.push_back(timer.nsecsElapsed() / 1e6);
+        const double full = timer.nsecsElapsed() / 1e6;
+        std::printf("%.1f %.1f %.1f\n", first < 0 ? full : first, full, peakRssMb());
+        return 0;
+    }
+    const double fcList = medianMs(5, [] { runShell(QStringLiteral("fc-list")); });
+    const QString cache = home.path() + QStringLiteral("/bench-cache/");
+    const QString userFonts = home.path() + QStringLiteral("/XDG_DATA_HOME/fonts/");
+    std::size_t rows = 0;
+    auto read = [&] { rows = readInstalledFonts(cache, userFonts, true).rows.size(); };
+    const double cold = medianMs(count > 20000 ? 1 : 3, read, [&] { QDir(cache).removeRecursively(); });
+    const double warm = medianMs(5, read);
+    // The facts cache alone, as the warm read above left it.
+    const double cacheLoad = medianMs(5, [&] {
+        FontCatalogue catalogue(cache);
+        std::vector<CatalogueFont> none;
+        catalogue.fillFacts(none);
+    });
+
+    // The window, each start-up in a process of its own: cold (no facts cache of ours), then warm.
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    qputenv("GROWTH_BENCH_HOME", home.path().toUtf8());
+    std::vector<double> start[2][3];   // [cold, warm][first rows, full list, peak RSS]
+    for (int warmStart = 0; warmStart < 2; ++warmStart) {
+        const int runs = warmStart ? 5 : (count >= 20000 ? 3 : 5);
+        for (int run = 0; run < runs; ++run) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QString::number(count), kept, QStringLiteral("start"), warmStart ? QStringLiteral("warm") : QStringLiteral("cold")});
+            child.waitForFinished(-1);
+            const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+            if (figures.size() != 3)
+                continue;
+            for (int i = 0; i < 3; ++i)
+                start[warmStart][i].push_back(figures[i].toDouble());
+            std::fprintf(stderr, "start %s: first rows %s ms, full list %s ms, peak RSS %s MB\n", warmStart ? "warm" : "cold",
+                         figures[0].constData(), figures[1].constData(), figures[2].constData());
         }
-        if (run < runs - 1)
-            continue;
+    }
+
+    // Selections, in a window of this process over the warm cache.
+    {
+        BenchForm bench;
+        InstalledFontsList &list = bench.form.installedFonts();
+        list.waitUntilLoaded();
+        QCoreApplication::processEvents();
         auto *tabs = bench.form.findChild<QTabWidget *>(QStringLiteral("TabsPreviewModes"));
         double select[3] = {};
         for (int page = 0; page < 3; ++page) {
@@ -129,11 +183,11 @@ int main(int argc, char **argv)
             });
         }
         (void)tabs;
-        std::sort(firstRows.begin(), firstRows.end());
-        std::sort(fullList.begin(), fullList.end());
-        std::printf("| faces | rows | fc-list | read cold | read warm | window: first rows (warm) | window: full list (warm) | select text | select map | select report | peak RSS |\n");
-        std::printf("| %d | %zu | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.1f ms | %.1f ms | %.1f ms | %.0f MB |\n", count, rows, fcList,
-                    cold, warm, firstRows[firstRows.size() / 2], fullList[fullList.size() / 2], select[0], select[1], select[2], peakRssMb());
+        std::printf("| faces | rows | fc-list | read cold | read warm | cache load | first rows cold | full list cold | first rows warm | full list warm"
+                    " | peak RSS cold | peak RSS warm | select text | select map | select report |\n");
+        std::printf("| %d | %zu | %.0f ms | %.0f ms | %.0f ms | %.1f ms | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f MB | %.0f MB | %.1f ms | %.1f ms | %.1f ms |\n",
+                    count, rows, fcList, cold, warm, cacheLoad, median(start[0][0]), median(start[0][1]), median(start[1][0]),
+                    median(start[1][1]), median(start[0][2]), median(start[1][2]), select[0], select[1], select[2]);
     }
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "FileOperations.h"
 #include "FolderBrowser.h"
 #include "FontCatalogue.h"
+#include "FontFamilies.h"
 #include "FontFileTypes.h"
 #include "FontLoader.h"
 #include "FontViews.h"
@@ -39,6 +40,7 @@
 #include "TipOfTheDay.h"
 #include "UserMenus.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -84,6 +86,15 @@ TFormPreview::TFormPreview(MainServices services, QStringList arguments, QWidget
     m_services.paths.installDefaultFavorites();
     m_favoritesIni = std::make_unique<IniFile>(m_services.paths.favoritesIni());
 
+    // A generic name such as "Sans Serif" is no family in the toolkit's list: for every text drawn
+    // in it the toolkit would try each installed family as a fallback, a start-up that grows with
+    // the square of the collection. The family fontconfig draws it with is named instead.
+    QFont appFont = QApplication::font();
+    const QString family = fontconfigFamilyFor(appFont.family());
+    if (!family.isEmpty() && family.compare(appFont.family(), Qt::CaseInsensitive) != 0) {
+        appFont.setFamily(family);
+        QApplication::setFont(appFont);
+    }
     QFont windowFont = font();
     windowFont.setPointSize(9);
     setFont(windowFont);

@@ -4,6 +4,7 @@
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
 #include "GlyvantaApplication.h"
+#include "MallocArenas.h"
 #include "NativeFile.h"
 #include "Paths.h"
 #include "QtPrompter.h"
@@ -64,6 +65,7 @@ void scheduleScreenshot(GlyvantaApplication &app, TFormPreview &window, const Co
 
 int main(int argc, char *argv[])
 {
+    shareOneMallocArena();
     // Decided before any application exists: only the window needs a display.
     const CommandLine early = parseCommandLine(withoutToolkitOptions(argumentsOf(argc, argv)));
     if (early.kind != CommandLine::Kind::Window)

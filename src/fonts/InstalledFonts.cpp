@@ -4,7 +4,10 @@
 #include "CharsetTable.h"
 #include "LocaleCompare.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <numeric>
 
 const InstalledFontColumn kInstalledFontColumns[13] = {
     {"Name", 185, 200}, {"Type", 62, 0}, {"Charset", 62, 0}, {"Characters", 62, 0}, {"Width", 62, 0},
@@ -45,6 +48,7 @@ InstalledFontIndex::InstalledFontIndex(const QStringList &installedFontFiles, co
 {
     m_entries.reserve(static_cast<size_t>(installedFontFiles.size()));
     m_byFace.reserve(installedFontFiles.size());
+    QString lastType;
     for (qsizetype i = 0; i < installedFontFiles.size(); ++i) {
         const QString &entry = installedFontFiles[i];
         // Face and type hold no line feed; the file is the rest, as FindInstalledFontFile reads it.
@@ -53,7 +57,14 @@ InstalledFontIndex::InstalledFontIndex(const QStringList &installedFontFiles, co
         if (second < 0)
             continue;
         const qsizetype at = static_cast<qsizetype>(m_entries.size());
-        m_entries.push_back({entry.left(first), entry.mid(first + 1, second - first - 1), entry.mid(second + 1)});
+        // The type repeats from entry to entry and the file is mostly the entry's own path: both
+        // share the string there is instead of holding a copy per entry.
+        const QStringView type = QStringView(entry).mid(first + 1, second - first - 1);
+        if (type != lastType)
+            lastType = type.toString();
+        const QStringView file = QStringView(entry).mid(second + 1);
+        const bool ownPath = i < entryFiles.size() && file == entryFiles[i];
+        m_entries.push_back({entry.left(first), lastType, ownPath ? entryFiles[i] : file.toString()});
         if (!m_byFace.contains(m_entries.back().face))
             m_byFace.insert(m_entries.back().face, at);
         if (i < entryFiles.size() && !m_byFile.contains(entryFiles[i]))
@@ -97,9 +108,79 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
     return buildInstalledFontRows(faces, InstalledFontIndex(installedFontFiles));
 }
 
+namespace {
+
+// Most cells repeat from row to row ("TrueType", "ANSI", "400", "Regular"): the rows share one
+// string for each, so that fifty thousand rows do not hold fifty thousand copies of each.
+class SharedTexts {
+public:
+    QString text(const QString &value)
+    {
+        auto it = m_texts.constFind(value);
+        if (it == m_texts.cend())
+            it = m_texts.insert(value);
+        return *it;
+    }
+    QString number(int value)
+    {
+        auto it = m_numbers.constFind(value);
+        if (it == m_numbers.cend())
+            it = m_numbers.insert(value, QString::number(value));
+        return *it;
+    }
+
+private:
+    QSet<QString> m_texts;
+    QHash<int, QString> m_numbers;
+};
+
+// Stable sort by caption with the locale's comparison, through one collation key per row: each
+// comparison is then a byte comparison, not a collation of two texts.
+void sortByCaption(std::vector<InstalledFontRow> &rows)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (const InstalledFontRow &row : rows)
+        keys.push_back(localeSortKey(row.caption));
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    keys.clear();
+    // Row p takes the row at order[p], moved along each cycle of the permutation in place.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (order[i] == i)
+            continue;
+        InstalledFontRow first = std::move(rows[i]);
+        std::size_t at = i;
+        while (order[at] != i) {
+            const std::size_t from = order[at];
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(first);
+        order[at] = at;
+    }
+}
+
+}
+
+void sortInstalledFontRows(std::vector<InstalledFontRow> &rows)
+{
+    sortByCaption(rows);
+}
+
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
 {
+    std::vector<InstalledFontRow> rows = unsortedInstalledFontRows(faces, index);
+    sortByCaption(rows);
+    return rows;
+}
+
+std::vector<InstalledFontRow> unsortedInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index)
+{
     std::vector<InstalledFontRow> rows;
+    SharedTexts shared;
     QString previousFace;
     bool havePrevious = false;
     for (const EnumeratedFace &face : faces) {
@@ -125,25 +206,22 @@ std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<Enumerate
         }
         InstalledFontRow row;
         row.caption = face.faceName;
-        row.subItems = {type,
-                        CharsetName(face.charset),
-                        QString::number(face.lastCode > 0 ? face.lastCode : face.lastChar),
-                        QString::number(face.width),
-                        QString::number(face.height),
-                        face.weight == 0 ? QStringLiteral("Default") : QString::number(face.weight),
-                        face.style,
-                        pitchText(face.pitchAndFamily),
-                        familyText(face.pitchAndFamily),
+        row.subItems = {shared.text(type),
+                        shared.text(CharsetName(face.charset)),
+                        shared.number(face.lastCode > 0 ? face.lastCode : face.lastChar),
+                        shared.number(face.width),
+                        shared.number(face.height),
+                        face.weight == 0 ? shared.text(QStringLiteral("Default")) : shared.number(face.weight),
+                        shared.text(face.style),
+                        shared.text(pitchText(face.pitchAndFamily)),
+                        shared.text(familyText(face.pitchAndFamily)),
                         file,
-                        fileExtension(file),
-                        QString::number(face.charset)};
+                        shared.text(fileExtension(file)),
+                        shared.number(face.charset)};
         // A raster face shows the raster image even when its value carries a "(VGA res)" type.
         row.image = type == QLatin1String("Raster") || face.raster ? 3 : 2;
         rows.push_back(std::move(row));
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const InstalledFontRow &a, const InstalledFontRow &b) {
-        return localeCompare(a.caption, b.caption) < 0;
-    });
     return rows;
 }
 

@@ -72,5 +72,9 @@ QString familyText(int pitchAndFamily);
 // either shows the file itself and its format.
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const QStringList &installedFontFiles);
 std::vector<InstalledFontRow> buildInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index);
+// The two steps of the above: the rows in the enumeration's order, then their sort, so that a
+// caller can let go of the faces and the index before the sort's own keys are made.
+std::vector<InstalledFontRow> unsortedInstalledFontRows(const std::vector<EnumeratedFace> &faces, const InstalledFontIndex &index);
+void sortInstalledFontRows(std::vector<InstalledFontRow> &rows);
 // The face names of an ANSI_CHARSET enumeration, consecutive repeats dropped, order kept.
 QStringList faceNamesOf(const std::vector<EnumeratedFace> &faces);

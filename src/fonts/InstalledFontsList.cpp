@@ -2,6 +2,7 @@
 #include "InstalledFontsList.h"
 
 #include "CharsetTable.h"
+#include "FontCatalogue.h"
 #include "FontsRegistry.h"
 #include "InstalledFonts.h"
 #include "InstalledFontsRead.h"
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 
+#include <future>
 #include <utility>
 
 InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &fontsKey, QString fontsRegistryKey, ListView &fontsList)
@@ -19,6 +21,7 @@ InstalledFontsList::InstalledFontsList(FontCatalogue &catalogue, FontsRegistry &
     , m_fontsRegistryKey(std::move(fontsRegistryKey))
     , m_list(fontsList)
 {
+    connect(&m_list, &ListView::itemRemoved, this, [this] { m_faceOfFileStale = true; });
 }
 
 InstalledFontsList::~InstalledFontsList()
@@ -84,11 +87,21 @@ void InstalledFontsList::startReading()
     const QString cacheFolder = m_catalogue.cacheFolder();
     const QString fontsFolder = m_fontsKey.systemFontsFolder();
     const bool keyExists = m_fontsKey.keyExists(m_fontsRegistryKey);
-    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel] {
+    // What the window asks of the installed faces meanwhile (the face to draw the sample in) waits
+    // for this read rather than reading them all a second time on the GUI thread.
+    // The faces are held once, in the promise's state, by the catalogue, the worker and this list.
+    auto facts = std::make_shared<std::promise<std::vector<CatalogueFont>>>();
+    m_readFonts = facts->get_future().share();
+    m_catalogue.expectSystemFonts(m_readFonts);
+    m_worker = std::thread([this, generation, cacheFolder, fontsFolder, keyExists, cancel = m_cancel, facts, read = m_readFonts] {
         auto progress = [this, generation](std::size_t done, std::size_t total) {
             QMetaObject::invokeMethod(this, [this, generation, done, total] { progressed(generation, done, total); }, Qt::QueuedConnection);
         };
-        auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get()));
+        auto factsRead = [&facts, &read](std::vector<CatalogueFont> &&fonts) -> const std::vector<CatalogueFont> & {
+            facts->set_value(std::move(fonts));
+            return read.get();
+        };
+        auto snapshot = std::make_shared<InstalledFontsSnapshot>(readInstalledFonts(cacheFolder, fontsFolder, keyExists, progress, cancel.get(), factsRead));
         if (snapshot->cancelled)
             return;
         QMetaObject::invokeMethod(this, [this, generation, snapshot] { snapshotRead(generation, snapshot); }, Qt::QueuedConnection);
@@ -121,13 +134,12 @@ void InstalledFontsList::snapshotRead(quint64 generation, std::shared_ptr<Instal
         return;
     if (m_worker.joinable())
         m_worker.join();
-    m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
+    if (const auto read = std::exchange(m_readFonts, {}); read.valid())
+        m_catalogue.adoptSystemFonts(read.get());
+    else
+        m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
     InstalledFontFiles = snapshot->installedFontFiles;
-    m_faceOfFileName.clear();
-    for (const InstalledFontRow &row : snapshot->rows) {
-        const QString &file = row.subItems[FontsListColumn::FileName];
-        m_faceOfFileName.insert(file.mid(file.lastIndexOf(QLatin1Char('/')) + 1), row.caption);
-    }
+    m_faceOfFileStale = true;
     m_snapshot = std::move(snapshot);
     m_nextRow = 0;
     insertBatch(generation);
@@ -143,12 +155,13 @@ void InstalledFontsList::insertBatch(quint64 generation)
         m_list.clear();
         m_rowsShown = true;
     }
-    const std::vector<InstalledFontRow> &rows = m_snapshot->rows;
+    // The rows go into the list; the snapshot keeps only those still to come.
+    std::vector<InstalledFontRow> &rows = m_snapshot->rows;
     const std::size_t end = std::min(rows.size(), m_nextRow + static_cast<std::size_t>(m_batchRows));
     std::vector<ListView::Item> items;
     items.reserve(end - m_nextRow);
     for (std::size_t i = m_nextRow; i < end; ++i)
-        items.push_back({rows[i].caption, rows[i].subItems, rows[i].image, 0, QString()});
+        items.push_back({std::move(rows[i].caption), std::move(rows[i].subItems), rows[i].image, 0, QString()});
     m_list.addItems(std::move(items));
     m_nextRow = end;
     FontsListReady = ready;
@@ -202,5 +215,20 @@ int InstalledFontsList::CharsetCodeOfSelection(int row) const
 
 QString InstalledFontsList::faceOfFile(const QString &fileName) const
 {
+    if (m_faceOfFileStale) {
+        // The rows in the list, then those of the running read still to come: the list as it will be.
+        m_faceOfFileName.clear();
+        auto add = [this](const QString &caption, const QStringList &subItems) {
+            const QString &file = subItems[FontsListColumn::FileName];
+            m_faceOfFileName.insert(file.mid(file.lastIndexOf(QLatin1Char('/')) + 1), caption);
+        };
+        for (int row = 0; row < m_list.count(); ++row)
+            if (m_list.item(row).subItems.size() > FontsListColumn::FileName)
+                add(m_list.item(row).caption, m_list.item(row).subItems);
+        if (m_snapshot)
+            for (std::size_t row = m_nextRow; row < m_snapshot->rows.size(); ++row)
+                add(m_snapshot->rows[row].caption, m_snapshot->rows[row].subItems);
+        m_faceOfFileStale = false;
+    }
     return m_faceOfFileName.value(fileName);
 }

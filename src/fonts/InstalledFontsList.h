@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -14,6 +15,7 @@
 class FontCatalogue;
 class FontsRegistry;
 class ListView;
+struct CatalogueFont;
 struct InstalledFontRow;
 struct InstalledFontsSnapshot;
 
@@ -87,9 +89,12 @@ private:
     std::shared_ptr<std::atomic_bool> m_cancel;
     std::thread m_worker;
     std::shared_ptr<InstalledFontsSnapshot> m_snapshot;
+    std::shared_future<std::vector<CatalogueFont>> m_readFonts;   // the faces of the running read
     std::size_t m_nextRow = 0;
     int m_batchRows = kBatchRows;
     quint64 m_progressShown = 0;
-    // The face of each installed file name, for faceOfFile.
-    QHash<QString, QString> m_faceOfFileName;
+    // The face of each installed file name, for faceOfFile: built when first asked after the rows
+    // changed (a read, a row taken out by an uninstall).
+    mutable QHash<QString, QString> m_faceOfFileName;
+    mutable bool m_faceOfFileStale = true;
 };

@@ -23,25 +23,37 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
     for (const CatalogueFont &font : fonts)
         if (!font.temporary)
             installed.push_back(&font);
-    return buildInstalledFontRows(FontCatalogue::enumerateFonts(installed, EnumCharset::Default),
-                                  InstalledFontIndex(installedFontFiles, entryFiles));
+    std::vector<InstalledFontRow> rows;
+    {
+        // The faces and the index are let go before the sort makes its keys.
+        const std::vector<EnumeratedFace> faces = FontCatalogue::enumerateFonts(installed, EnumCharset::Default);
+        rows = unsortedInstalledFontRows(faces, InstalledFontIndex(installedFontFiles, entryFiles));
+    }
+    sortInstalledFontRows(rows);
+    return rows;
 }
 
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
-                                          const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel)
+                                          const std::function<void(std::size_t, std::size_t)> &progress, const std::atomic_bool *cancel,
+                                          const FactsHandOver &factsRead)
 {
     InstalledFontsSnapshot snapshot;
-    FontCatalogue reader(cacheFolder);
-    reader.setProgress(progress, cancel);
-    snapshot.fonts = reader.systemFonts();
+    {
+        // The reader's own list goes with it: the faces are held once from here on.
+        FontCatalogue reader(cacheFolder);
+        reader.setProgress(progress, cancel);
+        snapshot.fonts = reader.systemFonts();
+    }
     if (cancel && cancel->load()) {
         snapshot.cancelled = true;
         return snapshot;
     }
+    // Faces handed over are read where they went, not copied.
+    const std::vector<CatalogueFont> &fonts = factsRead ? factsRead(std::move(snapshot.fonts)) : snapshot.fonts;
     QStringList entryFiles;
-    fontsKeyEntries(snapshot.fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
+    fontsKeyEntries(fonts, systemFontsFolder, snapshot.installedFontFiles, entryFiles);
     // The rows still find each face's file when the key cannot be read.
-    snapshot.rows = installedRowsOf(snapshot.fonts, keyExists ? snapshot.installedFontFiles : QStringList(), keyExists ? entryFiles : QStringList());
+    snapshot.rows = installedRowsOf(fonts, keyExists ? snapshot.installedFontFiles : QStringList(), keyExists ? entryFiles : QStringList());
     if (keyExists)
         snapshot.entryFiles = std::move(entryFiles);
     else

@@ -14,7 +14,7 @@
 // that it can be read on a worker thread: the installed faces with their facts, the Fonts-key
 // view of them (InstalledFontFiles), and the sorted rows of the list.
 struct InstalledFontsSnapshot {
-    std::vector<CatalogueFont> fonts;
+    std::vector<CatalogueFont> fonts;   // empty when handed over while the read went on
     QStringList installedFontFiles;   // face, type and file of each value, joined by line feeds
     QStringList entryFiles;           // the file behind each of those values
     std::vector<InstalledFontRow> rows;
@@ -30,8 +30,11 @@ std::vector<InstalledFontRow> installedRowsOf(const std::vector<CatalogueFont> &
                                               const QStringList &entryFiles);
 
 // Reads through a catalogue of its own over the given facts cache (fontconfig and FreeType handles
-// of the calling thread). progress is called from the reading threads; cancel stops the read soon.
+// of the calling thread). progress is called from the reading threads; cancel stops the read soon;
+// factsRead, when given, takes the installed faces as soon as their facts are read, before the rows
+// are made, and returns where the read finds them from then on (they are then not in the snapshot).
 // keyExists false leaves InstalledFontFiles empty, as an unreadable Fonts key does.
+using FactsHandOver = std::function<const std::vector<CatalogueFont> &(std::vector<CatalogueFont> &&)>;
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
                                           const std::function<void(std::size_t, std::size_t)> &progress = {},
-                                          const std::atomic_bool *cancel = nullptr);
+                                          const std::atomic_bool *cancel = nullptr, const FactsHandOver &factsRead = {});

@@ -4,6 +4,8 @@
 #include "PrivateFamily.h"
 
 #include "AtomicFile.h"
+#include "FontFactsCache.h"
+#include "FontFamilies.h"
 #include "NativeFile.h"
 #include "Paths.h"
 #include "ToolkitFonts.h"
@@ -22,19 +24,6 @@
 
 namespace {
 
-QString cacheKey(const QString &file, int index)
-{
-    return file + QLatin1Char('\n') + QString::number(index);
-}
-
-QString fcString(FcPattern *pattern, const char *object)
-{
-    FcChar8 *value = nullptr;
-    if (FcPatternGetString(pattern, object, 0, &value) == FcResultMatch && value)
-        return QString::fromUtf8(reinterpret_cast<const char *>(value));
-    return {};
-}
-
 // A file name from fontconfig: bytes, kept as they are.
 QString fcPath(FcPattern *pattern)
 {
@@ -48,7 +37,7 @@ QString fcPath(FcPattern *pattern)
 
 FontCatalogue::FontCatalogue(QString cacheFolder, ToolkitFonts *toolkit)
     : m_cacheFolder(withTrailingSlash(cacheFolder))
-    , m_cacheFile(m_cacheFolder + QStringLiteral("font-facts-v2.tsv"))
+    , m_cacheFile(m_cacheFolder + kCacheFileName)
     , m_toolkit(toolkit)
 {
 }
@@ -72,6 +61,7 @@ void FontCatalogue::dropRetired()
 void FontCatalogue::rescan()
 {
     m_systemLoaded = false;
+    m_pendingSystem = {};
     m_system.clear();
     dropIndexes();
 }
@@ -99,8 +89,14 @@ const std::vector<CatalogueFont> &FontCatalogue::systemFonts()
     return m_system;
 }
 
+void FontCatalogue::expectSystemFonts(std::shared_future<std::vector<CatalogueFont>> fonts)
+{
+    m_pendingSystem = std::move(fonts);
+}
+
 void FontCatalogue::adoptSystemFonts(std::vector<CatalogueFont> fonts)
 {
+    m_pendingSystem = {};
     m_system = std::move(fonts);
     m_systemLoaded = true;
     dropIndexes();
@@ -116,10 +112,22 @@ void FontCatalogue::rescan(const QString &changedFolder)
 void FontCatalogue::loadSystemFonts()
 {
     m_system.clear();
+    if (m_pendingSystem.valid()) {
+        const auto pending = std::exchange(m_pendingSystem, {});
+        try {
+            m_system = pending.get();
+            m_systemLoaded = true;
+            return;
+        } catch (const std::future_error &) {
+            // That read was dropped before it had the faces: they are read here.
+        }
+    }
     FcConfig *config = FcInitLoadConfigAndFonts();
     if (config) {
         if (FcFontSet *set = FcConfigGetFonts(config, FcSetSystem)) {
             m_system.reserve(set->nfont);
+            QByteArray lastFormat;
+            QString lastFormatText;
             for (int i = 0; i < set->nfont; ++i) {
                 FcPattern *pattern = set->fonts[i];
                 int index = 0;
@@ -131,7 +139,16 @@ void FontCatalogue::loadSystemFonts()
                 CatalogueFont font;
                 font.file = fcPath(pattern);
                 font.index = index;
-                font.format = fcString(pattern, FC_FONTFORMAT);
+                // Formats repeat from face to face: they share one string.
+                FcChar8 *format = nullptr;
+                if (FcPatternGetString(pattern, FC_FONTFORMAT, 0, &format) == FcResultMatch && format) {
+                    const char *bytes = reinterpret_cast<const char *>(format);
+                    if (lastFormat != bytes) {
+                        lastFormat = bytes;
+                        lastFormatText = QString::fromUtf8(bytes);
+                    }
+                    font.format = lastFormatText;
+                }
                 if (!font.file.isEmpty())
                     m_system.push_back(std::move(font));
             }
@@ -144,26 +161,31 @@ void FontCatalogue::loadSystemFonts()
 
 void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
 {
-    loadCache();
-    struct Missing {
-        CatalogueFont *font;
-        qint64 size;
-        qint64 mtime;
+    // The cache is read for each fill and let go after it: the faces keep what they need of it.
+    const FactsCache cache = loadCache();
+    struct Stamp {
+        QByteArray path;
+        qint64 size = -1;
+        qint64 mtime = 0;
     };
-    std::vector<Missing> missing;
-    for (CatalogueFont &font : fonts) {
+    std::vector<Stamp> stamps(fonts.size());
+    std::vector<size_t> missing;
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        CatalogueFont &font = fonts[i];
+        Stamp &stamp = stamps[i];
+        stamp.path = nativePath(font.file);
         struct stat info {};
-        if (::stat(nativePath(font.file).constData(), &info) != 0) {
+        if (::stat(stamp.path.constData(), &info) != 0) {
             font.facts = FontFacts{};
             continue;
         }
-        const qint64 size = info.st_size;
-        const qint64 mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        auto it = m_cache.constFind(cacheKey(font.file, font.index));
-        if (it != m_cache.cend() && it->size == size && it->mtime == mtime)
+        stamp.size = info.st_size;
+        stamp.mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        const auto it = cache.constFind(FactsCacheKey{stamp.path, font.index});
+        if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime)
             font.facts = it->facts;
         else
-            missing.push_back({&font, size, mtime});
+            missing.push_back(i);
     }
     if (missing.empty())
         return;
@@ -181,8 +203,10 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
             if (first >= missing.size())
                 return;
             const size_t last = std::min(first + kChunk, missing.size());
-            for (size_t i = first; i < last; ++i)
-                missing[i].font->facts = readFacts(missing[i].font->file, missing[i].font->index);
+            for (size_t i = first; i < last; ++i) {
+                CatalogueFont &font = fonts[missing[i]];
+                font.facts = readFacts(font.file, font.index);
+            }
             const size_t now = done.fetch_add(last - first) + (last - first);
             if (m_progress)
                 m_progress(fonts.size() - missing.size() + now, fonts.size());
@@ -201,78 +225,24 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
     // A cancelled read leaves faces unread: nothing of it is kept.
     if (m_cancel && m_cancel->load())
         return;
-    for (const Missing &m : missing)
-        m_cache.insert(cacheKey(m.font->file, m.font->index), {m.size, m.mtime, m.font->facts});
-    m_cacheDirty = true;
-    saveCache();
+    // The cache holds the faces of this read, in their order; faces no longer installed drop out.
+    // It only saves time: a cache that cannot be written is no error.
+    FactsCacheWriter writer;
+    for (size_t i = 0; i < fonts.size(); ++i)
+        if (stamps[i].size >= 0)
+            writer.add(FactsCacheKey{stamps[i].path, fonts[i].index}, CachedFacts{stamps[i].size, stamps[i].mtime, fonts[i].facts});
+    writeFileAtomically(m_cacheFile, writer.finish());
 }
 
-// One line per face: path, index, size, mtime, then the facts; fields separated by tabs.
-void FontCatalogue::loadCache()
+FactsCache FontCatalogue::loadCache() const
 {
-    if (m_cacheLoaded)
-        return;
-    m_cacheLoaded = true;
-    // The cache only saves time: one that is not a regular file, or is larger than any list of
-    // fonts makes it, is not read, and the next save replaces it.
+    FactsCache cache;
+    // The cache only saves time: one that is not a regular file, is larger than any list of fonts
+    // makes, or is damaged in any way is not used, and the next save replaces it.
     const std::optional<QByteArray> content = readRegularFile(m_cacheFile, kCacheLimit);
-    if (!content)
-        return;
-    for (const QByteArray &line : content->split('\n')) {
-        const QList<QByteArray> f = line.split('\t');
-        if (f.size() != 18)
-            continue;
-        CachedFacts c;
-        c.size = f[2].toLongLong();
-        c.mtime = f[3].toLongLong();
-        FontFacts &x = c.facts;
-        x.valid = f[4] == "1";
-        x.raster = f[5] == "1";
-        x.italic = f[6] == "1";
-        x.family = QString::fromUtf8(f[7]);
-        x.style = QString::fromUtf8(f[8]);
-        x.fullName = QString::fromUtf8(f[9]);
-        for (const QByteArray &cs : f[10].split(','))
-            if (!cs.isEmpty())
-                x.charsets.push_back(cs.toInt());
-        x.weight = f[11].toInt();
-        x.pitchAndFamily = f[12].toInt();
-        x.lastChar = f[13].toInt();
-        x.width = f[14].toInt();
-        x.height = f[15].toInt();
-        x.lastCode = f[16].toInt();
-        m_cache.insert(cacheKey(pathFromNative(f[0]), f[1].toInt()), c);
-    }
-}
-
-void FontCatalogue::saveCache()
-{
-    if (!m_cacheDirty)
-        return;
-    m_cacheDirty = false;
-    QByteArray out;
-    auto clean = [](const QString &s) {
-        QByteArray b = s.toUtf8();
-        b.replace('\t', ' ').replace('\n', ' ');
-        return b;
-    };
-    for (auto it = m_cache.cbegin(); it != m_cache.cend(); ++it) {
-        const QString &key = it.key();
-        const qsizetype split = key.lastIndexOf(QLatin1Char('\n'));
-        const FontFacts &x = it->facts;
-        QByteArrayList charsets;
-        for (int cs : x.charsets)
-            charsets << QByteArray::number(cs);
-        out += nativePath(key.left(split)).replace('\t', ' ') + '\t' + key.mid(split + 1).toUtf8() + '\t'
-            + QByteArray::number(it->size) + '\t' + QByteArray::number(it->mtime) + '\t'
-            + (x.valid ? "1" : "0") + '\t' + (x.raster ? "1" : "0") + '\t' + (x.italic ? "1" : "0") + '\t'
-            + clean(x.family) + '\t' + clean(x.style) + '\t' + clean(x.fullName) + '\t' + charsets.join(',') + '\t'
-            + QByteArray::number(x.weight) + '\t' + QByteArray::number(x.pitchAndFamily) + '\t'
-            + QByteArray::number(x.lastChar) + '\t' + QByteArray::number(x.width) + '\t'
-            + QByteArray::number(x.height) + '\t' + QByteArray::number(x.lastCode) + "\t\n";
-    }
-    // The cache only saves time: a cache that cannot be written is no error.
-    writeFileAtomically(m_cacheFile, out);
+    if (content)
+        parseFactsCache(*content, cache);
+    return cache;
 }
 
 std::vector<CatalogueFont> FontCatalogue::fonts()
@@ -555,6 +525,12 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
         return *full;
     if (const CatalogueFont *c = temporary([&](const CatalogueFont &c) { return c.facts.fullName.toCaseFolded() == key; }))
         return {c->facts.family, c->facts.style};
+    // A name no face bears ("Times New Roman" on a system without it) is drawn with the family
+    // fontconfig puts in its place. Named as it is, the toolkit would try every installed family
+    // as a fallback for it, a wait that grows with the square of the fonts.
+    const QString substitute = fontconfigFamilyFor(faceName);
+    if (!substitute.isEmpty())
+        return {substitute, QString()};
     return {faceName, QString()};
 }
 

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -67,6 +68,9 @@ struct FaceStyle {
 };
 
 class ToolkitFonts;
+struct FactsCacheKey;
+struct CachedFacts;
+using FactsCache = QHash<FactsCacheKey, CachedFacts>;
 
 // The installed fonts as fontconfig knows them, plus the fonts this process has added for
 // itself (temporary fonts). Nothing here uses the GUI: the toolkit, when there is one, learns
@@ -98,6 +102,10 @@ public:
     // Takes the installed faces that another catalogue over the same cache has read (on a worker
     // thread), so that they are not read again here.
     void adoptSystemFonts(std::vector<CatalogueFont> fonts);
+    // The installed faces are being read on a worker (for the installed list): until they are
+    // adopted, a need for them here waits for that read instead of doing it a second time on this
+    // thread. A read that ends without them (cancelled) leaves this catalogue to read them itself.
+    void expectSystemFonts(std::shared_future<std::vector<CatalogueFont>> fonts);
     // Reports how many faces have their facts (from any thread), and stops early when asked.
     // Both must outlive every call that reads the system fonts.
     void setProgress(std::function<void(std::size_t done, std::size_t total)> progress, const std::atomic_bool *cancel);
@@ -106,8 +114,10 @@ public:
 
     // No font file larger than this is read (the largest real ones are a few tens of MB).
     static constexpr qint64 kFontFileLimit = 256 * 1024 * 1024;
-    // A facts cache larger than this is not read (a few hundred bytes per face).
-    static constexpr qint64 kCacheLimit = 32 * 1024 * 1024;
+    // A facts cache larger than this is not read (about a hundred bytes per face).
+    static constexpr qint64 kCacheLimit = 64 * 1024 * 1024;
+    // The facts cache's file name in the cache folder.
+    static inline const QString kCacheFileName = QStringLiteral("font-facts-v3.bin");
     // Faces cost a parse each (and the toolkit's query of each is dearer still, tens of
     // microseconds), so a file gets no more faces read than these bytes per face pay for, beyond
     // a few that any file may have. Real collections hold far more per face; real raster files
@@ -165,26 +175,18 @@ private:
         std::vector<CatalogueFont> faces;
         std::vector<QString> drawnFamilies;   // the toolkit's family of each face, by face
     };
-    struct CachedFacts {
-        qint64 size = 0;
-        qint64 mtime = 0;
-        FontFacts facts;
-    };
 
     int addTemporaryContent(const QString &path, QByteArray unpacked);
     void loadSystemFonts();
     void dropIndexes();
     void buildFaceIndex();
-    void loadCache();
-    void saveCache();
+    FactsCache loadCache() const;
 
     QString m_cacheFolder;
     QString m_cacheFile;
     ToolkitFonts *m_toolkit = nullptr;
-    bool m_cacheLoaded = false;
-    bool m_cacheDirty = false;
-    QHash<QString, CachedFacts> m_cache;   // key: path + '\n' + index
     bool m_systemLoaded = false;
+    std::shared_future<std::vector<CatalogueFont>> m_pendingSystem;
     std::vector<CatalogueFont> m_system;
     std::vector<Temporary> m_temporary;
     int m_privateSerial = 0;   // numbers the families of the toolkit's copies of temporary fonts

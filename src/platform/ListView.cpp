@@ -243,6 +243,7 @@ void ListView::removeItem(int row)
     m_items.erase(m_items.begin() + row);
     refilter();
     m_model->reset();
+    emit itemRemoved(row);
 }
 
 void ListView::setItem(int row, Item item)

@@ -91,6 +91,8 @@ signals:
     void keyPress(QChar character);
     void contextMenu(const QPoint &globalPosition);
     void itemDropped(int sourceRow, int targetRow);
+    // removeItem took this row out (the rows after it moved up by one).
+    void itemRemoved(int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,7 +4,9 @@
 #include <QCollator>
 #include <QLocale>
 
-int localeCompare(const QString &a, const QString &b)
+namespace {
+
+const QCollator &collator()
 {
     static const QCollator collator = [] {
         QLocale locale;
@@ -13,7 +15,21 @@ int localeCompare(const QString &a, const QString &b)
         QCollator c(locale);
         c.setCaseSensitivity(Qt::CaseSensitive);
         c.setNumericMode(false);
+        // Set up here, once: the lists are sorted on worker threads too.
+        c.compare(QStringLiteral("a"), QStringLiteral("b"));
         return c;
     }();
-    return collator.compare(a, b);
+    return collator;
+}
+
+}
+
+int localeCompare(const QString &a, const QString &b)
+{
+    return collator().compare(a, b);
+}
+
+QCollatorSortKey localeSortKey(const QString &text)
+{
+    return collator().sortKey(text);
 }

@@ -3,12 +3,14 @@
 #include "CharacterMap.h"
 #include "FaceFont.h"
 #include "Desktop.h"
+#include "FontFamilies.h"
 #include "FormFixture.h"
 #include "ListHelpers.h"
 #include "InstalledFonts.h"
 #include "ListView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -286,4 +288,23 @@ TEST(TFormPreview, ASelectionAndAModeSwitchWorkWhileTheInstalledListLoads)
     EXPECT_EQ(faceName(c.Preview), chosen.caption);
     for (int row = 0; row < c.FontsList->count(); ++row)
         EXPECT_NE(c.FontsList->item(row).subItems[FontsListColumn::FileName], QStringLiteral("Unknown")) << row;
+}
+
+TEST(TFormPreview, TheWindowsOwnTextsAreDrawnInAnInstalledFamily)
+{
+    // The desktop's font named generically, as a desktop without settings of its own names it.
+    const QFont saved = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 10));
+    FormFixture f;
+    f.show();
+    f.form->installedFonts().waitUntilLoaded();
+    // A generic name such as "Sans Serif" is no family: the toolkit would try every installed
+    // family as a fallback for each text drawn in it.
+    const QString family = fontconfigFamilyFor(QStringLiteral("Sans Serif"));
+    ASSERT_NE(family, QStringLiteral("Sans Serif"));
+    EXPECT_EQ(QApplication::font().family(), family);
+    EXPECT_EQ(f.form->font().family(), family);
+    EXPECT_EQ(f.form->font().pointSize(), 9);
+    EXPECT_EQ(QApplication::font().pointSize(), 10);
+    QApplication::setFont(saved);
 }

@@ -3,6 +3,7 @@
 #include "FontCatalogue.h"
 #include "FontLoader.h"
 #include "FontsRegistry.h"
+#include "InstalledFonts.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
 #include "NativeFile.h"
@@ -257,4 +258,40 @@ TEST(FontLoader, RefreshesWhileAReadRunsEndWithOneList)
     f.installed.waitUntilLoaded();
     EXPECT_EQ(f.installed.list().selectedRow(), 1);
     EXPECT_EQ(captionsOf(f.installed.list()), complete);
+}
+
+TEST(FontLoader, ARowRemovedFromTheListNoLongerNamesTheFaceOfItsFile)
+{
+    TestEnvironment::instance().resetUserFiles();
+    LoaderFixture f;
+    const ListView &list = f.installed.list();
+    auto fileNameOf = [&](int row) {
+        const QString file = list.item(row).subItems[FontsListColumn::FileName];
+        return file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+    };
+    // A row whose file no other row names.
+    int row = -1;
+    for (int r = 0; r < list.count() && row < 0; ++r) {
+        int same = 0;
+        for (int other = 0; other < list.count(); ++other)
+            same += fileNameOf(other) == fileNameOf(r);
+        if (same == 1)
+            row = r;
+    }
+    ASSERT_GE(row, 0);
+    const QString fileName = fileNameOf(row);
+    const QString caption = list.item(row).caption;
+    const QString lastFileName = fileNameOf(list.count() - 1);
+    const QString lastCaption = list.item(list.count() - 1).caption;
+    ASSERT_EQ(f.installed.faceOfFile(fileName), caption);
+
+    // An uninstall takes the row out of the list; its file no longer names a face, and the rows
+    // after it still name theirs.
+    f.installed.list().removeItem(row);
+    EXPECT_EQ(f.installed.faceOfFile(fileName), QString());
+    if (lastFileName != fileName)
+        EXPECT_EQ(f.installed.faceOfFile(lastFileName), lastCaption);
+    f.installed.RefreshInstalledFontsList();
+    f.installed.waitUntilLoaded();
+    EXPECT_EQ(f.installed.faceOfFile(fileName), caption);
 }

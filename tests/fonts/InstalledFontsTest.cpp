@@ -90,6 +90,30 @@ TEST(InstalledFonts, RowsGatherCharsetsAndFillTheTwelveColumns)
     EXPECT_EQ(rows[3].subItems[FontsListColumn::Family], QStringLiteral("Don't care"));
 }
 
+TEST(InstalledFonts, RowsSortAsTheLocaleComparesTheirCaptions)
+{
+    // Case, accents, punctuation, digits, and one caption twice: the sort keys give the order of
+    // the comparison itself, and equal captions keep their enumeration order.
+    const char *names[] = {"b", "B", "a", "A", "\xc3\xa1", "\xc3\x81", "MS Sans Serif", "Marlett", "_x", "10", "9", "a", "Zeta",
+                           "zeta", "\xc5\x92uvre", "\xc3\x96sel", "O", "a b", "ab", "a-b", "", "\xe6\x97\xa5\xe6\x9c\xac"};
+    std::vector<EnumeratedFace> faces;
+    for (const char *name : names) {
+        faces.push_back(face("", 0));
+        faces.back().faceName = QString::fromUtf8(name);
+        faces.back().width = static_cast<int>(faces.size());
+    }
+    const auto rows = buildInstalledFontRows(faces, QStringList());
+    std::vector<std::pair<QString, QString>> want;
+    for (const EnumeratedFace &f : faces)
+        want.emplace_back(f.faceName, QString::number(f.width));
+    std::stable_sort(want.begin(), want.end(), [](const auto &a, const auto &b) { return localeCompare(a.first, b.first) < 0; });
+    ASSERT_EQ(rows.size(), want.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].caption, want[i].first) << i;
+        EXPECT_EQ(rows[i].subItems[FontsListColumn::Width], want[i].second) << i;
+    }
+}
+
 TEST(InstalledFonts, PitchAndFamilyTexts)
 {
     EXPECT_EQ(pitchText(0x22), QStringLiteral("Variable"));
@@ -276,6 +300,24 @@ TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
         qputenv("FONTCONFIG_FILE", config);
         const InstalledFontsSnapshot snapshot = readInstalledFonts(root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true);
         ASSERT_FALSE(snapshot.rows.empty());
+        // The same read handing its faces over once their facts are read: it reads them where
+        // they went, and makes the same rows.
+        std::vector<CatalogueFont> handed;
+        int handOvers = 0;
+        const InstalledFontsSnapshot over = readInstalledFonts(
+            root + QStringLiteral("/cache"), TestEnvironment::instance().paths().systemFontsFolder, true, {}, nullptr,
+            [&](std::vector<CatalogueFont> &&faces) -> const std::vector<CatalogueFont> & {
+                ++handOvers;
+                handed = std::move(faces);
+                return handed;
+            });
+        EXPECT_EQ(handOvers, 1);
+        EXPECT_TRUE(over.fonts.empty());
+        ASSERT_EQ(handed.size(), snapshot.fonts.size());
+        for (size_t i = 0; i < handed.size(); ++i)
+            EXPECT_TRUE(handed[i].file == snapshot.fonts[i].file && handed[i].index == snapshot.fonts[i].index) << i;
+        EXPECT_EQ(over.installedFontFiles, snapshot.installedFontFiles);
+        expectSameRows(over.rows, snapshot.rows);
         std::vector<const CatalogueFont *> fonts;
         for (const CatalogueFont &font : snapshot.fonts)
             fonts.push_back(&font);

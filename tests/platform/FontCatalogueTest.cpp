@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FifoGuard.h"
 #include "FontCatalogue.h"
+#include "FontFamilies.h"
 #include "FontsRegistry.h"
 #include "NativeFile.h"
 #include "SfntBuilder.h"
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -137,7 +141,7 @@ TEST(FontCatalogue, WarmStartReadsFactsFromTheCache)
         FontCatalogue catalogue(cacheFolder);
         cold = catalogue.enumerate(EnumCharset::Default);
     }
-    ASSERT_TRUE(QFile::exists(cacheFolder + QStringLiteral("font-facts-v2.tsv")));
+    ASSERT_TRUE(QFile::exists(cacheFolder + FontCatalogue::kCacheFileName));
     FontCatalogue warm(cacheFolder);
     const auto again = warm.enumerate(EnumCharset::Default);
     ASSERT_EQ(again.size(), cold.size());
@@ -147,6 +151,97 @@ TEST(FontCatalogue, WarmStartReadsFactsFromTheCache)
         EXPECT_EQ(again[i].pitchAndFamily, cold[i].pitchAndFamily);
         EXPECT_EQ(again[i].width, cold[i].width);
         EXPECT_EQ(again[i].raster, cold[i].raster);
+    }
+}
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void putU32(QByteArray &bytes, qsizetype at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+}
+
+TEST(FontCatalogue, ADamagedFactsCacheIsIgnoredAndRebuilt)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
+    const QString cacheFile = cacheFolder + FontCatalogue::kCacheFileName;
+    std::vector<EnumeratedFace> want;
+    {
+        FontCatalogue catalogue(cacheFolder);
+        want = catalogue.enumerate(EnumCharset::Default);
+    }
+    ASSERT_FALSE(want.empty());
+    const QByteArray good = fileBytes(cacheFile);
+    ASSERT_GT(good.size(), 64);
+    // Header: magic (8), version (4), count (4); the first face starts with its path's length.
+    struct Damage {
+        const char *what;
+        QByteArray bytes;
+    };
+    std::vector<Damage> damages;
+    damages.push_back({"empty", QByteArray()});
+    damages.push_back({"cut inside the header", good.left(10)});
+    damages.push_back({"cut in the middle", good.left(good.size() / 2)});
+    damages.push_back({"last byte missing", good.left(good.size() - 1)});
+    damages.push_back({"bytes after the last face", good + QByteArray("\0\0\0\0", 4)});
+    QByteArray bytes = good;
+    bytes[0] = 'X';
+    damages.push_back({"another magic", bytes});
+    bytes = good;
+    putU32(bytes, 8, 2);
+    damages.push_back({"another version", bytes});
+    bytes = good;
+    putU32(bytes, 12, 0xFFFFFFFFu);
+    damages.push_back({"a count far beyond the file", bytes});
+    bytes = good;
+    putU32(bytes, 12, 1);
+    damages.push_back({"a count below the faces there", bytes});
+    bytes = good;
+    putU32(bytes, 16, 0x7FFFFFFFu);
+    damages.push_back({"a path length beyond the file", bytes});
+    bytes = good;
+    putU32(bytes, 16, 0);
+    damages.push_back({"an empty path", bytes});
+    bytes = good;
+    bytes.fill('\xff', good.size() - 16);
+    bytes.prepend(good.left(16));
+    bytes.truncate(good.size());
+    damages.push_back({"every length at its largest", bytes});
+
+    for (const Damage &damage : damages) {
+        SCOPED_TRACE(damage.what);
+        writeBytes(cacheFile, damage.bytes);
+        FontCatalogue catalogue(cacheFolder);
+        const std::vector<EnumeratedFace> got = catalogue.enumerate(EnumCharset::Default);
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].faceName, want[i].faceName);
+            EXPECT_EQ(got[i].style, want[i].style);
+            EXPECT_EQ(got[i].fullName, want[i].fullName);
+            EXPECT_EQ(got[i].charset, want[i].charset);
+            EXPECT_EQ(got[i].weight, want[i].weight);
+            EXPECT_EQ(got[i].lastCode, want[i].lastCode);
+            EXPECT_EQ(got[i].height, want[i].height);
+        }
+        // Every face was read again, and the cache written anew as a whole.
+        EXPECT_EQ(fileBytes(cacheFile), good);
     }
 }
 
@@ -181,7 +276,7 @@ TEST(FontCatalogue, SpecialFilesAreNeverReadAsFontsOrAsTheCache)
     const QString folder = TestEnvironment::instance().makeFolder(QStringLiteral("special-fonts"));
     const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
     QDir().mkpath(cacheFolder);
-    const QString cacheFile = cacheFolder + QStringLiteral("font-facts-v2.tsv");
+    const QString cacheFile = cacheFolder + FontCatalogue::kCacheFileName;
     {
         // A FIFO as the facts cache: not waited on, and replaced by a real cache.
         FifoGuard cache(cacheFile);
@@ -307,4 +402,60 @@ TEST(FontCatalogue, CutHeadersNameJustTheFacesRead)
     EXPECT_TRUE(FontCatalogue::isFontData(asBytes(fixedsys)));
     EXPECT_FALSE(FontCatalogue::isFontData("this is not a font\n"));
     EXPECT_FALSE(FontCatalogue::isFontData(QByteArray()));
+}
+
+TEST(FontCatalogue, AFaceNoInstalledFontBearsIsDrawnWithTheFamilyPutInItsPlace)
+{
+    TestEnvironment::instance().resetUserFiles();
+    FontCatalogue catalogue(TestEnvironment::instance().paths().cacheFolder);
+    const QStringList families = namesOf(catalogue.enumerate(EnumCharset::Default));
+    ASSERT_FALSE(families.contains(QStringLiteral("Times New Roman")));
+    // Named as it is, the toolkit would try every installed family in its place, one by one.
+    const FaceStyle missing = catalogue.faceStyle(QStringLiteral("Times New Roman"));
+    EXPECT_EQ(missing.family, fontconfigFamilyFor(QStringLiteral("Times New Roman")));
+    EXPECT_TRUE(families.contains(missing.family)) << missing.family.toStdString();
+    EXPECT_TRUE(missing.style.isEmpty());
+    // A generic name is no family either.
+    EXPECT_TRUE(families.contains(fontconfigFamilyFor(QStringLiteral("Sans Serif"))));
+    // Installed families and full names stay as they are.
+    EXPECT_EQ(catalogue.faceStyle(QStringLiteral("DejaVu Sans")).family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(fontconfigFamilyFor(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+    const FaceStyle bold = catalogue.faceStyle(QStringLiteral("DejaVu Sans Bold"));
+    EXPECT_EQ(bold.family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(bold.style, QStringLiteral("Bold"));
+}
+
+TEST(FontCatalogue, FacesBeingReadElsewhereAreWaitedForNotReadAgain)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const QString cacheFolder = TestEnvironment::instance().paths().cacheFolder;
+    CatalogueFont only;
+    only.file = QStringLiteral("/nowhere/only.ttf");
+    only.facts.valid = true;
+    only.facts.family = only.facts.fullName = QStringLiteral("Only Face");
+    only.facts.charsets = {0};
+    {
+        FontCatalogue catalogue(cacheFolder);
+        std::promise<std::vector<CatalogueFont>> read;
+        catalogue.expectSystemFonts(read.get_future().share());
+        std::thread worker([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            read.set_value({only});
+        });
+        // The faces come from that read, not from fontconfig.
+        EXPECT_EQ(namesOf(catalogue.enumerate(EnumCharset::Default)), QStringList{QStringLiteral("Only Face")});
+        worker.join();
+        // A rescan forgets them and reads again.
+        catalogue.rescan();
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Default)).contains(QStringLiteral("DejaVu Sans")));
+    }
+    {
+        // A read dropped before it had the faces: the catalogue reads them itself.
+        FontCatalogue catalogue(cacheFolder);
+        {
+            std::promise<std::vector<CatalogueFont>> dropped;
+            catalogue.expectSystemFonts(dropped.get_future().share());
+        }
+        EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Default)).contains(QStringLiteral("DejaVu Sans")));
+    }
 }
