@@ -12,7 +12,7 @@
 #include "InstalledFontsRead.h"
 #include "ListView.h"
 #include "MallocArenas.h"
-#include "SfntBuilder.h"
+#include "GeneratedFonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,17 +44,7 @@ bool makeFonts(const QString &folder, int count)
     if (base.empty())
         return false;
     for (int i = 0; i < count; ++i) {
-        const QString family = QStringLiteral("Gx%1").arg(i, 6, 10, QLatin1Char('0'));
-        const std::vector<std::uint8_t> sfnt = SfntBuilder()
-                                                   .name(3, 1, SfntBuilder::utf16be(family))
-                                                   .name(3, 2, SfntBuilder::utf16be(QStringLiteral("Regular")))
-                                                   .name(3, 4, SfntBuilder::utf16be(family + QStringLiteral(" Regular")))
-                                                   .build();
-        // build() writes the offset table and one table record, then the naming table.
-        const std::vector<std::uint8_t> table(sfnt.begin() + 28, sfnt.end());
-        const std::vector<std::uint8_t> font = SfntBuilder::withNameTable(base, table);
-        QFile out(folder + QStringLiteral("/g%1.ttf").arg(i, 6, 10, QLatin1Char('0')));
-        if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char *>(font.data()), qint64(font.size())) != qint64(font.size()))
+        if (!writeGeneratedFont(folder, i, base))
             return false;
     }
     QFile done(marker);

@@ -10,7 +10,7 @@
 #include "BenchSupport.h"
 #include "InstalledFontsList.h"
 #include "ListView.h"
-#include "SfntBuilder.h"
+#include "GeneratedFonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,16 +26,7 @@ bool makeFonts(const QString &folder, int count)
     const QByteArray baseBytes = baseFile.readAll();
     const std::vector<std::uint8_t> base(baseBytes.begin(), baseBytes.end());
     for (int i = 0; i < count; ++i) {
-        const QString family = QStringLiteral("Gx%1").arg(i, 6, 10, QLatin1Char('0'));
-        const std::vector<std::uint8_t> sfnt = SfntBuilder()
-                                                   .name(3, 1, SfntBuilder::utf16be(family))
-                                                   .name(3, 2, SfntBuilder::utf16be(QStringLiteral("Regular")))
-                                                   .name(3, 4, SfntBuilder::utf16be(family + QStringLiteral(" Regular")))
-                                                   .build();
-        const std::vector<std::uint8_t> table(sfnt.begin() + 28, sfnt.end());
-        const std::vector<std::uint8_t> font = SfntBuilder::withNameTable(base, table);
-        QFile out(folder + QStringLiteral("/g%1.ttf").arg(i, 6, 10, QLatin1Char('0')));
-        if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char *>(font.data()), qint64(font.size())) != qint64(font.size()))
+        if (!writeGeneratedFont(folder, i, base))
             return false;
     }
     return true;
