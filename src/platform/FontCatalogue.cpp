@@ -482,12 +482,26 @@ void FontCatalogue::buildFaceIndex()
     // The installed faces only, once per reading of them: adding or giving back a temporary font
     // costs what the few temporary fonts cost, whatever the size of the collection.
     m_families.clear();
+    m_familyFaces.clear();
+    QHash<QString, int> familyRank;
     m_fullNames.clear();
     for (const CatalogueFont &c : m_system) {
-        m_families.insert(c.facts.family.toCaseFolded(), true);
+        const QString family = c.facts.family.toCaseFolded();
+        m_families.insert(family, true);
+        const bool elsewhere = !c.facts.typographicFamily.isEmpty() && c.facts.typographicFamily.compare(c.facts.family, Qt::CaseInsensitive) != 0;
+        const FaceStyle drawn = elsewhere ? FaceStyle{c.facts.typographicFamily, c.facts.typographicStyle.isEmpty() ? c.facts.style : c.facts.typographicStyle}
+                                          : FaceStyle{c.facts.family, c.facts.style};
+        // The upright face nearest the regular weight stands for the family.
+        if (elsewhere) {
+            const int rank = (c.facts.italic ? 1000 : 0) + std::abs(c.facts.weight - 400);
+            if (!m_familyFaces.contains(family) || rank < familyRank.value(family)) {
+                m_familyFaces.insert(family, drawn);
+                familyRank.insert(family, rank);
+            }
+        }
         const QString full = c.facts.fullName.toCaseFolded();
         if (!m_fullNames.contains(full))
-            m_fullNames.insert(full, {c.facts.family, c.facts.style});
+            m_fullNames.insert(full, drawn);
     }
     m_faceIndexBuilt = true;
 }
@@ -519,6 +533,8 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
                     return &c;
         return nullptr;
     };
+    if (const auto drawn = m_familyFaces.constFind(key); drawn != m_familyFaces.cend())
+        return *drawn;
     if (m_families.contains(key) || temporary([&](const CatalogueFont &c) { return c.facts.family.toCaseFolded() == key; }))
         return {faceName, QString()};
     if (const auto full = m_fullNames.constFind(key); full != m_fullNames.cend())

@@ -23,6 +23,10 @@ struct FontFacts {
     QString family;              // the face name Windows uses (name ID 1, or the FNT face name)
     QString style;               // name ID 2, or FreeType's style name
     QString fullName;            // name ID 4, or family and style
+    // Name IDs 16 and 17, when the face has them: fontconfig, and so the toolkit, list the face
+    // under this family and style ("DejaVu Sans" ExtraLight for the family "DejaVu Sans Light").
+    QString typographicFamily;
+    QString typographicStyle;
     std::vector<int> charsets;   // Windows charset codes, in code-page bit order
     int weight = 400;
     int pitchAndFamily = 0;      // LOGFONT lfPitchAndFamily
@@ -200,6 +204,9 @@ private:
     // names, and the first face of each case-folded full name.
     bool m_faceIndexBuilt = false;
     QHash<QString, bool> m_families;
+    // A family whose faces the toolkit lists under another (their typographic family): the face to
+    // draw it with.
+    QHash<QString, FaceStyle> m_familyFaces;
     QHash<QString, FaceStyle> m_fullNames;
     // Installed files by their canonical path, and by size for the content comparison.
     bool m_fileIndexBuilt = false;

@@ -52,7 +52,7 @@ constexpr std::uint32_t kNameTag = 0x6E616D65;         // 'name'
 // Names 1, 2 and 4 in one pass over the records: Windows English first, then any Windows
 // record, then Unicode, then Macintosh Roman.
 struct SfntNames {
-    QString family, style, full;
+    QString family, style, full, typographicFamily, typographicStyle;
 };
 
 // The naming table of one face of an sfnt file or collection, read from the bytes: FreeType would
@@ -93,7 +93,7 @@ SfntNames sfntNames(ByteSource &source, std::uint64_t size, int index)
         std::uint16_t platformId = 0;
         std::uint64_t at = 0;
         std::uint16_t length = 0;
-    } best[3];
+    } best[5];
     for (std::uint32_t r = 0; r < count; ++r) {
         if (!source.readExact(table + 6 + 12 * std::uint64_t(r), 12, b))
             break;
@@ -103,6 +103,8 @@ SfntNames sfntNames(ByteSource &source, std::uint64_t size, int index)
         const int slot = nameId == TT_NAME_ID_FONT_FAMILY ? 0
             : nameId == TT_NAME_ID_FONT_SUBFAMILY       ? 1
             : nameId == TT_NAME_ID_FULL_NAME            ? 2
+            : nameId == 16                              ? 3
+            : nameId == 17                              ? 4
                                                         : -1;
         if (slot < 0 || stringLength == 0 || at + stringLength > tableEnd)
             continue;
@@ -116,9 +118,9 @@ SfntNames sfntNames(ByteSource &source, std::uint64_t size, int index)
         if (score > best[slot].score)
             best[slot] = {score, platformId, at, stringLength};
     }
-    QString *targets[3] = {&names.family, &names.style, &names.full};
+    QString *targets[5] = {&names.family, &names.style, &names.full, &names.typographicFamily, &names.typographicStyle};
     std::vector<std::uint8_t> bytes;
-    for (int slot = 0; slot < 3; ++slot) {
+    for (int slot = 0; slot < 5; ++slot) {
         if (best[slot].score < 0)
             continue;
         bytes.resize(best[slot].length);
@@ -276,6 +278,8 @@ FontFacts factsOf(const FontBytes &bytes, int index)
     if (facts.style.isEmpty())
         facts.style = QString::fromUtf8(face->style_name ? face->style_name : "");
     facts.fullName = names.full;
+    facts.typographicFamily = names.typographicFamily;
+    facts.typographicStyle = names.typographicStyle;
     if (facts.fullName.isEmpty())
         facts.fullName = fullNameOf(facts.family, facts.style);
 

@@ -9,18 +9,19 @@
 //   header  "GlyvFact" | u32 version | u32 face count
 //   face    u32 path length | path bytes | i32 index | i64 size | i64 mtime | u8 flags
 //           | u8 charset count | charset bytes | i32 weight, pitchAndFamily, lastChar, lastCode,
-//           width, height | three names, each u32 length | UTF-8 bytes
+//           width, height | five names (family, style, full, typographic family and style),
+//           each u32 length | UTF-8 bytes
 // A full name equal to the family is written with the length 0xFFFFFFFF and no bytes, so that the
 // two share one string in memory.
 
 namespace {
 
 constexpr char kMagic[8] = {'G', 'l', 'y', 'v', 'F', 'a', 'c', 't'};
-constexpr quint32 kVersion = 3;
+constexpr quint32 kVersion = 4;
 constexpr quint32 kSameAsFamily = 0xFFFFFFFFu;
 constexpr int kHeaderSize = 16;
 // The least a face can take: lengths, numbers and flags with empty names and no charsets.
-constexpr qsizetype kMinFaceSize = 4 + 4 + 8 + 8 + 1 + 1 + 6 * 4 + 3 * 4;
+constexpr qsizetype kMinFaceSize = 4 + 4 + 8 + 8 + 1 + 1 + 6 * 4 + 5 * 4;
 
 enum : quint8 { kValid = 1, kRaster = 2, kItalic = 4 };
 
@@ -117,8 +118,8 @@ bool readFace(Cursor &in, StyleNames &styles, FactsCacheKey &key, CachedFacts &e
     f.lastCode = in.i32();
     f.width = in.i32();
     f.height = in.i32();
-    QString *names[3] = {&f.family, &f.style, &f.fullName};
-    for (int i = 0; i < 3; ++i) {
+    QString *names[5] = {&f.family, &f.style, &f.fullName, &f.typographicFamily, &f.typographicStyle};
+    for (int i = 0; i < 5; ++i) {
         const quint32 size = in.u32();
         if (i == 2 && size == kSameAsFamily) {
             f.fullName = f.family;
@@ -127,7 +128,7 @@ bool readFace(Cursor &in, StyleNames &styles, FactsCacheKey &key, CachedFacts &e
         if (size > quint32(in.left()))
             return false;
         const char *bytes = in.take(size);
-        *names[i] = i == 1 ? styles.get(bytes, size) : QString::fromUtf8(bytes, size);
+        *names[i] = i == 1 || i == 4 ? styles.get(bytes, size) : QString::fromUtf8(bytes, size);
     }
     return in.ok() && key.index >= 0;
 }
@@ -196,6 +197,8 @@ void FactsCacheWriter::add(const FactsCacheKey &key, const CachedFacts &entry)
         putLe(m_out, kSameAsFamily, 4);
     else
         putName(m_out, f.fullName);
+    putName(m_out, f.typographicFamily);
+    putName(m_out, f.typographicStyle);
     ++m_count;
 }
 

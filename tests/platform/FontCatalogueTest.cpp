@@ -425,6 +425,33 @@ TEST(FontCatalogue, AFaceNoInstalledFontBearsIsDrawnWithTheFamilyPutInItsPlace)
     EXPECT_EQ(bold.style, QStringLiteral("Bold"));
 }
 
+TEST(FontCatalogue, AFamilyListedUnderItsTypographicFamilyIsDrawnAsItsFace)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.systemFontsFolder);
+    const QString file = paths.systemFontsFolder + QStringLiteral("DejaVuSans-ExtraLight.ttf");
+    ASSERT_TRUE(QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-ExtraLight.ttf")), file));
+    for (int pass = 0; pass < 2; ++pass) {
+        // Read from the file, then from the facts cache the first pass wrote.
+        FontCatalogue catalogue(paths.cacheFolder);
+        catalogue.rescan(paths.systemFontsFolder);
+        // The face's family is "DejaVu Sans Light" (name 1); fontconfig and the toolkit list it as
+        // "DejaVu Sans" ExtraLight (names 16 and 17), so it is drawn so, not as DejaVu Sans Book.
+        const FaceStyle light = catalogue.faceStyle(QStringLiteral("DejaVu Sans Light"));
+        EXPECT_EQ(light.family, QStringLiteral("DejaVu Sans")) << "pass " << pass;
+        EXPECT_EQ(light.style, QStringLiteral("ExtraLight")) << "pass " << pass;
+        const FaceStyle full = catalogue.faceStyle(QStringLiteral("DejaVu Sans ExtraLight"));
+        EXPECT_EQ(full.family, QStringLiteral("DejaVu Sans")) << "pass " << pass;
+        EXPECT_EQ(full.style, QStringLiteral("ExtraLight")) << "pass " << pass;
+        // Families listed under their own name stay as they are.
+        EXPECT_EQ(catalogue.faceStyle(QStringLiteral("DejaVu Sans")).family, QStringLiteral("DejaVu Sans"));
+        EXPECT_TRUE(catalogue.faceStyle(QStringLiteral("DejaVu Sans")).style.isEmpty());
+    }
+    QFile::remove(file);
+    FontCatalogue(paths.cacheFolder).rescan(paths.systemFontsFolder);
+}
+
 TEST(FontCatalogue, FacesBeingReadElsewhereAreWaitedForNotReadAgain)
 {
     TestEnvironment::instance().resetUserFiles();
