@@ -94,8 +94,6 @@ bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family)
     return false;
 }
 
-QString privateFaceFamilyOf(const QByteArray &content, int serial, int faceIndex);
-
 QByteArray renamedSfnt(QByteArray content, int serial)
 {
     if (content.size() >= 12 && get32(content, 0) == 0x74746366) {   // 'ttcf'
@@ -103,11 +101,11 @@ QByteArray renamedSfnt(QByteArray content, int serial)
         if (faces == 0 || faces > 0xFFFF || 12 + 4 * qsizetype(faces) > content.size())
             return {};
         for (std::uint32_t f = 0; f < faces; ++f)
-            if (!renameSfntFace(content, get32(content, 12 + 4 * f), privateFaceFamilyOf(content, serial, static_cast<int>(f))))
+            if (!renameSfntFace(content, get32(content, 12 + 4 * f), privateFaceFamily(content, serial, static_cast<int>(f))))
                 return {};
         return content;
     }
-    return renameSfntFace(content, 0, privateFaceFamilyOf(content, serial, 0)) ? content : QByteArray();
+    return renameSfntFace(content, 0, privateFaceFamily(content, serial, 0)) ? content : QByteArray();
 }
 
 // One raster face (an FNT resource) renamed within its own name field, its codes declared byte
@@ -230,13 +228,4 @@ QByteArray withPrivateFamily(const QByteArray &content, int serial)
     if (isType1(content))
         return renamedType1(content, family.toLatin1());
     return renamedRaster(content, family.toLatin1());
-}
-
-namespace {
-
-QString privateFaceFamilyOf(const QByteArray &content, int serial, int faceIndex)
-{
-    return privateFaceFamily(content, serial, faceIndex);
-}
-
 }
