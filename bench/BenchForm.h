@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "BenchSupport.h"
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
+#include "InstalledFontsList.h"
+#include "ListView.h"
 #include "Paths.h"
 #include "QtPrompter.h"
 #include "QtToolkitFonts.h"
@@ -48,3 +51,18 @@ struct BenchForm {
     FontsRegistry fontsKey;
     TFormPreview form;
 };
+
+// The median time of selecting rows spread over the installed list, on the page shown, with the
+// window painted each time.
+inline double selectionMedianMs(BenchForm &bench, int runs)
+{
+    ListView &list = bench.form.installedFonts().list();
+    int row = 0;
+    const int step = std::max(1, list.count() / runs);
+    return medianMs(runs, [&] {
+        row = (row + step + 1) % list.count();
+        list.selectRow(row);
+        bench.form.repaint();
+        QCoreApplication::processEvents();
+    });
+}

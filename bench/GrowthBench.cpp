@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTabWidget>
 
 #include <cstring>
 
@@ -154,7 +153,6 @@ int main(int argc, char **argv)
         InstalledFontsList &list = bench.form.installedFonts();
         list.waitUntilLoaded();
         QCoreApplication::processEvents();
-        auto *tabs = bench.form.findChild<QTabWidget *>(QStringLiteral("TabsPreviewModes"));
         double select[3] = {};
         for (int page = 0; page < 3; ++page) {
             if (page == 0)
@@ -163,16 +161,8 @@ int main(int argc, char **argv)
                 bench.form.CharMap2Click();
             else
                 bench.form.Report2Click();
-            int row = 0;
-            const int step = std::max(1, list.list().count() / 11);
-            select[page] = medianMs(11, [&] {
-                row = (row + step) % list.list().count();
-                list.list().selectRow(row);
-                bench.form.repaint();
-                QCoreApplication::processEvents();
-            });
+            select[page] = selectionMedianMs(bench, 11);
         }
-        (void)tabs;
         std::printf("| faces | rows | fc-list | read cold | read warm | cache load | first rows cold | full list cold | first rows warm | full list warm"
                     " | peak RSS cold | peak RSS warm | select text | select map | select report |\n");
         std::printf("| %d | %zu | %.0f ms | %.0f ms | %.0f ms | %.1f ms | %.0f ms | %.0f ms | %.0f ms | %.0f ms | %.0f MB | %.0f MB | %.1f ms | %.1f ms | %.1f ms |\n",

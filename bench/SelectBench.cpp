@@ -71,14 +71,7 @@ int main(int argc, char **argv)
             bench.form.Report2Click();
         else
             bench.form.UnicodeMap2Click();
-        int row = 0;
-        const int step = std::max(1, list.list().count() / runs);
-        select[page] = medianMs(runs, [&] {
-            row = (row + step + 1) % list.list().count();
-            list.list().selectRow(row);
-            bench.form.repaint();
-            QCoreApplication::processEvents();
-        });
+        select[page] = selectionMedianMs(bench, runs);
     }
 
     std::printf("| faces | rows | select text | select map | select report | select unicode |\n| %d | %d", count, list.list().count());
