@@ -13,6 +13,7 @@
 #include "ListView.h"
 #include "MallocArenas.h"
 #include "GeneratedFonts.h"
+#include "GlyvantaApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,7 +83,7 @@ int main(int argc, char **argv)
     qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
     if (argc <= 3)
         runShell(QStringLiteral("fc-list"));   // fontconfig's own cache, once
-    QApplication app(argc, argv);
+    GlyvantaApplication app(argc, argv);   // as the program starts: its toolkit fonts confined
 
     // "start cold|warm" as third and fourth arguments: one start-up of the window in this process,
     // over the facts cache of the parent run (removed first when cold); prints first rows, full list

@@ -11,6 +11,7 @@
 #include "InstalledFontsList.h"
 #include "ListView.h"
 #include "GeneratedFonts.h"
+#include "GlyvantaApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,7 +54,7 @@ int main(int argc, char **argv)
     conf.close();
     qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
     runShell(QStringLiteral("fc-list"));
-    QApplication app(argc, argv);
+    GlyvantaApplication app(argc, argv);   // as the program starts: its toolkit fonts confined
 
     BenchForm bench;
     InstalledFontsList &list = bench.form.installedFonts();

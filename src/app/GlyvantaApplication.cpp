@@ -2,13 +2,18 @@
 #include "GlyvantaApplication.h"
 
 #include "AppError.h"
+#include "FontFamilies.h"
 #include "Prompter.h"
+
+#include <QFontDatabase>
 
 GlyvantaApplication::GlyvantaApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Glyvanta"));
     setApplicationDisplayName(QStringLiteral("Glyvanta"));
+    // Before the toolkit first lists its fonts: then it lists only those the window needs.
+    confineToolkitFonts({font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
 }
 
 bool GlyvantaApplication::notify(QObject *receiver, QEvent *event)

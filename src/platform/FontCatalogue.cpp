@@ -47,6 +47,7 @@ FontCatalogue::~FontCatalogue()
     for (const Temporary &t : m_temporary)
         if (t.toolkitId >= 0 && m_toolkit)
             m_toolkit->removeFont(t.toolkitId);
+    retireDrawn();
     dropRetired();
 }
 
@@ -60,6 +61,7 @@ void FontCatalogue::dropRetired()
 
 void FontCatalogue::rescan()
 {
+    forgetSystemFontConfig();
     m_systemLoaded = false;
     m_pendingSystem = {};
     m_system.clear();
@@ -71,6 +73,8 @@ void FontCatalogue::dropIndexes()
     m_faceIndexBuilt = false;
     m_families.clear();
     m_fullNames.clear();
+    m_nextInFamily.clear();
+    retireDrawn();
     m_fileIndexBuilt = false;
     m_canonicalFiles.clear();
     m_filesBySize.clear();
@@ -104,8 +108,7 @@ void FontCatalogue::adoptSystemFonts(std::vector<CatalogueFont> fonts)
 
 void FontCatalogue::rescan(const QString &changedFolder)
 {
-    if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(nativePath(changedFolder).constData()), nullptr))
-        FcDirCacheUnload(cache);
+    rescanFontFolder(changedFolder);
     rescan();
 }
 
@@ -477,31 +480,49 @@ bool FontCatalogue::isInstalledFile(const QString &path)
     return false;
 }
 
+namespace {
+
+// Whether fontconfig, and so the toolkit, list the face under another family (its typographic one).
+bool listedElsewhere(const FontFacts &facts)
+{
+    return !facts.typographicFamily.isEmpty() && facts.typographicFamily.compare(facts.family, Qt::CaseInsensitive) != 0;
+}
+
+// The family and style fontconfig lists the face under.
+FaceStyle listedAs(const FontFacts &facts)
+{
+    if (listedElsewhere(facts))
+        return {facts.typographicFamily, facts.typographicStyle.isEmpty() ? facts.style : facts.typographicStyle};
+    return {facts.family, facts.style};
+}
+
+}
+
 void FontCatalogue::buildFaceIndex()
 {
     // The installed faces only, once per reading of them: adding or giving back a temporary font
     // costs what the few temporary fonts cost, whatever the size of the collection.
     m_families.clear();
-    m_familyFaces.clear();
-    QHash<QString, int> familyRank;
     m_fullNames.clear();
-    for (const CatalogueFont &c : m_system) {
-        const QString family = c.facts.family.toCaseFolded();
-        m_families.insert(family, true);
-        const bool elsewhere = !c.facts.typographicFamily.isEmpty() && c.facts.typographicFamily.compare(c.facts.family, Qt::CaseInsensitive) != 0;
-        const FaceStyle drawn = elsewhere ? FaceStyle{c.facts.typographicFamily, c.facts.typographicStyle.isEmpty() ? c.facts.style : c.facts.typographicStyle}
-                                          : FaceStyle{c.facts.family, c.facts.style};
-        // The upright face nearest the regular weight stands for the family.
-        if (elsewhere) {
-            const int rank = (c.facts.italic ? 1000 : 0) + std::abs(c.facts.weight - 400);
-            if (!m_familyFaces.contains(family) || rank < familyRank.value(family)) {
-                m_familyFaces.insert(family, drawn);
-                familyRank.insert(family, rank);
-            }
+    m_nextInFamily.assign(m_system.size(), kNoFace);
+    std::vector<quint32> lastInFamily;
+    auto rank = [](const FontFacts &facts) { return (facts.italic ? 1000 : 0) + std::abs(facts.weight - 400); };
+    for (quint32 i = 0; i < m_system.size(); ++i) {
+        const FontFacts &facts = m_system[i].facts;
+        const QString key = facts.family.toCaseFolded();
+        const auto family = m_families.find(key);
+        if (family == m_families.end()) {
+            m_families.insert(key, FamilyFaces{i, i, static_cast<quint32>(lastInFamily.size())});
+            lastInFamily.push_back(i);
+        } else {
+            m_nextInFamily[std::exchange(lastInFamily[family->last], i)] = i;
+            // The upright face nearest the regular weight stands for the family.
+            if (rank(facts) < rank(m_system[family->representative].facts))
+                family->representative = i;
         }
-        const QString full = c.facts.fullName.toCaseFolded();
+        const QString full = facts.fullName.toCaseFolded();
         if (!m_fullNames.contains(full))
-            m_fullNames.insert(full, drawn);
+            m_fullNames.insert(full, i);
     }
     m_faceIndexBuilt = true;
 }
@@ -526,20 +547,15 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
     // A family before a full name, the installed faces before the temporary ones (few, added in
     // this run).
     const QString key = faceName.toCaseFolded();
-    auto temporary = [&](auto matches) -> const CatalogueFont * {
-        for (const Temporary &t : m_temporary)
-            for (const CatalogueFont &c : t.faces)
-                if (matches(c))
-                    return &c;
-        return nullptr;
-    };
-    if (const auto drawn = m_familyFaces.constFind(key); drawn != m_familyFaces.cend())
-        return *drawn;
-    if (m_families.contains(key) || temporary([&](const CatalogueFont &c) { return c.facts.family.toCaseFolded() == key; }))
+    if (const auto family = m_families.constFind(key); family != m_families.cend()) {
+        const FontFacts &facts = m_system[family->representative].facts;
+        return listedElsewhere(facts) ? listedAs(facts) : FaceStyle{faceName, QString()};
+    }
+    if (temporaryFace(key, false))
         return {faceName, QString()};
     if (const auto full = m_fullNames.constFind(key); full != m_fullNames.cend())
-        return *full;
-    if (const CatalogueFont *c = temporary([&](const CatalogueFont &c) { return c.facts.fullName.toCaseFolded() == key; }))
+        return listedAs(m_system[*full].facts);
+    if (const CatalogueFont *c = temporaryFace(key, true))
         return {c->facts.family, c->facts.style};
     // A name no face bears ("Times New Roman" on a system without it) is drawn with the family
     // fontconfig puts in its place. Named as it is, the toolkit would try every installed family
@@ -548,6 +564,15 @@ FaceStyle FontCatalogue::faceStyle(const QString &faceName)
     if (!substitute.isEmpty())
         return {substitute, QString()};
     return {faceName, QString()};
+}
+
+const CatalogueFont *FontCatalogue::temporaryFace(const QString &key, bool byFullName) const
+{
+    for (const Temporary &t : m_temporary)
+        for (const CatalogueFont &c : t.faces)
+            if ((byFullName ? c.facts.fullName : c.facts.family).toCaseFolded() == key)
+                return &c;
+    return nullptr;
 }
 
 QString fontsKeySuffixFor(const CatalogueFont &font)

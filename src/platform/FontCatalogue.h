@@ -147,8 +147,21 @@ public:
     // stand-in, is drawn instead. An empty family when the path is not added or has no such face.
     FaceStyle temporaryStyle(const QString &path, int index = -1) const;
 
-    // The font to draw a face name with: a family, or a full name (family and style).
+    // The family and style fontconfig lists the face a name stands for under: a family, or a full
+    // name (family and style), or the family fontconfig puts in place of a name no face bears.
     FaceStyle faceStyle(const QString &faceName);
+    // The font the toolkit draws a face name with. Without a toolkit, faceStyle. With one, the
+    // faces the name stands for are given to the toolkit under a family of their own (all the faces
+    // of a family, so that its bold and italic are its own), as a previewed file is: the toolkit's
+    // own font list holds only the window's fonts (see confineToolkitFonts), so matching a family
+    // costs the same whatever the size of the collection, and no other font of the name is drawn.
+    FaceStyle drawnStyle(const QString &faceName);
+    // A face given to the toolkit: its file, index and own style name.
+    struct DrawnFace {
+        QString file;
+        int index = 0;
+        QString style;
+    };
     // Whether an installed face (not a temporary one) has this family, by a lookup.
     bool isInstalledFamily(const QString &family);
 
@@ -203,11 +216,33 @@ private:
     // Built on first use after each reading of the installed faces: their case-folded family
     // names, and the first face of each case-folded full name.
     bool m_faceIndexBuilt = false;
-    QHash<QString, bool> m_families;
-    // A family whose faces the toolkit lists under another (their typographic family): the face to
-    // draw it with.
-    QHash<QString, FaceStyle> m_familyFaces;
-    QHash<QString, FaceStyle> m_fullNames;
+    // Each family's faces are chained through m_nextInFamily, from its first face on.
+    struct FamilyFaces {
+        quint32 first = 0;
+        quint32 representative = 0;   // the upright face nearest the regular weight
+        quint32 last = 0;             // used while the index is built
+    };
+    static constexpr quint32 kNoFace = 0xFFFFFFFF;
+    QHash<QString, FamilyFaces> m_families;
+    std::vector<quint32> m_nextInFamily;
+    QHash<QString, quint32> m_fullNames;   // the first face of each full name
+    const CatalogueFont *temporaryFace(const QString &key, bool byFullName) const;
+
+    // Installed faces the toolkit has been given to draw, under families of their own, the most
+    // recently asked for last.
+    struct Drawn {
+        QString key;
+        FaceStyle style;
+        std::vector<int> toolkitIds;
+    };
+    std::vector<Drawn> m_drawn;
+    // Few: the toolkit reads each font it holds again whenever a font is added or given back.
+    static constexpr std::size_t kDrawnKept = 3;
+    // The toolkit is given no more of a family than this, beyond its first face.
+    static constexpr qint64 kDrawnFamilyBytes = 64 * 1024 * 1024;
+    static constexpr int kDrawnFamilyFaces = 32;
+    FaceStyle giveToolkit(const QString &key, const std::vector<DrawnFace> &faces, const QString &ownFamily);
+    void retireDrawn();
     // Installed files by their canonical path, and by size for the content comparison.
     bool m_fileIndexBuilt = false;
     QHash<QString, bool> m_canonicalFiles;

@@ -1,24 +1,148 @@
 // SPDX-License-Identifier: MIT
 #include "FontFamilies.h"
 
+#include "NativeFile.h"
+
+#include <QSet>
+
+#include <cstring>
+#include <utility>
+
 #include <fontconfig/fontconfig.h>
 
-QString fontconfigFamilyFor(const QString &name)
+namespace {
+
+FcConfig *g_system = nullptr;
+
+FcConfig *systemConfig()
+{
+    if (!g_system)
+        g_system = FcInitLoadConfigAndFonts();
+    return g_system;
+}
+
+QString stringOf(FcPattern *pattern, const char *object)
+{
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) == FcResultMatch && value)
+        return QString::fromUtf8(reinterpret_cast<const char *>(value));
+    return {};
+}
+
+// The pattern fontconfig asks its fonts for when drawing the name, with the configuration's
+// substitutions done; the caller destroys it.
+FcPattern *requestFor(FcConfig *config, const QString &name)
 {
     FcPattern *pattern = FcPatternCreate();
     if (!pattern)
-        return {};
+        return nullptr;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.toUtf8().constData()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
+}
+
+FontconfigFace fontconfigFaceFor(const QString &name)
+{
+    FontconfigFace face;
+    FcConfig *config = systemConfig();
+    if (!config)
+        return face;
+    FcPattern *pattern = requestFor(config, name);
+    if (!pattern)
+        return face;
     FcResult result = FcResultNoMatch;
-    QString family;
-    if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8 *value = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch && value)
-            family = QString::fromUtf8(reinterpret_cast<const char *>(value));
+    if (FcPattern *match = FcFontMatch(config, pattern, &result)) {
+        face.family = stringOf(match, FC_FAMILY);
+        FcChar8 *file = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+            face.file = pathFromNative(reinterpret_cast<const char *>(file));
+        FcPatternGetInteger(match, FC_INDEX, 0, &face.index);
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
-    return family;
+    return face;
+}
+
+QString fontconfigFamilyFor(const QString &name)
+{
+    return fontconfigFaceFor(name).family;
+}
+
+void forgetSystemFontConfig()
+{
+    if (g_system)
+        FcConfigDestroy(std::exchange(g_system, nullptr));
+}
+
+void rescanFontFolder(const QString &folder)
+{
+    if (FcConfig *config = systemConfig())
+        if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(nativePath(folder).constData()), config))
+            FcDirCacheUnload(cache);
+    forgetSystemFontConfig();
+}
+
+bool confineToolkitFonts(const QStringList &names)
+{
+    FcConfig *system = systemConfig();
+    FcFontSet *installed = system ? FcConfigGetFonts(system, FcSetSystem) : nullptr;
+    if (!installed)
+        return false;
+    FcConfig *confined = FcConfigCreate();
+    if (!confined)
+        return false;
+    FcFontSet *kept = FcConfigBuildFonts(confined) ? FcConfigGetFonts(confined, FcSetSystem) : nullptr;
+    QSet<QByteArray> keys;
+    auto keep = [&](FcPattern *font) {
+        FcChar8 *file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file)
+            return;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        const QByteArray key = QByteArray(reinterpret_cast<const char *>(file)) + '\n' + QByteArray::number(index);
+        if (keys.contains(key))
+            return;
+        if (FcPattern *copy = FcPatternDuplicate(font)) {
+            if (FcFontSetAdd(kept, copy))
+                keys.insert(key);
+            else
+                FcPatternDestroy(copy);
+        }
+    };
+    for (const QString &name : names) {
+        if (!kept || name.isEmpty())
+            continue;
+        FcPattern *pattern = requestFor(system, name);
+        if (!pattern)
+            continue;
+        FcResult result = FcResultNoMatch;
+        // Trimmed: only the faces that add characters the ones before them lack.
+        FcFontSet *sorted = FcFontSort(system, pattern, FcTrue, nullptr, &result);
+        FcPatternDestroy(pattern);
+        if (!sorted)
+            continue;
+        if (sorted->nfont > 0) {
+            // Bold and italic texts of the window get their real faces, not slanted or thickened ones.
+            FcChar8 *family = nullptr;
+            FcPatternGetString(sorted->fonts[0], FC_FAMILY, 0, &family);
+            for (int i = 0; family && i < installed->nfont; ++i) {
+                FcChar8 *other = nullptr;
+                if (FcPatternGetString(installed->fonts[i], FC_FAMILY, 0, &other) == FcResultMatch && other
+                    && std::strcmp(reinterpret_cast<const char *>(other), reinterpret_cast<const char *>(family)) == 0)
+                    keep(installed->fonts[i]);
+            }
+        }
+        for (int i = 0; i < sorted->nfont; ++i)
+            keep(sorted->fonts[i]);
+        FcFontSetDestroy(sorted);
+    }
+    if (keys.isEmpty()) {
+        FcConfigDestroy(confined);
+        return false;
+    }
+    // Kept for the life of the process: the toolkit holds on to the current configuration.
+    return FcConfigSetCurrent(confined);
 }

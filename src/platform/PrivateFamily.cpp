@@ -42,13 +42,13 @@ bool isSfntTag(std::uint32_t tag)
     return tag == 0x00010000 || tag == 0x4F54544F || tag == 0x74727565;   // 1.0, 'OTTO', 'true'
 }
 
-// A naming table with the family, a plain style, the full and the PostScript name, in Windows
-// Unicode only: the toolkit and FreeType read nothing else for the family.
-QByteArray nameTable(const QString &family)
+// A naming table with the family, the style (plain unless given), the full and the PostScript
+// name, in Windows Unicode only: the toolkit and FreeType read nothing else for the family.
+QByteArray nameTable(const QString &family, const QString &style)
 {
     QString postScript = family;
     postScript.replace(QLatin1Char(' '), QLatin1Char('-'));
-    const QList<std::pair<int, QString>> names{{1, family}, {2, QStringLiteral("Regular")}, {4, family}, {6, postScript}};
+    const QList<std::pair<int, QString>> names{{1, family}, {2, style.isEmpty() ? QStringLiteral("Regular") : style}, {4, family}, {6, postScript}};
     QByteArray strings;
     QByteArray table(6 + 12 * names.size(), '\0');
     put16(table, 2, static_cast<std::uint16_t>(names.size()));
@@ -70,7 +70,7 @@ QByteArray nameTable(const QString &family)
 }
 
 // Points the 'name' entry of the table directory at `at` to a new table appended to the content.
-bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family)
+bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family, const QString &style = QString())
 {
     if (at < 0 || at + 12 > content.size() || !isSfntTag(get32(content, at)))
         return false;
@@ -83,7 +83,7 @@ bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family)
             continue;
         while (content.size() % 4)
             content.append('\0');
-        const QByteArray table = nameTable(family);
+        const QByteArray table = nameTable(family, style);
         if (content.size() + table.size() > 0x7FFFFFFF)
             return false;
         put32(content, entry + 8, static_cast<std::uint32_t>(content.size()));
@@ -94,7 +94,7 @@ bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family)
     return false;
 }
 
-QByteArray renamedSfnt(QByteArray content, int serial)
+QByteArray renamedSfnt(QByteArray content, int serial, const QString &style)
 {
     if (content.size() >= 12 && get32(content, 0) == 0x74746366) {   // 'ttcf'
         const std::uint32_t faces = get32(content, 8);
@@ -105,7 +105,7 @@ QByteArray renamedSfnt(QByteArray content, int serial)
                 return {};
         return content;
     }
-    return renameSfntFace(content, 0, privateFaceFamily(content, serial, 0)) ? content : QByteArray();
+    return renameSfntFace(content, 0, privateFaceFamily(content, serial, 0), style) ? content : QByteArray();
 }
 
 // One raster face (an FNT resource) renamed within its own name field, its codes declared byte
@@ -217,14 +217,14 @@ QString privateFaceFamily(const QByteArray &content, int serial, int faceIndex)
     return isCollection(content) ? QStringLiteral("%1 %2").arg(family).arg(faceIndex) : family;
 }
 
-QByteArray withPrivateFamily(const QByteArray &content, int serial)
+QByteArray withPrivateFamily(const QByteArray &content, int serial, const QString &style)
 {
     if (content.size() < 12)
         return {};
     const QString family = privateFaceFamily(content, serial, 0);
     const std::uint32_t tag = get32(content, 0);
     if (tag == 0x74746366 || isSfntTag(tag))
-        return renamedSfnt(content, serial);
+        return renamedSfnt(content, serial, style);
     if (isType1(content))
         return renamedType1(content, family.toLatin1());
     return renamedRaster(content, family.toLatin1());

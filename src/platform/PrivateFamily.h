@@ -15,7 +15,9 @@
 // another kind, or that cannot be renamed safely, comes back empty. Raster faces get a short name
 // that fits their own name field, and say that their codes are byte codes, so that the toolkit
 // maps characters to them at all.
-QByteArray withPrivateFamily(const QByteArray &content, int serial);
+// A single sfnt face gets the style given, so that several files given one family stay faces of
+// their own (the toolkit takes faces of one family and style name for one face).
+QByteArray withPrivateFamily(const QByteArray &content, int serial, const QString &style = QString());
 
 // The family withPrivateFamily gives the face of that index: "Glyvanta Preview <serial>", with
 // " <index>" for a face of a collection; "~<serial in base 36>" for a raster font.

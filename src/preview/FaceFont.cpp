@@ -24,7 +24,7 @@ void setFaceFont(QWidget *control, const QString &name, const FaceStyle &resolve
 
 void setFaceName(QWidget *control, const QString &name, FontCatalogue &catalogue)
 {
-    setFaceFont(control, name, catalogue.faceStyle(name));
+    setFaceFont(control, name, catalogue.drawnStyle(name));
 }
 
 QString faceName(const QWidget *control)
@@ -46,5 +46,5 @@ int faceCharset(const QWidget *control)
 void setFileFace(QWidget *control, const QString &name, FontCatalogue &catalogue, const QString &file, int faceIndex)
 {
     const FaceStyle own = file.isEmpty() ? FaceStyle() : catalogue.temporaryStyle(file, faceIndex);
-    setFaceFont(control, name, own.family.isEmpty() ? catalogue.faceStyle(name) : own);
+    setFaceFont(control, name, own.family.isEmpty() ? catalogue.drawnStyle(name) : own);
 }

@@ -3,6 +3,7 @@
 #include "CharacterMap.h"
 #include "Desktop.h"
 #include "FaceFont.h"
+#include "FontFamilies.h"
 #include "FontFormatBuilders.h"
 #include "FontLoader.h"
 #include "FormFixture.h"
@@ -17,7 +18,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -544,4 +547,78 @@ TEST(FontReport, SelectingInstalledFontsInReportMode)
     f.form->Report2Click();
     EXPECT_FALSE(f.form->report().lines().empty());
     EXPECT_EQ(f.form->report().lines()[3].text, QStringLiteral("Tahoma"));
+}
+
+// Installed faces reach the toolkit as fonts of their own: its font list holds only the window's
+// fonts, each row still draws its own file, and the faces asked for long ago are given back.
+TEST(InstalledFaces, AreDrawnFromTheirOwnFilesWhateverTheToolkitLists)
+{
+    FormFixture f;
+    f.show();
+    TFormPreviewUi &c = f.form->ui();
+    const QString installed = TestEnvironment::instance().root() + QStringLiteral("/testfonts/");
+    auto fileOf = [&](const QString &name) { return FontFormatBuilders::fileBytesOf(installed + name); };
+    auto check = [](const QFont &font, const QByteArray &content, int pixels, const char *what) {
+        QString why;
+        EXPECT_TRUE(drawsFileGlyphs(font, content, 0, pixels, &why)) << what << ": " << why.toStdString();
+    };
+    const qsizetype listedAtFirst = QFontDatabase::families().size();
+    // A font installed now (DejaVu Serif under another name) is drawn; the toolkit, which reads
+    // its font list again each time a font is given to it, still does not list it.
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.systemFontsFolder);
+    const QByteArray serif = fileOf(QStringLiteral("DejaVuSerif.ttf"));
+    QFile added(paths.systemFontsFolder + QStringLiteral("added.ttf"));
+    ASSERT_TRUE(added.open(QIODevice::WriteOnly));
+    added.write(renamedFont(serif, QStringLiteral("Glyvanta Added"), QStringLiteral("Book")));
+    added.close();
+    f.catalogue.rescan(paths.systemFontsFolder);
+    QFont addedFont;
+    addedFont.setFamilies({f.catalogue.drawnStyle(QStringLiteral("Glyvanta Added")).family});
+    addedFont.setStyleStrategy(QFont::NoFontMerging);
+    check(addedFont, serif, 24, "Glyvanta Added");
+    EXPECT_FALSE(QFontDatabase::families().contains(QStringLiteral("Glyvanta Added")));
+    QFile::remove(added.fileName());
+    f.catalogue.rescan(paths.systemFontsFolder);
+
+    // The family's bold is its own bold face, not the book face thickened.
+    c.FontsList->selectRow(rowOf(c.FontsList, QStringLiteral("DejaVu Sans")));
+    check(c.Preview->font(), fileOf(QStringLiteral("DejaVuSans.ttf")), 24, "DejaVu Sans");
+    QAction *bold = actionNamed(*f.form, QStringLiteral("Bold1"));
+    bold->trigger();
+    ASSERT_TRUE(c.Preview->font().bold());
+    check(c.Preview->font(), fileOf(QStringLiteral("DejaVuSans-Bold.ttf")), 24, "DejaVu Sans, bold");
+    bold->trigger();
+    c.FontsList->selectRow(rowOf(c.FontsList, QStringLiteral("Tahoma")));
+    check(c.Preview->font(), fileOf(QStringLiteral("tahoma.ttf")), 24, "Tahoma");
+    f.form->CharMap2Click();
+    c.FontsList->selectRow(rowOf(c.FontsList, QStringLiteral("DejaVu Serif")));
+    check(c.CharactersPreview->font(), fileOf(QStringLiteral("DejaVuSerif.ttf")), 24, "DejaVu Serif");
+
+    // More names than are kept, twice over: each is drawn right again after it was given back, and
+    // the toolkit's list does not grow with the names asked for.
+    const FontconfigFace standIn = fontconfigFaceFor(QStringLiteral("Times New Roman"));
+    ASSERT_FALSE(standIn.file.isEmpty());
+    const std::pair<QString, QByteArray> names[] = {
+        {QStringLiteral("DejaVu Sans"), fileOf(QStringLiteral("DejaVuSans.ttf"))},
+        {QStringLiteral("DejaVu Sans Bold"), fileOf(QStringLiteral("DejaVuSans-Bold.ttf"))},
+        {QStringLiteral("DejaVu Sans Mono"), fileOf(QStringLiteral("DejaVuSansMono.ttf"))},
+        {QStringLiteral("DejaVu Serif"), fileOf(QStringLiteral("DejaVuSerif.ttf"))},
+        {QStringLiteral("Tahoma"), fileOf(QStringLiteral("tahoma.ttf"))},
+        {QStringLiteral("Times New Roman"), FontFormatBuilders::fileBytesOf(standIn.file)},
+        {QStringLiteral("MS Sans Serif"), QByteArray()},
+        {QStringLiteral("Courier"), QByteArray()},
+        {QStringLiteral("Marlett"), QByteArray()},
+        {QStringLiteral("tahoma"), fileOf(QStringLiteral("tahoma.ttf"))},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const auto &[name, content] : names) {
+            QFont font;
+            font.setFamilies({f.catalogue.drawnStyle(name).family});
+            font.setStyleStrategy(QFont::NoFontMerging);
+            if (!content.isEmpty())
+                check(font, content, 24, qPrintable(name));
+        }
+    }
+    EXPECT_LE(QFontDatabase::families().size(), listedAtFirst + qsizetype(std::size(names)));
 }

@@ -4,6 +4,7 @@
 #include "FormFixture.h"
 #include "InstalledFonts.h"
 #include "ListHelpers.h"
+#include "SameGlyphs.h"
 #include "Settings.h"
 #include "ListView.h"
 #include "TFormConfig.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +38,12 @@ void press(QWidget *target, Qt::Key key)
 QKeySequence key(const char *text)
 {
     return QKeySequence(QString::fromLatin1(text));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString dejaVuSans()
@@ -401,9 +409,13 @@ TEST(FamilyStyles, ViewsFollowTheChosenFace)
     emit c.SelectStyle->activated(1);
     EXPECT_EQ(c.StatusPanels[1]->text(), QStringLiteral("DejaVuSans-Bold.ttf"));
     EXPECT_EQ(c.StatusPanels[3]->text(), QStringLiteral("DejaVu Sans Bold"));
+    // Drawn with the bold face's own glyphs: neither the family's book face nor a thickened one.
+    const QByteArray bold = readFile(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-Bold.ttf")));
+    const QByteArray book = readFile(dejaVuSans());
     for (QWidget *w : {static_cast<QWidget *>(c.Preview), static_cast<QWidget *>(c.CharactersPreview), static_cast<QWidget *>(c.SymbolPreview)}) {
-        EXPECT_EQ(w->font().family(), QStringLiteral("DejaVu Sans")) << w->objectName().toStdString();
-        EXPECT_EQ(w->font().styleName(), QStringLiteral("Bold")) << w->objectName().toStdString();
+        QString why;
+        EXPECT_TRUE(drawsFileGlyphs(w->font(), bold, 0, 24, &why)) << w->objectName().toStdString() << ": " << why.toStdString();
+        EXPECT_FALSE(drawsFileGlyphs(w->font(), book, 0, 24)) << w->objectName().toStdString();
     }
     EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVu Sans Bold"))) << c.ReportEdit->toPlainText().toStdString();
     EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVuSans-Bold.ttf")));
@@ -415,7 +427,8 @@ TEST(FamilyStyles, ViewsFollowTheChosenFace)
     EXPECT_TRUE(c.ReportEdit->toPlainText().contains(QStringLiteral("DejaVuSans-Bold.ttf")));
     form.UnicodeMap2Click();
     EXPECT_TRUE(form.unicodeMap().loadedFile().endsWith(QStringLiteral("/DejaVuSans-Bold.ttf"))) << form.unicodeMap().loadedFile().toStdString();
-    EXPECT_EQ(c.UnicodeGrid->font().styleName(), QStringLiteral("Bold"));
+    EXPECT_TRUE(drawsFileGlyphs(c.UnicodeGrid->font(), bold, 0, 24));
+    EXPECT_FALSE(drawsFileGlyphs(c.UnicodeGrid->font(), book, 0, 24));
 
     // Choosing the family's first face again is remembered too.
     c.SelectStyle->setCurrentIndex(0);

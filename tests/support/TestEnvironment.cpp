@@ -44,6 +44,11 @@ void TestEnvironment::setUp()
     qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
     qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toUtf8());
+    // Private, as a session's is: the toolkit's copies of drawn fonts go there, not into TMPDIR.
+    const QString runtime = root + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     qputenv("FONTCONFIG_FILE", (root + QStringLiteral("/fonts.conf")).toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 
 #include <gtest/gtest.h>
+
+// Linked only into the tests of the floors that have the font stores; the others draw no font.
+__attribute__((weak)) bool confineToolkitFonts(const QStringList &names);
 
 namespace {
 
@@ -35,6 +39,9 @@ int main(int argc, char **argv)
         TestApplication app(argc, argv);
         app.setApplicationName(QStringLiteral("Glyvanta"));
         app.setApplicationDisplayName(QStringLiteral("Glyvanta"));
+        // As the program's application does.
+        if (confineToolkitFonts)
+            confineToolkitFonts({app.font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
         result = RUN_ALL_TESTS();
     }
     QDir(TestEnvironment::instance().root()).removeRecursively();

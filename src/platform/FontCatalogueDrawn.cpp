@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// Installed faces as the toolkit draws them: given to it under families of their own.
+#include "FontCatalogue.h"
+
+#include "FontFamilies.h"
+#include "NativeFile.h"
+#include "PrivateFamily.h"
+#include "ToolkitFonts.h"
+#include "WebFont.h"
+
+#include <QSet>
+
+namespace {
+
+FontCatalogue::DrawnFace drawnFace(const CatalogueFont &font)
+{
+    return {font.file, font.index, font.facts.style};
+}
+
+}
+
+FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
+{
+    if (!m_toolkit || faceName.isEmpty())
+        return faceStyle(faceName);
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    if (!m_faceIndexBuilt)
+        buildFaceIndex();
+    const QString key = faceName.toCaseFolded();
+    for (auto it = m_drawn.begin(); it != m_drawn.end(); ++it) {
+        if (it->key != key)
+            continue;
+        const FaceStyle style = it->style;
+        std::rotate(it, it + 1, m_drawn.end());
+        return style;
+    }
+    auto temporaryDrawn = [&](const CatalogueFont &face) { return temporaryStyle(face.file, face.index); };
+    std::vector<DrawnFace> faces;
+    auto addFamily = [&](const FamilyFaces &family) {
+        // The face that stands for the family first: it is given even when it alone is larger
+        // than what a family may take.
+        faces.push_back(drawnFace(m_system[family.representative]));
+        for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
+            if (i != family.representative)
+                faces.push_back(drawnFace(m_system[i]));
+    };
+    QString ownFamily;   // the face's family, for a file that cannot be renamed
+    if (const auto family = m_families.constFind(key); family != m_families.cend()) {
+        addFamily(*family);
+        ownFamily = m_system[family->representative].facts.family;
+    } else if (const CatalogueFont *c = temporaryFace(key, false)) {
+        return temporaryDrawn(*c);
+    } else if (const auto full = m_fullNames.constFind(key); full != m_fullNames.cend()) {
+        faces.push_back(drawnFace(m_system[*full]));
+        ownFamily = m_system[*full].facts.family;
+    } else if (const CatalogueFont *c = temporaryFace(key, true)) {
+        return temporaryDrawn(*c);
+    } else {
+        // A name no face bears: the face fontconfig draws it with, and the rest of its family.
+        const FontconfigFace substitute = fontconfigFaceFor(faceName);
+        if (substitute.file.isEmpty())
+            return {faceName, QString()};
+        const auto family = m_families.constFind(substitute.family.toCaseFolded());
+        if (family != m_families.cend()) {
+            addFamily(*family);
+            ownFamily = m_system[family->representative].facts.family;
+        } else {
+            faces.push_back({substitute.file, substitute.index, QString()});
+            ownFamily = substitute.family;
+        }
+    }
+    return giveToolkit(key, faces, ownFamily);
+}
+
+FaceStyle FontCatalogue::giveToolkit(const QString &key, const std::vector<DrawnFace> &faces, const QString &ownFamily)
+{
+    dropRetired();
+    const int serial = ++m_privateSerial;
+    Drawn drawn;
+    drawn.key = key;
+    QSet<QString> given;
+    qint64 bytes = 0;
+    for (const auto &[file, index, style] : faces) {
+        // A collection holds every face of the family that it holds: it is given once.
+        if (given.contains(file))
+            continue;
+        given.insert(file);
+        // Read as a previewed file is: a regular file only, of a size checked first.
+        RegularFile source(file);
+        std::optional<QByteArray> content = source.readAll(kFontFileLimit);
+        if (content)
+            content = unpackedFontContent(*content, kFontFileLimit);
+        if (!content)
+            continue;
+        bytes += content->size();
+        if (!drawn.toolkitIds.empty() && bytes > kDrawnFamilyBytes)
+            break;
+        const QByteArray renamed = withPrivateFamily(*content, serial, style);
+        if (drawn.style.family.isEmpty())
+            drawn.style.family = renamed.isEmpty() ? ownFamily : privateFaceFamily(*content, serial, index);
+        const int id = m_toolkit->addFont(renamed.isEmpty() ? *content : renamed);
+        if (id >= 0)
+            drawn.toolkitIds.push_back(id);
+    }
+    if (drawn.style.family.isEmpty())
+        drawn.style.family = ownFamily;
+    m_drawn.push_back(std::move(drawn));
+    if (m_drawn.size() > kDrawnKept) {
+        // Given back when the next font is added, as a temporary font is (see removeTemporary).
+        m_retiredToolkitIds.insert(m_retiredToolkitIds.end(), m_drawn.front().toolkitIds.begin(), m_drawn.front().toolkitIds.end());
+        m_drawn.erase(m_drawn.begin());
+    }
+    return m_drawn.back().style;
+}
+
+void FontCatalogue::retireDrawn()
+{
+    for (const Drawn &drawn : m_drawn)
+        m_retiredToolkitIds.insert(m_retiredToolkitIds.end(), drawn.toolkitIds.begin(), drawn.toolkitIds.end());
+    m_drawn.clear();
+}
