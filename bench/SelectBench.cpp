@@ -3,9 +3,7 @@
 // makes them) served by a fontconfig configuration and cache of its own, the real window, and a
 // row of the installed list selected on each page (text sample, character map, report, Unicode
 // map); then a preview of font files of each kind the views draw through a font of their own.
-//   select_bench N [runs] [preview runs]
-// (A preview adds a font to the toolkit, which then reads its whole font list again: at tens of
-// thousands of faces each one takes seconds, hence the fewer runs.)
+//   select_bench N [runs] [preview runs] [folder to keep the generated set in, as growth_bench's]
 #include "BenchForm.h"
 #include "BenchSupport.h"
 #include "InstalledFontsList.h"
@@ -21,6 +19,10 @@ namespace {
 
 bool makeFonts(const QString &folder, int count)
 {
+    // A set kept from an earlier run of the same size is used as it is.
+    const QString marker = folder + QStringLiteral("/complete-%1").arg(count);
+    if (QFile::exists(marker))
+        return true;
     QFile baseFile(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
     if (!baseFile.open(QIODevice::ReadOnly))
         return false;
@@ -30,7 +32,8 @@ bool makeFonts(const QString &folder, int count)
         if (!writeGeneratedFont(folder, i, base))
             return false;
     }
-    return true;
+    QFile done(marker);
+    return done.open(QIODevice::WriteOnly);
 }
 
 }
@@ -41,7 +44,8 @@ int main(int argc, char **argv)
     const int runs = argc > 2 ? std::atoi(argv[2]) : 11;
     const int previewRuns = argc > 3 ? std::atoi(argv[3]) : 3;
     BenchHome home;
-    const QString fonts = home.path() + QStringLiteral("/fonts");
+    const QString kept = argc > 4 ? QDir(QString::fromLocal8Bit(argv[4])).absolutePath() : home.path();
+    const QString fonts = kept + QStringLiteral("/fonts-%1").arg(count);
     QDir().mkpath(fonts);
     if (!makeFonts(fonts, count)) {
         std::fprintf(stderr, "could not make the font files\n");
@@ -50,7 +54,7 @@ int main(int argc, char **argv)
     QFile conf(home.path() + QStringLiteral("/fonts.conf"));
     conf.open(QIODevice::WriteOnly);
     conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><cachedir>%2/fccache</cachedir></fontconfig>\n")
-                   .arg(fonts, home.path()).toUtf8());
+                   .arg(fonts, kept).toUtf8());
     conf.close();
     qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
     runShell(QStringLiteral("fc-list"));

@@ -162,6 +162,8 @@ public:
         int index = 0;
         QString style;
     };
+    // The installed faces of a family (name ID 1, in any case), in fontconfig's order, by a lookup.
+    std::vector<CatalogueFont> installedFamilyFaces(const QString &family);
     // Whether an installed face (not a temporary one) has this family, by a lookup.
     bool isInstalledFamily(const QString &family);
 

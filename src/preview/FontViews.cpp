@@ -173,7 +173,7 @@ void FontViews::fillStyles(const QString &family, const QString &file)
     const int chosen = !family.isEmpty() && family == m_styleFamily ? m_chosenStyle : -1;
     m_styleFamily = family;
     m_chosenStyle = -1;
-    m_styleFaces = familyFaces(family.isEmpty() ? std::vector<CatalogueFont>{} : m_catalogue.fonts(), family);
+    m_styleFaces = familyFaces(family.isEmpty() ? std::vector<CatalogueFont>{} : m_catalogue.installedFamilyFaces(family), family);
     const QSignalBlocker quiet(box);
     box->clear();
     int shown = 0;
