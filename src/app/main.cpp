@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "FontCatalogue.h"
 #include "FontsRegistry.h"
+#include "InstalledFontsRead.h"
 #include "GlyvantaApplication.h"
 #include "MallocArenas.h"
 #include "NativeFile.h"
@@ -61,16 +62,8 @@ void scheduleScreenshot(GlyvantaApplication &app, TFormPreview &window, const Co
     });
 }
 
-}
-
-int main(int argc, char *argv[])
+int runWindow(int argc, char **argv)
 {
-    shareOneMallocArena();
-    // Decided before any application exists: only the window needs a display.
-    const CommandLine early = parseCommandLine(withoutToolkitOptions(argumentsOf(argc, argv)));
-    if (early.kind != CommandLine::Kind::Window)
-        return runWithoutWindow(argc, argv, early);
-
     // The application takes Qt's own options (-platform, -style, ...) out of argv first.
     GlyvantaApplication app(argc, argv);
     const CommandLine line = parseCommandLine(argumentsOf(argc, argv));
@@ -99,4 +92,21 @@ int main(int argc, char *argv[])
     if (!line.screenshot.isEmpty())
         scheduleScreenshot(app, window, line);
     return app.exec();
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    shareOneMallocArena();
+    // Decided before any application exists: only the window needs a display.
+    const CommandLine early = parseCommandLine(withoutToolkitOptions(argumentsOf(argc, argv)));
+    if (early.kind != CommandLine::Kind::Window)
+        return runWithoutWindow(argc, argv, early);
+
+    // The installed faces are read while the toolkit and the window are set up.
+    startInstalledFacesHeadStart(Paths::fromEnvironment(QString()).cacheFolder);
+    const int code = runWindow(argc, argv);
+    endInstalledFacesHeadStart();
+    return code;
 }

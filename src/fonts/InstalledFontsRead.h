@@ -38,3 +38,9 @@ using FactsHandOver = std::function<const std::vector<CatalogueFont> &(std::vect
 InstalledFontsSnapshot readInstalledFonts(const QString &cacheFolder, const QString &systemFontsFolder, bool keyExists,
                                           const std::function<void(std::size_t, std::size_t)> &progress = {},
                                           const std::atomic_bool *cancel = nullptr, const FactsHandOver &factsRead = {});
+
+// A read of the installed faces started as the program starts, before the toolkit and the window
+// are set up, for the installed list's first read to take instead of reading them itself. Only the
+// first read over the same facts cache takes it; endInstalledFacesHeadStart stops one never taken.
+void startInstalledFacesHeadStart(const QString &cacheFolder);
+void endInstalledFacesHeadStart();

@@ -93,6 +93,16 @@ const std::vector<CatalogueFont> &FontCatalogue::systemFonts()
     return m_system;
 }
 
+std::vector<CatalogueFont> FontCatalogue::takeSystemFonts()
+{
+    systemFonts();
+    std::vector<CatalogueFont> fonts = std::move(m_system);
+    m_system.clear();
+    m_systemLoaded = false;
+    dropIndexes();
+    return fonts;
+}
+
 void FontCatalogue::expectSystemFonts(std::shared_future<std::vector<CatalogueFont>> fonts)
 {
     m_pendingSystem = std::move(fonts);
@@ -165,30 +175,48 @@ void FontCatalogue::loadSystemFonts()
 void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
 {
     // The cache is read for each fill and let go after it: the faces keep what they need of it.
-    const FactsCache cache = loadCache();
+    FactsCache cache = loadCache();
     struct Stamp {
         QByteArray path;
         qint64 size = -1;
         qint64 mtime = 0;
     };
     std::vector<Stamp> stamps(fonts.size());
-    std::vector<size_t> missing;
-    for (size_t i = 0; i < fonts.size(); ++i) {
-        CatalogueFont &font = fonts[i];
-        Stamp &stamp = stamps[i];
-        stamp.path = nativePath(font.file);
-        struct stat info {};
-        if (::stat(stamp.path.constData(), &info) != 0) {
-            font.facts = FontFacts{};
-            continue;
+    // A stat and a lookup per face, on two threads when there are many: the window waits for them.
+    auto stampRange = [&](size_t from, size_t to, std::vector<size_t> &missing) {
+        for (size_t i = from; i < to; ++i) {
+            CatalogueFont &font = fonts[i];
+            Stamp &stamp = stamps[i];
+            stamp.path = nativePath(font.file);
+            struct stat info {};
+            if (::stat(stamp.path.constData(), &info) != 0) {
+                font.facts = FontFacts{};
+                continue;
+            }
+            stamp.size = info.st_size;
+            stamp.mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+            const auto it = cache.constFind(FactsCacheKey{stamp.path, font.index});
+            if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime) {
+                // Moved, not copied: the cache is let go right after. Each entry serves one face;
+                // a second face of the same key (never listed by fontconfig) is read again.
+                auto &entry = const_cast<CachedFacts &>(*it);
+                font.facts = std::move(entry.facts);
+                entry.size = -1;
+            } else {
+                missing.push_back(i);
+            }
         }
-        stamp.size = info.st_size;
-        stamp.mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        const auto it = cache.constFind(FactsCacheKey{stamp.path, font.index});
-        if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime)
-            font.facts = it->facts;
-        else
-            missing.push_back(i);
+    };
+    std::vector<size_t> missing;
+    if (fonts.size() >= 4096 && std::thread::hardware_concurrency() > 1) {
+        const size_t half = fonts.size() / 2;
+        std::vector<size_t> secondMissing;
+        std::thread second([&] { stampRange(half, fonts.size(), secondMissing); });
+        stampRange(0, half, missing);
+        second.join();
+        missing.insert(missing.end(), secondMissing.begin(), secondMissing.end());
+    } else {
+        stampRange(0, fonts.size(), missing);
     }
     if (missing.empty())
         return;

@@ -103,6 +103,8 @@ public:
     static std::vector<EnumeratedFace> enumerateFonts(const std::vector<const CatalogueFont *> &fonts, EnumCharset which);
     // The installed faces only, in fontconfig's order (no temporary fonts).
     const std::vector<CatalogueFont> &systemFonts();
+    // The same, moved out of a catalogue that is about to be let go.
+    std::vector<CatalogueFont> takeSystemFonts();
     // Takes the installed faces that another catalogue over the same cache has read (on a worker
     // thread), so that they are not read again here.
     void adoptSystemFonts(std::vector<CatalogueFont> fonts);

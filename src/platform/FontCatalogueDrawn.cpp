@@ -10,6 +10,8 @@
 
 #include <QSet>
 
+#include <chrono>
+
 namespace {
 
 FontCatalogue::DrawnFace drawnFace(const CatalogueFont &font)
@@ -23,10 +25,6 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
 {
     if (!m_toolkit || faceName.isEmpty())
         return faceStyle(faceName);
-    if (!m_systemLoaded)
-        loadSystemFonts();
-    if (!m_faceIndexBuilt)
-        buildFaceIndex();
     const QString key = faceName.toCaseFolded();
     for (auto it = m_drawn.begin(); it != m_drawn.end(); ++it) {
         if (it->key != key)
@@ -35,6 +33,18 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
         std::rotate(it, it + 1, m_drawn.end());
         return style;
     }
+    // While the installed faces are still being read elsewhere (the window's first moments), the
+    // name is drawn with the face fontconfig gives it rather than waited for.
+    if (!m_systemLoaded && m_pendingSystem.valid() && m_pendingSystem.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        const FontconfigFace face = fontconfigFaceFor(faceName);
+        if (face.file.isEmpty())
+            return {faceName, QString()};
+        return giveToolkit(key, {{face.file, face.index, QString()}}, face.family);
+    }
+    if (!m_systemLoaded)
+        loadSystemFonts();
+    if (!m_faceIndexBuilt)
+        buildFaceIndex();
     auto temporaryDrawn = [&](const CatalogueFont &face) { return temporaryStyle(face.file, face.index); };
     std::vector<DrawnFace> faces;
     auto addFamily = [&](const FamilyFaces &family) {

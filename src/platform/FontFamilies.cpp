@@ -42,6 +42,31 @@ FcPattern *requestFor(FcConfig *config, const QString &name)
     return pattern;
 }
 
+// The installed faces of the families the request names (after the configuration's
+// substitutions); nullptr when none of them is installed.
+FcFontSet *candidatesFor(FcPattern *request, FcFontSet *installed)
+{
+    QSet<QByteArray> families;
+    FcChar8 *family = nullptr;
+    for (int i = 0; FcPatternGetString(request, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+        families.insert(QByteArray(reinterpret_cast<const char *>(family)));
+    FcFontSet *candidates = nullptr;
+    for (int i = 0; i < installed->nfont; ++i) {
+        FcPattern *font = installed->fonts[i];
+        bool named = false;
+        for (int v = 0; !named && FcPatternGetString(font, FC_FAMILY, v, &family) == FcResultMatch; ++v)
+            named = families.contains(QByteArray::fromRawData(reinterpret_cast<const char *>(family), qsizetype(std::strlen(reinterpret_cast<const char *>(family)))));
+        if (!named)
+            continue;
+        if (!candidates && !(candidates = FcFontSetCreate()))
+            return nullptr;
+        FcPatternReference(font);
+        if (!FcFontSetAdd(candidates, font))
+            FcPatternDestroy(font);
+    }
+    return candidates;
+}
+
 }
 
 FontconfigFace fontconfigFaceFor(const QString &name)
@@ -119,8 +144,14 @@ bool confineToolkitFonts(const QStringList &names)
         if (!pattern)
             continue;
         FcResult result = FcResultNoMatch;
-        // Trimmed: only the faces that add characters the ones before them lack.
-        FcFontSet *sorted = FcFontSort(system, pattern, FcTrue, nullptr, &result);
+        // Sorted among the families the configuration names for it (the generic names list the
+        // fallbacks for every script), not among the whole collection: a sort of all is a scan
+        // that grows with it. Trimmed: only the faces that add characters the ones before lack.
+        FcFontSet *candidates = candidatesFor(pattern, installed);
+        FcFontSet *sets[] = {candidates ? candidates : installed};
+        FcFontSet *sorted = FcFontSetSort(system, sets, 1, pattern, FcTrue, nullptr, &result);
+        if (candidates)
+            FcFontSetDestroy(candidates);
         FcPatternDestroy(pattern);
         if (!sorted)
             continue;

@@ -3,9 +3,11 @@
 #include "InstalledFonts.h"
 #include "InstalledFontsRead.h"
 #include "LocaleCompare.h"
+#include "Paths.h"
 #include "QtPrinters.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -346,4 +348,45 @@ TEST(InstalledFonts, IndexedRowsOverTheRealFontsMatchTheWalkAndNameEveryFile)
                     unknownByNameOnly, config.constData());
     }
     qputenv("FONTCONFIG_FILE", saved);
+}
+
+// The read started as the program starts is taken by the first read over its facts cache, whole,
+// and by no other; one stopped before it was taken is not taken at all.
+TEST(InstalledFonts, TheHeadStartReadIsTakenOnceByTheFirstReadOverItsCache)
+{
+    TestEnvironment::instance().resetUserFiles();
+    const Paths paths = TestEnvironment::instance().paths();
+    const QString cache = TestEnvironment::instance().makeFolder(QStringLiteral("head-start")) + QStringLiteral("/cache/");
+    const InstalledFontsSnapshot plain = readInstalledFonts(cache, paths.systemFontsFolder, true);
+    ASSERT_FALSE(plain.rows.empty());
+
+    startInstalledFacesHeadStart(cache);
+    // Another cache is another read.
+    const InstalledFontsSnapshot other = readInstalledFonts(cache + QStringLiteral("other/"), paths.systemFontsFolder, true);
+    expectSameRows(other.rows, plain.rows);
+    std::size_t lastTotal = 0;
+    const InstalledFontsSnapshot taken = readInstalledFonts(cache, paths.systemFontsFolder, true, [&](std::size_t, std::size_t total) { lastTotal = total; });
+    EXPECT_FALSE(taken.cancelled);
+    EXPECT_EQ(taken.fonts.size(), plain.fonts.size());
+    EXPECT_EQ(taken.installedFontFiles, plain.installedFontFiles);
+    expectSameRows(taken.rows, plain.rows);
+    EXPECT_TRUE(lastTotal == 0 || lastTotal == plain.fonts.size()) << lastTotal;
+
+    // Taken once: the next read sees a font installed since.
+    QDir().mkpath(paths.systemFontsFolder);
+    ASSERT_TRUE(QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSans-ExtraLight.ttf")), paths.systemFontsFolder + QStringLiteral("light.ttf")));
+    FontCatalogue(cache).rescan(paths.systemFontsFolder);
+    const InstalledFontsSnapshot after = readInstalledFonts(cache, paths.systemFontsFolder, true);
+    EXPECT_EQ(after.fonts.size(), plain.fonts.size() + 1);
+
+    // Stopped before any read took it (over an empty cache, so that it stops halfway through the
+    // facts): the next read reads for itself, and sees everything.
+    const QString cold = cache + QStringLiteral("cold/");
+    startInstalledFacesHeadStart(cold);
+    endInstalledFacesHeadStart();
+    const InstalledFontsSnapshot fresh = readInstalledFonts(cold, paths.systemFontsFolder, true);
+    EXPECT_FALSE(fresh.cancelled);
+    expectSameRows(fresh.rows, after.rows);
+    QFile::remove(paths.systemFontsFolder + QStringLiteral("light.ttf"));
+    FontCatalogue(cache).rescan(paths.systemFontsFolder);
 }
