@@ -50,10 +50,20 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
     auto addFamily = [&](const FamilyFaces &family) {
         // The face that stands for the family first: it is given even when it alone is larger
         // than what a family may take.
-        faces.push_back(drawnFace(m_system[family.representative]));
+        // A style the family has in several files (the same design as OpenType, PFB and T1) is
+        // given once: the toolkit would draw just one of them anyway.
+        QSet<QString> styles;
+        auto add = [&](quint32 i) {
+            const FontFacts &facts = m_system[i].facts;
+            const QString style = QString::number(facts.weight) + (facts.italic ? u'i' : u'u') + facts.style;
+            if (styles.contains(style))
+                return;
+            styles.insert(style);
+            faces.push_back(drawnFace(m_system[i]));
+        };
+        add(family.representative);
         for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
-            if (i != family.representative)
-                faces.push_back(drawnFace(m_system[i]));
+            add(i);
     };
     QString ownFamily;   // the face's family, for a file that cannot be renamed
     if (const auto family = m_families.constFind(key); family != m_families.cend()) {
