@@ -63,7 +63,7 @@ double peakRssMb()
 int main(int argc, char **argv)
 {
     // As the program does first.
-    shareOneMallocArena();
+    limitMallocArenas();
     // A start-up is timed from here: the application's own set-up (its toolkit fonts) counts too.
     QElapsedTimer timer;
     timer.start();

@@ -98,7 +98,7 @@ int runWindow(int argc, char **argv)
 
 int main(int argc, char *argv[])
 {
-    shareOneMallocArena();
+    limitMallocArenas();
     // Decided before any application exists: only the window needs a display.
     const CommandLine early = parseCommandLine(withoutToolkitOptions(argumentsOf(argc, argv)));
     if (early.kind != CommandLine::Kind::Window)

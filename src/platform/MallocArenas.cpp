@@ -5,9 +5,9 @@
 #include <malloc.h>
 #endif
 
-void shareOneMallocArena()
+void limitMallocArenas()
 {
 #if defined(M_ARENA_MAX)
-    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_ARENA_MAX, kMallocArenas);
 #endif
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
+#include <atomic>
 
 #include <malloc.h>
 
@@ -32,15 +34,27 @@ int heapCount()
 
 }
 
-TEST(MallocArenas, AThreadStartedAfterwardsAllocatesFromTheHeapThereIs)
+TEST(MallocArenas, ThreadsStartedAfterwardsShareTheHeapsThereAre)
 {
-    shareOneMallocArena();
-    const int before = heapCount();
-    ASSERT_GE(before, 1);
-    std::thread([] {
-        void *block = std::malloc(4096);
-        ASSERT_NE(block, nullptr);
-        std::free(block);
-    }).join();
-    EXPECT_EQ(heapCount(), before);
+    limitMallocArenas();
+    // Several threads, each holding blocks while the others allocate: without the limit glibc
+    // gives each of them a heap of its own.
+    std::vector<std::thread> threads;
+    std::atomic<int> holding{0};
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&holding] {
+            std::vector<void *> blocks;
+            for (int i = 0; i < 64; ++i)
+                blocks.push_back(std::malloc(4096));
+            ++holding;
+            while (holding.load() < 6)
+                std::this_thread::yield();
+            for (void *block : blocks)
+                std::free(block);
+        });
+    for (std::thread &thread : threads)
+        thread.join();
+    const int heaps = heapCount();
+    EXPECT_GE(heaps, 1);
+    EXPECT_LE(heaps, kMallocArenas);
 }
