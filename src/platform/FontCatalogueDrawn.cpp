@@ -48,8 +48,6 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
     auto temporaryDrawn = [&](const CatalogueFont &face) { return temporaryStyle(face.file, face.index); };
     std::vector<DrawnFace> faces;
     auto addFamily = [&](const FamilyFaces &family) {
-        // The face that stands for the family first: it is given even when it alone is larger
-        // than what a family may take.
         // A style the family has in several files (the same design as OpenType, PFB and T1) is
         // given once: the toolkit would draw just one of them anyway.
         QSet<QString> styles;
@@ -61,6 +59,8 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
             styles.insert(style);
             faces.push_back(drawnFace(m_system[i]));
         };
+        // The face that stands for the family first: it is given even when it alone is larger
+        // than what a family may take.
         add(family.representative);
         for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
             add(i);
