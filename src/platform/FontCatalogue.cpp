@@ -172,21 +172,24 @@ void FontCatalogue::loadSystemFonts()
     m_systemLoaded = true;
 }
 
-void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
+namespace {
+
+// A face's file as the facts cache knows it.
+struct FactsStamp {
+    QByteArray path;
+    qint64 size = -1;
+    qint64 mtime = 0;
+};
+
+// Gives each face its facts from the cache when its file is unchanged, and tells the faces whose
+// facts must be read. A stat and a lookup per face, on two threads when there are many: the
+// window waits for them. The facts are moved, not copied, out of a cache about to be let go.
+std::vector<size_t> factsFromCache(std::vector<CatalogueFont> &fonts, FactsCache &cache, std::vector<FactsStamp> &stamps)
 {
-    // The cache is read for each fill and let go after it: the faces keep what they need of it.
-    FactsCache cache = loadCache();
-    struct Stamp {
-        QByteArray path;
-        qint64 size = -1;
-        qint64 mtime = 0;
-    };
-    std::vector<Stamp> stamps(fonts.size());
-    // A stat and a lookup per face, on two threads when there are many: the window waits for them.
     auto stampRange = [&](size_t from, size_t to, std::vector<size_t> &missing) {
         for (size_t i = from; i < to; ++i) {
             CatalogueFont &font = fonts[i];
-            Stamp &stamp = stamps[i];
+            FactsStamp &stamp = stamps[i];
             stamp.path = nativePath(font.file);
             struct stat info {};
             if (::stat(stamp.path.constData(), &info) != 0) {
@@ -197,8 +200,8 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
             stamp.mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
             const auto it = cache.constFind(FactsCacheKey{stamp.path, font.index});
             if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime) {
-                // Moved, not copied: the cache is let go right after. Each entry serves one face;
-                // a second face of the same key (never listed by fontconfig) is read again.
+                // Each entry serves one face; a second face of the same key (never listed by
+                // fontconfig) is read again.
                 auto &entry = const_cast<CachedFacts &>(*it);
                 font.facts = std::move(entry.facts);
                 entry.size = -1;
@@ -218,6 +221,17 @@ void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
     } else {
         stampRange(0, fonts.size(), missing);
     }
+    return missing;
+}
+
+}
+
+void FontCatalogue::fillFacts(std::vector<CatalogueFont> &fonts)
+{
+    // The cache is read for each fill and let go after it: the faces keep what they need of it.
+    FactsCache cache = loadCache();
+    std::vector<FactsStamp> stamps(fonts.size());
+    const std::vector<size_t> missing = factsFromCache(fonts, cache, stamps);
     if (missing.empty())
         return;
     // FreeType reads dominate a cold start; share them out over the processor's cores, in chunks

@@ -245,6 +245,8 @@ private:
     // The toolkit is given no more of a family than this, beyond its first face.
     static constexpr qint64 kDrawnFamilyBytes = 64 * 1024 * 1024;
     static constexpr int kDrawnFamilyFaces = 32;
+    // The faces of a family given to the toolkit for it, its representative first.
+    std::vector<DrawnFace> familyToDraw(const FamilyFaces &family) const;
     FaceStyle giveToolkit(const QString &key, const std::vector<DrawnFace> &faces, const QString &ownFamily);
     void retireDrawn();
     // Installed files by their canonical path, and by size for the content comparison.

@@ -47,27 +47,9 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
         buildFaceIndex();
     auto temporaryDrawn = [&](const CatalogueFont &face) { return temporaryStyle(face.file, face.index); };
     std::vector<DrawnFace> faces;
-    auto addFamily = [&](const FamilyFaces &family) {
-        // A style the family has in several files (the same design as OpenType, PFB and T1) is
-        // given once: the toolkit would draw just one of them anyway.
-        QSet<QString> styles;
-        auto add = [&](quint32 i) {
-            const FontFacts &facts = m_system[i].facts;
-            const QString style = QString::number(facts.weight) + (facts.italic ? u'i' : u'u') + facts.style;
-            if (styles.contains(style))
-                return;
-            styles.insert(style);
-            faces.push_back(drawnFace(m_system[i]));
-        };
-        // The face that stands for the family first: it is given even when it alone is larger
-        // than what a family may take.
-        add(family.representative);
-        for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
-            add(i);
-    };
     QString ownFamily;   // the face's family, for a file that cannot be renamed
     if (const auto family = m_families.constFind(key); family != m_families.cend()) {
-        addFamily(*family);
+        faces = familyToDraw(*family);
         ownFamily = m_system[family->representative].facts.family;
     } else if (const CatalogueFont *c = temporaryFace(key, false)) {
         return temporaryDrawn(*c);
@@ -83,7 +65,7 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
             return {faceName, QString()};
         const auto family = m_families.constFind(substitute.family.toCaseFolded());
         if (family != m_families.cend()) {
-            addFamily(*family);
+            faces = familyToDraw(*family);
             ownFamily = m_system[family->representative].facts.family;
         } else {
             faces.push_back({substitute.file, substitute.index, QString()});
@@ -91,6 +73,28 @@ FaceStyle FontCatalogue::drawnStyle(const QString &faceName)
         }
     }
     return giveToolkit(key, faces, ownFamily);
+}
+
+std::vector<FontCatalogue::DrawnFace> FontCatalogue::familyToDraw(const FamilyFaces &family) const
+{
+    std::vector<DrawnFace> faces;
+    // A style the family has in several files (the same design as OpenType, PFB and T1) is given
+    // once: the toolkit would draw just one of them anyway.
+    QSet<QString> styles;
+    auto add = [&](quint32 i) {
+        const FontFacts &facts = m_system[i].facts;
+        const QString style = QString::number(facts.weight) + (facts.italic ? u'i' : u'u') + facts.style;
+        if (styles.contains(style))
+            return;
+        styles.insert(style);
+        faces.push_back(drawnFace(m_system[i]));
+    };
+    // The face that stands for the family first: it is given even when it alone is larger than
+    // what a family may take.
+    add(family.representative);
+    for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
+        add(i);
+    return faces;
 }
 
 FaceStyle FontCatalogue::giveToolkit(const QString &key, const std::vector<DrawnFace> &faces, const QString &ownFamily)

@@ -110,6 +110,52 @@ void rescanFontFolder(const QString &folder)
     forgetSystemFontConfig();
 }
 
+namespace {
+
+// The faces given to the toolkit's configuration, each once.
+class KeptFaces {
+public:
+    explicit KeptFaces(FcFontSet *set)
+        : m_set(set)
+    {
+    }
+    bool isEmpty() const { return m_keys.isEmpty(); }
+    void keep(FcPattern *font)
+    {
+        FcChar8 *file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file)
+            return;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        const QByteArray key = QByteArray(reinterpret_cast<const char *>(file)) + '\n' + QByteArray::number(index);
+        if (m_keys.contains(key))
+            return;
+        if (FcPattern *copy = FcPatternDuplicate(font)) {
+            if (FcFontSetAdd(m_set, copy))
+                m_keys.insert(key);
+            else
+                FcPatternDestroy(copy);
+        }
+    }
+    // Every installed face of the family, so that the window's bold and italic texts get their
+    // real faces, not slanted or thickened ones.
+    void keepFamily(const FcChar8 *family, FcFontSet *installed)
+    {
+        for (int i = 0; family && i < installed->nfont; ++i) {
+            FcChar8 *other = nullptr;
+            if (FcPatternGetString(installed->fonts[i], FC_FAMILY, 0, &other) == FcResultMatch && other
+                && std::strcmp(reinterpret_cast<const char *>(other), reinterpret_cast<const char *>(family)) == 0)
+                keep(installed->fonts[i]);
+        }
+    }
+
+private:
+    FcFontSet *m_set;
+    QSet<QByteArray> m_keys;
+};
+
+}
+
 bool confineToolkitFonts(const QStringList &names)
 {
     FcConfig *system = systemConfig();
@@ -119,28 +165,14 @@ bool confineToolkitFonts(const QStringList &names)
     FcConfig *confined = FcConfigCreate();
     if (!confined)
         return false;
-    FcFontSet *kept = FcConfigBuildFonts(confined) ? FcConfigGetFonts(confined, FcSetSystem) : nullptr;
-    QSet<QByteArray> keys;
-    auto keep = [&](FcPattern *font) {
-        FcChar8 *file = nullptr;
-        int index = 0;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file)
-            return;
-        FcPatternGetInteger(font, FC_INDEX, 0, &index);
-        const QByteArray key = QByteArray(reinterpret_cast<const char *>(file)) + '\n' + QByteArray::number(index);
-        if (keys.contains(key))
-            return;
-        if (FcPattern *copy = FcPatternDuplicate(font)) {
-            if (FcFontSetAdd(kept, copy))
-                keys.insert(key);
-            else
-                FcPatternDestroy(copy);
-        }
-    };
+    FcFontSet *set = FcConfigBuildFonts(confined) ? FcConfigGetFonts(confined, FcSetSystem) : nullptr;
+    if (!set) {
+        FcConfigDestroy(confined);
+        return false;
+    }
+    KeptFaces kept(set);
     for (const QString &name : names) {
-        if (!kept || name.isEmpty())
-            continue;
-        FcPattern *pattern = requestFor(system, name);
+        FcPattern *pattern = name.isEmpty() ? nullptr : requestFor(system, name);
         if (!pattern)
             continue;
         FcResult result = FcResultNoMatch;
@@ -155,22 +187,14 @@ bool confineToolkitFonts(const QStringList &names)
         FcPatternDestroy(pattern);
         if (!sorted)
             continue;
-        if (sorted->nfont > 0) {
-            // Bold and italic texts of the window get their real faces, not slanted or thickened ones.
-            FcChar8 *family = nullptr;
-            FcPatternGetString(sorted->fonts[0], FC_FAMILY, 0, &family);
-            for (int i = 0; family && i < installed->nfont; ++i) {
-                FcChar8 *other = nullptr;
-                if (FcPatternGetString(installed->fonts[i], FC_FAMILY, 0, &other) == FcResultMatch && other
-                    && std::strcmp(reinterpret_cast<const char *>(other), reinterpret_cast<const char *>(family)) == 0)
-                    keep(installed->fonts[i]);
-            }
-        }
+        FcChar8 *family = nullptr;
+        if (sorted->nfont > 0 && FcPatternGetString(sorted->fonts[0], FC_FAMILY, 0, &family) == FcResultMatch)
+            kept.keepFamily(family, installed);
         for (int i = 0; i < sorted->nfont; ++i)
-            keep(sorted->fonts[i]);
+            kept.keep(sorted->fonts[i]);
         FcFontSetDestroy(sorted);
     }
-    if (keys.isEmpty()) {
+    if (kept.isEmpty()) {
         FcConfigDestroy(confined);
         return false;
     }
