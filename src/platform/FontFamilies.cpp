@@ -198,6 +198,8 @@ bool confineToolkitFonts(const QStringList &names)
         FcConfigDestroy(confined);
         return false;
     }
-    // Kept for the life of the process: the toolkit holds on to the current configuration.
-    return FcConfigSetCurrent(confined);
+    // Current from here on; fontconfig holds its own reference to it.
+    const bool current = FcConfigSetCurrent(confined);
+    FcConfigDestroy(confined);
+    return current;
 }
