@@ -135,7 +135,9 @@ void InstalledFontsList::snapshotRead(quint64 generation, std::shared_ptr<Instal
     if (m_worker.joinable())
         m_worker.join();
     if (const auto read = std::exchange(m_readFonts, {}); read.valid())
-        m_catalogue.adoptSystemFonts(read.get());
+        // Moved out of the read's shared state, not copied: the worker that read it has ended, and
+        // the catalogue, the only other holder, lets go of it as it adopts the faces.
+        m_catalogue.adoptSystemFonts(std::move(const_cast<std::vector<CatalogueFont> &>(read.get())));
     else
         m_catalogue.adoptSystemFonts(std::move(snapshot->fonts));
     InstalledFontFiles = snapshot->installedFontFiles;
