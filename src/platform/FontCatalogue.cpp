@@ -74,7 +74,10 @@ void FontCatalogue::dropIndexes()
     m_families.clear();
     m_fullNames.clear();
     m_nextInFamily.clear();
-    retireDrawn();
+    // The faces already given stay with the toolkit, since widgets may still draw them (they are
+    // copies, whatever happened to the files); they are asked for anew and given back in turn.
+    for (Drawn &drawn : m_drawn)
+        drawn.key.clear();
     m_fileIndexBuilt = false;
     m_canonicalFiles.clear();
     m_filesBySize.clear();
@@ -186,40 +189,42 @@ struct FactsStamp {
 // window waits for them. The facts are moved, not copied, out of a cache about to be let go.
 std::vector<size_t> factsFromCache(std::vector<CatalogueFont> &fonts, FactsCache &cache, std::vector<FactsStamp> &stamps)
 {
-    auto stampRange = [&](size_t from, size_t to, std::vector<size_t> &missing) {
+    // The stats and lookups only: the entries found are taken below, on one thread.
+    std::vector<CachedFacts *> found(fonts.size(), nullptr);
+    auto stampRange = [&](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i) {
-            CatalogueFont &font = fonts[i];
             FactsStamp &stamp = stamps[i];
-            stamp.path = nativePath(font.file);
+            stamp.path = nativePath(fonts[i].file);
             struct stat info {};
-            if (::stat(stamp.path.constData(), &info) != 0) {
-                font.facts = FontFacts{};
+            if (::stat(stamp.path.constData(), &info) != 0)
                 continue;
-            }
             stamp.size = info.st_size;
             stamp.mtime = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-            const auto it = cache.constFind(FactsCacheKey{stamp.path, font.index});
-            if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime) {
-                // Each entry serves one face; a second face of the same key (never listed by
-                // fontconfig) is read again.
-                auto &entry = const_cast<CachedFacts &>(*it);
-                font.facts = std::move(entry.facts);
-                entry.size = -1;
-            } else {
-                missing.push_back(i);
-            }
+            const auto it = cache.constFind(FactsCacheKey{stamp.path, fonts[i].index});
+            if (it != cache.cend() && it->size == stamp.size && it->mtime == stamp.mtime)
+                found[i] = const_cast<CachedFacts *>(&*it);
         }
     };
-    std::vector<size_t> missing;
     if (fonts.size() >= 4096 && std::thread::hardware_concurrency() > 1) {
         const size_t half = fonts.size() / 2;
-        std::vector<size_t> secondMissing;
-        std::thread second([&] { stampRange(half, fonts.size(), secondMissing); });
-        stampRange(0, half, missing);
+        std::thread second([&] { stampRange(half, fonts.size()); });
+        stampRange(0, half);
         second.join();
-        missing.insert(missing.end(), secondMissing.begin(), secondMissing.end());
     } else {
-        stampRange(0, fonts.size(), missing);
+        stampRange(0, fonts.size());
+    }
+    std::vector<size_t> missing;
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        if (stamps[i].size < 0) {
+            fonts[i].facts = FontFacts{};
+        } else if (found[i] && found[i]->size >= 0) {
+            // Each entry serves one face; a second face of the same key (never listed by
+            // fontconfig) is read again.
+            fonts[i].facts = std::move(found[i]->facts);
+            found[i]->size = -1;
+        } else {
+            missing.push_back(i);
+        }
     }
     return missing;
 }

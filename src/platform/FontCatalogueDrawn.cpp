@@ -8,7 +8,10 @@
 #include "ToolkitFonts.h"
 #include "WebFont.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <algorithm>
 
 #include <chrono>
 
@@ -103,13 +106,17 @@ FaceStyle FontCatalogue::giveToolkit(const QString &key, const std::vector<Drawn
     const int serial = ++m_privateSerial;
     Drawn drawn;
     drawn.key = key;
-    QSet<QString> given;
-    qint64 bytes = 0;
+    // Each file once, with the styles of all its faces the family has: a collection may hold
+    // several of them (a regular and a bold face), and each must stay a style of its own.
+    std::vector<std::pair<QString, QHash<int, QString>>> files;
     for (const auto &[file, index, style] : faces) {
-        // A collection holds every face of the family that it holds: it is given once.
-        if (given.contains(file))
-            continue;
-        given.insert(file);
+        auto it = std::find_if(files.begin(), files.end(), [&](const auto &f) { return f.first == file; });
+        if (it == files.end())
+            it = files.insert(files.end(), {file, {}});
+        it->second.insert(index, style);
+    }
+    qint64 bytes = 0;
+    for (const auto &[file, styles] : files) {
         // Read as a previewed file is: a regular file only, of a size checked first.
         RegularFile source(file);
         std::optional<QByteArray> content = source.readAll(kFontFileLimit);
@@ -120,9 +127,13 @@ FaceStyle FontCatalogue::giveToolkit(const QString &key, const std::vector<Drawn
         bytes += content->size();
         if (!drawn.toolkitIds.empty() && bytes > kDrawnFamilyBytes)
             break;
-        const QByteArray renamed = withPrivateFamily(*content, serial, style);
+        const QByteArray renamed = withPrivateFamily(*content, serial, styles);
+        // The family's faces in a collection take the shared family; a file that cannot be renamed
+        // keeps its own.
         if (drawn.style.family.isEmpty())
-            drawn.style.family = renamed.isEmpty() ? ownFamily : privateFaceFamily(*content, serial, index);
+            drawn.style.family = renamed.isEmpty() ? ownFamily
+                : content->startsWith("ttcf")      ? privateSharedFamily(serial)
+                                                   : privateFaceFamily(*content, serial, 0);
         const int id = m_toolkit->addFont(renamed.isEmpty() ? *content : renamed);
         if (id >= 0)
             drawn.toolkitIds.push_back(id);

@@ -104,9 +104,14 @@ void forgetSystemFontConfig()
 
 void rescanFontFolder(const QString &folder)
 {
-    if (FcConfig *config = systemConfig())
-        if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(nativePath(folder).constData()), config))
-            FcDirCacheUnload(cache);
+    // The configuration's rules and cache folders are all the rescan needs: its fonts, which
+    // would take a read of the whole collection's caches, are not built.
+    if (FcConfig *config = FcConfigCreate()) {
+        if (FcConfigParseAndLoad(config, nullptr, FcFalse))
+            if (FcCache *cache = FcDirCacheRescan(reinterpret_cast<const FcChar8 *>(nativePath(folder).constData()), config))
+                FcDirCacheUnload(cache);
+        FcConfigDestroy(config);
+    }
     forgetSystemFontConfig();
 }
 

@@ -44,11 +44,14 @@ bool isSfntTag(std::uint32_t tag)
 
 // A naming table with the family, the style (plain unless given), the full and the PostScript
 // name, in Windows Unicode only: the toolkit and FreeType read nothing else for the family.
+// A style from a font file is cut to this length: the table's 16-bit lengths and offsets hold it.
+constexpr qsizetype kStyleLimit = 63;
+
 QByteArray nameTable(const QString &family, const QString &style)
 {
     QString postScript = family;
     postScript.replace(QLatin1Char(' '), QLatin1Char('-'));
-    const QList<std::pair<int, QString>> names{{1, family}, {2, style.isEmpty() ? QStringLiteral("Regular") : style}, {4, family}, {6, postScript}};
+    const QList<std::pair<int, QString>> names{{1, family}, {2, style.isEmpty() ? QStringLiteral("Regular") : style.left(kStyleLimit)}, {4, family}, {6, postScript}};
     QByteArray strings;
     QByteArray table(6 + 12 * names.size(), '\0');
     put16(table, 2, static_cast<std::uint16_t>(names.size()));
@@ -94,18 +97,23 @@ bool renameSfntFace(QByteArray &content, qsizetype at, const QString &family, co
     return false;
 }
 
-QByteArray renamedSfnt(QByteArray content, int serial, const QString &style)
+QByteArray renamedSfnt(QByteArray content, int serial, const QHash<int, QString> &sharedFaces)
 {
     if (content.size() >= 12 && get32(content, 0) == 0x74746366) {   // 'ttcf'
         const std::uint32_t faces = get32(content, 8);
         if (faces == 0 || faces > 0xFFFF || 12 + 4 * qsizetype(faces) > content.size())
             return {};
-        for (std::uint32_t f = 0; f < faces; ++f)
-            if (!renameSfntFace(content, get32(content, 12 + 4 * f), privateFaceFamily(content, serial, static_cast<int>(f))))
+        for (std::uint32_t f = 0; f < faces; ++f) {
+            const auto shared = sharedFaces.constFind(static_cast<int>(f));
+            const bool renamed = shared != sharedFaces.cend()
+                ? renameSfntFace(content, get32(content, 12 + 4 * f), privateSharedFamily(serial), *shared)
+                : renameSfntFace(content, get32(content, 12 + 4 * f), privateFaceFamily(content, serial, static_cast<int>(f)));
+            if (!renamed)
                 return {};
+        }
         return content;
     }
-    return renameSfntFace(content, 0, privateFaceFamily(content, serial, 0), style) ? content : QByteArray();
+    return renameSfntFace(content, 0, privateFaceFamily(content, serial, 0), sharedFaces.value(0)) ? content : QByteArray();
 }
 
 // One raster face (an FNT resource) renamed within its own name field, its codes declared byte
@@ -213,18 +221,23 @@ QString privateFaceFamily(const QByteArray &content, int serial, int faceIndex)
 {
     if (content.size() >= 4 && !isCollection(content) && !isSfntTag(get32(content, 0)) && !isType1(content))
         return QLatin1Char('~') + QString::number(serial, 36);
-    const QString family = QStringLiteral("Glyvanta Preview %1").arg(serial);
+    const QString family = privateSharedFamily(serial);
     return isCollection(content) ? QStringLiteral("%1 %2").arg(family).arg(faceIndex) : family;
 }
 
-QByteArray withPrivateFamily(const QByteArray &content, int serial, const QString &style)
+QString privateSharedFamily(int serial)
+{
+    return QStringLiteral("Glyvanta Preview %1").arg(serial);
+}
+
+QByteArray withPrivateFamily(const QByteArray &content, int serial, const QHash<int, QString> &sharedFaces)
 {
     if (content.size() < 12)
         return {};
     const QString family = privateFaceFamily(content, serial, 0);
     const std::uint32_t tag = get32(content, 0);
     if (tag == 0x74746366 || isSfntTag(tag))
-        return renamedSfnt(content, serial, style);
+        return renamedSfnt(content, serial, sharedFaces);
     if (isType1(content))
         return renamedType1(content, family.toLatin1());
     return renamedRaster(content, family.toLatin1());

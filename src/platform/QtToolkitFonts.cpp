@@ -24,12 +24,14 @@ int QtToolkitFonts::addFont(const QByteArray &content)
     if (!m_folder) {
         // The user's runtime folder is private and in memory; the temporary folder is the user's
         // choice for extracted archives, and stays theirs.
-        QString parent = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (parent.isEmpty())
-            parent = QDir::tempPath();
-        m_folder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/glyvanta-fonts-XXXXXX"));
-        if (!m_folder->isValid())
+        for (const QString &parent : {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), QDir::tempPath()}) {
+            if (parent.isEmpty())
+                continue;
+            m_folder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/glyvanta-fonts-XXXXXX"));
+            if (m_folder->isValid())
+                break;
             m_folder.reset();
+        }
     }
     if (!m_folder)
         return QFontDatabase::addApplicationFontFromData(content);

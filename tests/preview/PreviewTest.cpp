@@ -622,3 +622,64 @@ TEST(InstalledFaces, AreDrawnFromTheirOwnFilesWhateverTheToolkitLists)
     }
     EXPECT_LE(QFontDatabase::families().size(), listedAtFirst + qsizetype(std::size(names)));
 }
+
+// A family whose faces are in collections: one collection holding its regular and bold faces, and
+// one collection per face (as CJK families come), each face at index 0.
+TEST(InstalledFaces, AFamilyInCollectionsDrawsEachOfItsOwnStyles)
+{
+    FormFixture f;
+    f.show();
+    const QString installed = TestEnvironment::instance().root() + QStringLiteral("/testfonts/");
+    const QByteArray regular = FontFormatBuilders::fileBytesOf(installed + QStringLiteral("DejaVuSans.ttf"));
+    const QByteArray bold = FontFormatBuilders::fileBytesOf(installed + QStringLiteral("DejaVuSans-Bold.ttf"));
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.systemFontsFolder);
+    const QByteArray pair = FontFormatBuilders::collection({renamedFont(regular, QStringLiteral("Glyvanta Pair"), QStringLiteral("Regular")),
+                                                            renamedFont(bold, QStringLiteral("Glyvanta Pair"), QStringLiteral("Bold"))});
+    const QByteArray splitRegular = FontFormatBuilders::collection({renamedFont(regular, QStringLiteral("Glyvanta Split"), QStringLiteral("Regular"))});
+    const QByteArray splitBold = FontFormatBuilders::collection({renamedFont(bold, QStringLiteral("Glyvanta Split"), QStringLiteral("Bold"))});
+    const std::pair<QString, QByteArray> files[] = {
+        {QStringLiteral("pair.ttc"), pair}, {QStringLiteral("split-r.ttc"), splitRegular}, {QStringLiteral("split-b.ttc"), splitBold}};
+    for (const auto &[name, bytes] : files) {
+        QFile out(paths.systemFontsFolder + name);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    f.catalogue.rescan(paths.systemFontsFolder);
+    const struct {
+        QString family;
+        QByteArray regularFile;
+        QByteArray boldFile;
+        int boldIndex;
+    } cases[] = {{QStringLiteral("Glyvanta Pair"), pair, pair, 1}, {QStringLiteral("Glyvanta Split"), splitRegular, splitBold, 0}};
+    for (const auto &one : cases) {
+        QFont font;
+        font.setFamilies({f.catalogue.drawnStyle(one.family).family});
+        font.setStyleStrategy(QFont::NoFontMerging);
+        QString why;
+        EXPECT_TRUE(drawsFileGlyphs(font, one.regularFile, 0, 24, &why)) << qPrintable(one.family) << ", regular: " << why.toStdString();
+        font.setBold(true);
+        EXPECT_TRUE(drawsFileGlyphs(font, one.boldFile, one.boldIndex, 24, &why)) << qPrintable(one.family) << ", bold: " << why.toStdString();
+    }
+    for (const auto &file : files)
+        QFile::remove(paths.systemFontsFolder + file.first);
+    f.catalogue.rescan(paths.systemFontsFolder);
+}
+
+// An install or uninstall reads the installed faces again; the faces the views show meanwhile
+// stay with the toolkit until they are replaced.
+TEST(InstalledFaces, AReadOfTheInstalledFacesLeavesTheShownFontsDrawn)
+{
+    FormFixture f;
+    f.show();
+    TFormPreviewUi &c = f.form->ui();
+    const QByteArray tahoma = FontFormatBuilders::fileBytesOf(TestEnvironment::instance().root() + QStringLiteral("/testfonts/tahoma.ttf"));
+    c.FontsList->selectRow(rowOf(c.FontsList, QStringLiteral("Tahoma")));
+    QString why;
+    ASSERT_TRUE(drawsFileGlyphs(c.Preview->font(), tahoma, 0, 24, &why)) << why.toStdString();
+    f.catalogue.rescan(TestEnvironment::instance().paths().systemFontsFolder);
+    // The Unicode map loads its face now, which gives the toolkit a font.
+    f.form->UnicodeMap2Click();
+    EXPECT_TRUE(drawsFileGlyphs(c.Preview->font(), tahoma, 0, 24, &why)) << why.toStdString();
+    EXPECT_TRUE(drawsFileGlyphs(c.UnicodeGrid->font(), tahoma, 0, 24, &why)) << why.toStdString();
+}
