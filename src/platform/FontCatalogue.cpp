@@ -553,7 +553,11 @@ void FontCatalogue::buildFaceIndex()
     m_fullNames.clear();
     m_nextInFamily.assign(m_system.size(), kNoFace);
     std::vector<quint32> lastInFamily;
-    auto rank = [](const FontFacts &facts) { return (facts.italic ? 1000 : 0) + std::abs(facts.weight - 400); };
+    // The upright face nearest the regular weight stands for the family; of the same design in
+    // several formats, an OpenType or TrueType file (see isType1Format).
+    auto rank = [](const CatalogueFont &font) {
+        return (font.facts.italic ? 2000 : 0) + 2 * std::abs(font.facts.weight - 400) + (isType1Format(font.format) ? 1 : 0);
+    };
     for (quint32 i = 0; i < m_system.size(); ++i) {
         const FontFacts &facts = m_system[i].facts;
         const QString key = facts.family.toCaseFolded();
@@ -563,8 +567,7 @@ void FontCatalogue::buildFaceIndex()
             lastInFamily.push_back(i);
         } else {
             m_nextInFamily[std::exchange(lastInFamily[family->last], i)] = i;
-            // The upright face nearest the regular weight stands for the family.
-            if (rank(facts) < rank(m_system[family->representative].facts))
+            if (rank(m_system[i]) < rank(m_system[family->representative]))
                 family->representative = i;
         }
         const QString full = facts.fullName.toCaseFolded();
@@ -620,6 +623,11 @@ const CatalogueFont *FontCatalogue::temporaryFace(const QString &key, bool byFul
             if ((byFullName ? c.facts.fullName : c.facts.family).toCaseFolded() == key)
                 return &c;
     return nullptr;
+}
+
+bool isType1Format(const QString &format)
+{
+    return format == QLatin1String("Type 1") || format == QLatin1String("CID Type 1");
 }
 
 QString fontsKeySuffixFor(const CatalogueFont &font)

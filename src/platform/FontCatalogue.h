@@ -259,4 +259,9 @@ private:
 // "OpenType" for CFF outlines, "VGA res" for Windows raster files, "Type 1", "Raster" for the
 // other bitmap formats, else fontconfig's format.
 QString fontsKeySuffixFor(const CatalogueFont &font);
+
+// Whether fontconfig's format is a Type 1 one. Renamed for the toolkit, a Type 1 face takes its
+// style from its weight alone ("Roman" for an italic too), so it cannot share a family with the
+// other styles of its design.
+bool isType1Format(const QString &format);
 QString fontsKeySuffixFor(const QString &format, bool raster);

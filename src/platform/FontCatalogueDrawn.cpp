@@ -93,10 +93,12 @@ std::vector<FontCatalogue::DrawnFace> FontCatalogue::familyToDraw(const FamilyFa
         faces.push_back(drawnFace(m_system[i]));
     };
     // The face that stands for the family first: it is given even when it alone is larger than
-    // what a family may take.
+    // what a family may take. Then the other styles, from OpenType or TrueType files where the
+    // design has them; a Type 1 face does not join them (see isType1Format).
     add(family.representative);
     for (quint32 i = family.first; i != kNoFace && faces.size() < kDrawnFamilyFaces; i = m_nextInFamily[i])
-        add(i);
+        if (!isType1Format(m_system[i].format))
+            add(i);
     return faces;
 }
 

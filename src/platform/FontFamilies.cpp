@@ -117,6 +117,27 @@ void rescanFontFolder(const QString &folder)
 
 namespace {
 
+// The system configuration's files that hold rules only (hinting, antialiasing, substitutions),
+// parsed into the toolkit's configuration: its texts and faces are then drawn as the user set them.
+// A file that names font folders (or includes others that may) is left out: its folders would be
+// read, every font in them, when the configuration is built.
+void takeRules(FcConfig *system, FcConfig *confined)
+{
+    FcStrList *files = FcConfigGetConfigFiles(system);
+    if (!files)
+        return;
+    while (FcChar8 *name = FcStrListNext(files)) {
+        const QString path = pathFromNative(reinterpret_cast<const char *>(name));
+        const std::optional<QByteArray> content = readRegularFile(path, 1024 * 1024);
+        if (!content)
+            continue;
+        if (content->contains("<dir") || content->contains("<include") || content->contains("<cachedir"))
+            continue;
+        FcConfigParseAndLoad(confined, name, FcFalse);
+    }
+    FcStrListDone(files);
+}
+
 // The faces given to the toolkit's configuration, each once.
 class KeptFaces {
 public:
@@ -170,6 +191,7 @@ bool confineToolkitFonts(const QStringList &names)
     FcConfig *confined = FcConfigCreate();
     if (!confined)
         return false;
+    takeRules(system, confined);
     FcFontSet *set = FcConfigBuildFonts(confined) ? FcConfigGetFonts(confined, FcSetSystem) : nullptr;
     if (!set) {
         FcConfigDestroy(confined);

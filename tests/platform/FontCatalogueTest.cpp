@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <chrono>
 #include <future>
@@ -485,4 +487,57 @@ TEST(FontCatalogue, FacesBeingReadElsewhereAreWaitedForNotReadAgain)
         }
         EXPECT_TRUE(namesOf(catalogue.enumerate(EnumCharset::Default)).contains(QStringLiteral("DejaVu Sans")));
     }
+}
+
+// The toolkit's own configuration holds the window's fonts and the system's rules (hinting set by
+// the user), but none of the folders the system's files name: those would be read whole.
+TEST(FontFamilies, TheToolkitsConfigurationKeepsTheSystemsRulesButReadsNoFolder)
+{
+    const QString root = TestEnvironment::instance().makeFolder(QStringLiteral("confined"));
+    const QString hidden = root + QStringLiteral("/hidden");
+    QDir().mkpath(hidden);
+    ASSERT_TRUE(QFile::copy(TestEnvironment::dejaVu(QStringLiteral("DejaVuSansMono.ttf")), hidden + QStringLiteral("/mono.ttf")));
+    auto write = [](const QString &path, const QString &text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    };
+    write(root + QStringLiteral("/rules.conf"),
+          QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><match target=\"pattern\"><edit name=\"hintstyle\" mode=\"assign\">"
+                         "<const>hintslight</const></edit></match></fontconfig>\n"));
+    write(root + QStringLiteral("/folders.conf"), QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir></fontconfig>\n").arg(hidden));
+    write(root + QStringLiteral("/fonts.conf"),
+          QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><include>%2/rules.conf</include><include>%2/folders.conf</include>"
+                         "<cachedir>%2/fccache</cachedir></fontconfig>\n")
+              .arg(TestEnvironment::instance().testFontsFolder(), root));
+    const QByteArray saved = qgetenv("FONTCONFIG_FILE");
+    qputenv("FONTCONFIG_FILE", (root + QStringLiteral("/fonts.conf")).toUtf8());
+    forgetSystemFontConfig();
+    ASSERT_EQ(fontconfigFamilyFor(QStringLiteral("DejaVu Sans Mono")), QStringLiteral("DejaVu Sans Mono"));   // the system has it
+    ASSERT_TRUE(confineToolkitFonts({QStringLiteral("DejaVu Sans")}));
+
+    FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>("DejaVu Sans"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    ASSERT_NE(match, nullptr);
+    int hintStyle = -1;
+    FcPatternGetInteger(match, FC_HINT_STYLE, 0, &hintStyle);
+    EXPECT_EQ(hintStyle, FC_HINT_SLIGHT);
+    FcChar8 *family = nullptr;
+    FcPatternGetString(match, FC_FAMILY, 0, &family);
+    EXPECT_STREQ(reinterpret_cast<const char *>(family), "DejaVu Sans");
+    FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    // Nothing of the folder the other file names.
+    FcFontSet *listed = FcConfigGetFonts(nullptr, FcSetSystem);
+    ASSERT_NE(listed, nullptr);
+    for (int i = 0; i < listed->nfont; ++i) {
+        FcChar8 *file = nullptr;
+        FcPatternGetString(listed->fonts[i], FC_FILE, 0, &file);
+        EXPECT_FALSE(QString::fromUtf8(reinterpret_cast<const char *>(file)).startsWith(hidden)) << file;
+    }
+    qputenv("FONTCONFIG_FILE", saved);
+    forgetSystemFontConfig();
 }

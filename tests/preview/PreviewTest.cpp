@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -682,4 +683,39 @@ TEST(InstalledFaces, AReadOfTheInstalledFacesLeavesTheShownFontsDrawn)
     f.form->UnicodeMap2Click();
     EXPECT_TRUE(drawsFileGlyphs(c.Preview->font(), tahoma, 0, 24, &why)) << why.toStdString();
     EXPECT_TRUE(drawsFileGlyphs(c.UnicodeGrid->font(), tahoma, 0, 24, &why)) << why.toStdString();
+}
+
+// A design installed in several formats (URW's OpenType beside its Type 1), and one in Type 1
+// alone: the family's regular face is its regular, never the italic that a renamed Type 1 face
+// would pass off under the same style name.
+TEST(InstalledFaces, AFamilyInSeveralFormatsDrawsItsRegularAndItsItalic)
+{
+    FormFixture f;
+    f.show();
+    const Paths paths = TestEnvironment::instance().paths();
+    QDir().mkpath(paths.systemFontsFolder);
+    const QString type1 = QStringLiteral("/usr/share/fonts/X11/Type1/");
+    const QString open = QStringLiteral("/usr/share/fonts/opentype/urw-base35/");
+    const QStringList files{type1 + QStringLiteral("NimbusSans-Regular.pfb"), type1 + QStringLiteral("NimbusSans-Italic.pfb"),
+                            open + QStringLiteral("NimbusSans-Regular.otf"), open + QStringLiteral("NimbusSans-Italic.otf"),
+                            type1 + QStringLiteral("NimbusRoman-Regular.pfb"), type1 + QStringLiteral("NimbusRoman-Italic.pfb")};
+    for (const QString &file : files)
+        ASSERT_TRUE(QFile::copy(file, paths.systemFontsFolder + QFileInfo(file).fileName())) << file.toStdString();
+    f.catalogue.rescan(paths.systemFontsFolder);
+    for (const QString &family : {QStringLiteral("Nimbus Sans"), QStringLiteral("Nimbus Roman")}) {
+        const QString regular = family == QStringLiteral("Nimbus Sans") ? open + QStringLiteral("NimbusSans-Regular.otf") : type1 + QStringLiteral("NimbusRoman-Regular.pfb");
+        QFont font;
+        font.setFamilies({f.catalogue.drawnStyle(family).family});
+        font.setStyleStrategy(QFont::NoFontMerging);
+        QString why;
+        EXPECT_TRUE(drawsFileGlyphs(font, FontFormatBuilders::fileBytesOf(regular), 0, 24, &why)) << family.toStdString() << ": " << why.toStdString();
+        if (family == QStringLiteral("Nimbus Sans")) {
+            font.setItalic(true);
+            EXPECT_TRUE(drawsFileGlyphs(font, FontFormatBuilders::fileBytesOf(open + QStringLiteral("NimbusSans-Italic.otf")), 0, 24, &why))
+                << "italic: " << why.toStdString();
+        }
+    }
+    for (const QString &file : files)
+        QFile::remove(paths.systemFontsFolder + QFileInfo(file).fileName());
+    f.catalogue.rescan(paths.systemFontsFolder);
 }
