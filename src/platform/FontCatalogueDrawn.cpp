@@ -86,7 +86,11 @@ std::vector<FontCatalogue::DrawnFace> FontCatalogue::familyToDraw(const FamilyFa
     QSet<QString> styles;
     auto add = [&](quint32 i) {
         const FontFacts &facts = m_system[i].facts;
-        const QString style = QString::number(facts.weight) + (facts.italic ? u'i' : u'u') + facts.style;
+        QString style = QString::number(facts.weight) + (facts.italic ? u'i' : u'u') + facts.style;
+        // A bitmap family has a file per size.
+        const QString &format = m_system[i].format;
+        if (facts.raster || format == QLatin1String("PCF") || format == QLatin1String("BDF"))
+            style += u'/' + QString::number(facts.height);
         if (styles.contains(style))
             return;
         styles.insert(style);
