@@ -25,32 +25,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
-}
-
-bool makeFonts(const QString &folder, int count)
-{
-    // A set kept from an earlier run of the same size is used as it is.
-    const QString marker = folder + QStringLiteral("/complete-%1").arg(count);
-    if (QFile::exists(marker))
-        return true;
-    const std::vector<std::uint8_t> base = readAll(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
-    if (base.empty())
-        return false;
-    for (int i = 0; i < count; ++i) {
-        if (!writeGeneratedFont(folder, i, base))
-            return false;
-    }
-    QFile done(marker);
-    return done.open(QIODevice::WriteOnly);
-}
-
 double peakRssMb()
 {
     rusage usage{};
@@ -71,19 +45,12 @@ int main(int argc, char **argv)
     BenchHome home;
     const QString kept = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : home.path();
     const QString fonts = kept + QStringLiteral("/fonts-%1").arg(count);
-    QDir().mkpath(fonts);
-    if (!makeFonts(fonts, count)) {
+    if (!makeGeneratedSet(fonts, count)) {
         std::fprintf(stderr, "could not make the font files\n");
         return 1;
     }
-    QFile conf(home.path() + QStringLiteral("/fonts.conf"));
-    conf.open(QIODevice::WriteOnly);
     // Beside the generated set, the desktop's own UI font, as on every real system.
-    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><dir>/usr/share/fonts/truetype/dejavu</dir>"
-                              "<cachedir>%2/fccache</cachedir></fontconfig>\n")
-                   .arg(fonts, kept).toUtf8());
-    conf.close();
-    qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
+    serveFontFolders(home.path() + QStringLiteral("/fonts.conf"), {fonts, QStringLiteral("/usr/share/fonts/truetype/dejavu")}, kept);
     if (argc <= 3)
         runShell(QStringLiteral("fc-list"));   // fontconfig's own cache, once
     // "start cold|warm" as third and fourth arguments: one start-up of the window in this process,

@@ -15,29 +15,6 @@
 #include <QDir>
 #include <QFile>
 
-namespace {
-
-bool makeFonts(const QString &folder, int count)
-{
-    // A set kept from an earlier run of the same size is used as it is.
-    const QString marker = folder + QStringLiteral("/complete-%1").arg(count);
-    if (QFile::exists(marker))
-        return true;
-    QFile baseFile(QStringLiteral("/usr/share/wine/fonts/fixedsys.ttf"));
-    if (!baseFile.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray baseBytes = baseFile.readAll();
-    const std::vector<std::uint8_t> base(baseBytes.begin(), baseBytes.end());
-    for (int i = 0; i < count; ++i) {
-        if (!writeGeneratedFont(folder, i, base))
-            return false;
-    }
-    QFile done(marker);
-    return done.open(QIODevice::WriteOnly);
-}
-
-}
-
 int main(int argc, char **argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
@@ -46,17 +23,11 @@ int main(int argc, char **argv)
     BenchHome home;
     const QString kept = argc > 4 ? QDir(QString::fromLocal8Bit(argv[4])).absolutePath() : home.path();
     const QString fonts = kept + QStringLiteral("/fonts-%1").arg(count);
-    QDir().mkpath(fonts);
-    if (!makeFonts(fonts, count)) {
+    if (!makeGeneratedSet(fonts, count)) {
         std::fprintf(stderr, "could not make the font files\n");
         return 1;
     }
-    QFile conf(home.path() + QStringLiteral("/fonts.conf"));
-    conf.open(QIODevice::WriteOnly);
-    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir><cachedir>%2/fccache</cachedir></fontconfig>\n")
-                   .arg(fonts, kept).toUtf8());
-    conf.close();
-    qputenv("FONTCONFIG_FILE", conf.fileName().toUtf8());
+    serveFontFolders(home.path() + QStringLiteral("/fonts.conf"), {fonts}, kept);
     runShell(QStringLiteral("fc-list"));
     GlyvantaApplication app(argc, argv);   // as the program starts: its toolkit fonts confined
 
