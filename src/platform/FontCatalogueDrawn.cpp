@@ -161,17 +161,3 @@ void FontCatalogue::retireDrawn()
         m_retiredToolkitIds.insert(m_retiredToolkitIds.end(), drawn.toolkitIds.begin(), drawn.toolkitIds.end());
     m_drawn.clear();
 }
-
-std::vector<CatalogueFont> FontCatalogue::installedFamilyFaces(const QString &family)
-{
-    std::vector<CatalogueFont> faces;
-    if (!m_systemLoaded)
-        loadSystemFonts();
-    if (!m_faceIndexBuilt)
-        buildFaceIndex();
-    const auto found = m_families.constFind(family.toCaseFolded());
-    if (found != m_families.cend())
-        for (quint32 i = found->first; i != kNoFace; i = m_nextInFamily[i])
-            faces.push_back(m_system[i]);
-    return faces;
-}
