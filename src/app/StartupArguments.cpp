@@ -2,6 +2,7 @@
 #include "StartupArguments.h"
 
 #include "FontCatalogue.h"
+#include "FontFileTypes.h"
 #include "NativeFile.h"
 #include "Paths.h"
 
@@ -38,6 +39,13 @@ StartupPlan planStartup(const QStringList &arguments, const QString &currentFold
     if (S_ISDIR(status.st_mode)) {
         plan.kind = StartupPlan::Kind::Folder;
         plan.path = withTrailingSlash(path);
+        return plan;
+    }
+    // A ZIP archive opens in the archive view, as one dropped on the window does (the desktop
+    // offers the program for archives too).
+    if (S_ISREG(status.st_mode) && fileExtension(path).toLower() == QLatin1String(".zip")) {
+        plan.kind = StartupPlan::Kind::Archive;
+        plan.path = path;
         return plan;
     }
     FileRefusal why = FileRefusal::None;

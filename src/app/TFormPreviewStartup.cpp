@@ -10,6 +10,7 @@
 #include "StartupArguments.h"
 
 #include <QDir>
+#include <QTimer>
 #include <QSignalBlocker>
 
 bool TFormPreview::openStartupArguments()
@@ -28,6 +29,10 @@ bool TFormPreview::openStartupArguments()
         m_folderBrowser->CurrentFolder = plan.path;
         m_fontViews->setSampleFace(QStringLiteral("Times New Roman"));
         m_folderBrowser->selectFirstFile();
+        return true;
+    case StartupPlan::Kind::Archive:
+        // Once the start-up has set out its views, which shows the folder view.
+        QTimer::singleShot(0, this, [this, path = plan.path] { guarded([&] { openDroppedArchive(path); }); });
         return true;
     case StartupPlan::Kind::FontFile:
         break;

@@ -6,6 +6,7 @@
 #include "ListView.h"
 #include "InstalledFontsList.h"
 #include "SameGlyphs.h"
+#include "NativeFile.h"
 #include "StartupArguments.h"
 #include "TFormPreviewUi.h"
 
@@ -14,6 +15,8 @@
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,6 +75,19 @@ TEST(StartupArguments, PlanForFilesFoldersAndRefusals)
     EXPECT_EQ(plan.message, QStringLiteral("Cannot open ") + folder + QStringLiteral("notes.ttf: it is not a font file."));
     plan = planStartup({QStringLiteral("/dev/null")}, QStringLiteral("/"));
     EXPECT_EQ(plan.message, QStringLiteral("Cannot open /dev/null: it is not a regular file."));
+
+    // An archive, by its name, as a drop tells one; a FIFO of that name is refused unread.
+    QFile archive(folder + QStringLiteral("fonts.ZIP"));
+    ASSERT_TRUE(archive.open(QIODevice::WriteOnly));
+    archive.close();
+    plan = planStartup({QStringLiteral("fonts.ZIP")}, folder);
+    EXPECT_EQ(plan.kind, StartupPlan::Kind::Archive);
+    EXPECT_EQ(plan.path, folder + QStringLiteral("fonts.ZIP"));
+    ASSERT_EQ(::mkfifo(nativePath(folder + QStringLiteral("pipe.zip")).constData(), 0600), 0);
+    plan = planStartup({QStringLiteral("pipe.zip")}, folder);
+    EXPECT_EQ(plan.kind, StartupPlan::Kind::Refused);
+    EXPECT_EQ(plan.message, QStringLiteral("Cannot open ") + folder + QStringLiteral("pipe.zip: it is not a regular file."));
+    QFile::remove(folder + QStringLiteral("pipe.zip"));
 }
 
 TEST(StartupArguments, WindowSelectsTheFileOpensAFolderAndTellsRefusals)
